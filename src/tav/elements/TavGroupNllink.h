@@ -1,0 +1,67 @@
+// Nonlinear links: two-joint elements with a nonlinear spring property. The
+// document owns every link; a link group owns its properties and holds the
+// numbers of its links.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "tav/model/TavObject.h"
+#include "tav/model/TavTypes.h"
+
+namespace tav {
+
+class CTavData;
+
+class CTavNLLink : public CTavObject {
+ public:
+  CTavNLLink() { CTavNLLink::Init(); }
+  ~CTavNLLink() override { CTavNLLink::Destroy(); }
+
+  void Init() override;
+  void Destroy() override {}
+
+  int32_t m_nIndex = -1;
+  int32_t m_nJointI = -1;
+  int32_t m_nJointJ = -1;
+  int32_t m_nProperty = -1;
+  double m_dAngle = 0.0;
+};
+
+class CTavNllinkConstant : public CTavObject {
+ public:
+  CTavNllinkConstant() { CTavNllinkConstant::Init(); }
+  ~CTavNllinkConstant() override { CTavNllinkConstant::Destroy(); }
+
+  void Init() override;
+  void Destroy() override {}
+
+  int32_t m_nIndex = -1;
+  double m_dK0 = 0.0;
+  double m_dLinkValue2 = 0.0;
+  double m_dLinkValue3 = 0.0;
+  double m_dLinkValue4 = 0.0;
+};
+
+class CTavGroupNllink : public CTavGroup {
+ public:
+  CTavGroupNllink() { CTavGroupNllink::Init(); }
+  ~CTavGroupNllink() override { CTavGroupNllink::Destroy(); }
+
+  void Init() override { m_nType = kLink; }
+  // Deletes the link properties.
+  void Destroy() override { m_arrNllinkConstant.clear(); }
+
+  int32_t GetCountNllink() const { return m_arrNllink.GetSize(); }
+  int32_t GetCountNllinkConstant() const { return static_cast<int32_t>(m_arrNllinkConstant.size()); }
+
+  std::vector<std::unique_ptr<CTavNllinkConstant>> m_arrNllinkConstant;
+  CLongArray m_arrNllink;
+
+ private:
+  friend class CTavData;
+  // Creates link `index`; the document takes ownership right after.
+  std::unique_ptr<CTavNLLink> AddNllink(int32_t index, int32_t jointI, int32_t jointJ, int32_t property, double angle);
+};
+
+}  // namespace tav

@@ -1,0 +1,250 @@
+// The model document: the one object through which a host builds, queries
+// and writes a structural model of a frame.
+//
+// CTavData owns every model object (joints, beams, links, local coordinate
+// systems, element groups, load cases, combinations), five companions
+// (analysis options, function table, joint constraints, joint masses, joint
+// dampers) and the result buffers. Every object is numbered by its 0-based
+// position in the list that holds it. Getters hand out borrowed pointers that
+// stay valid until ClearData, Destroy or destruction. Accessors by number do
+// not check their argument and creation operations store numbers unchecked:
+// the host keeps them consistent.
+#pragma once
+
+#include <cstdarg>
+#include <memory>
+#include <vector>
+
+#include "tav/elements/TavGroupElement.h"
+#include "tav/elements/TavGroupNllink.h"
+#include "tav/elements/TavGroupSpring.h"
+#include "tav/loads/TavCombo.h"
+#include "tav/loads/TavLoadHistory.h"
+#include "tav/loads/TavLoadMoving.h"
+#include "tav/loads/TavLoadResponseSpectrum.h"
+#include "tav/loads/TavLoadStatic.h"
+#include "tav/model/TavFunction.h"
+#include "tav/model/TavGlobalOption.h"
+#include "tav/model/TavJoint.h"
+#include "tav/model/TavJointConstraints.h"
+#include "tav/model/TavJointValues.h"
+#include "tav/model/TavLocalCoord.h"
+#include "tav/model/TavTypes.h"
+#include "tav/model/Vector.h"
+#include "tav/platform/Archive.h"
+#include "tav/platform/Object.h"
+#include "tav/platform/String.h"
+
+namespace tav {
+
+class CTavData : public CObject {
+ public:
+  CTavData();
+  ~CTavData() override;
+  CTavData(const CTavData&) = delete;
+  CTavData& operator=(const CTavData&) = delete;
+
+  // ---- Lifecycle -------------------------------------------------------
+  // Creates the companions (replacing any present) and sets every default.
+  void Init();
+  // Empties the model; the title and the other settings stay.
+  void ClearData();
+  // ClearData, then deletes the companions; only destruction may follow.
+  void Destroy();
+
+  // ---- Document settings -----------------------------------------------
+  void SetTitle(const CString& title) { m_strTitle = title; }
+  const CString& GetTitle() const { return m_strTitle; }
+  int IsLockInput() const { return m_bLockInput; }
+  void LockInput() { m_bLockInput = 1; }
+  void UnlockInput() { m_bLockInput = 0; }
+  int32_t GetJointType() const { return m_nJointType; }
+  void SetJointType(int32_t type) { m_nJointType = type; }
+  int32_t GetViewOptionMode() const { return m_nViewOptionMode; }
+  void SetViewOptionMode(int32_t mode) { m_nViewOptionMode = mode; }
+  const CString& GetMidasVersion() const { return m_strMidasVersion; }
+  void SetMidasVersion(const CString& version) { m_strMidasVersion = version; }
+  int32_t GetMidasStructType() const { return m_nMidasStructType; }
+  void SetMidasStructType(int32_t type) { m_nMidasStructType = type; }
+  int32_t GetMidasMassOption() const { return m_nMidasMassOption; }
+  void SetMidasMassOption(int32_t option) { m_nMidasMassOption = option; }
+  // The four host settings S1 to S4 (`which` 1 to 4), kept and stored for
+  // the host and read by nothing in the library.
+  int32_t GetSetting(int which) const;
+  void SetSetting(int which, int32_t value);
+  double GetResultMin() const { return m_dResultMin; }
+  double GetResultMax() const { return m_dResultMax; }
+
+  // ---- Companions ------------------------------------------------------
+  CTavGlobalOption* GetGlobalOption() const { return m_pGlobalOption.get(); }
+  CTavFunction* GetFunction() const { return m_pFunction.get(); }
+  CTavJointConstraints* GetConstraint() const { return m_pConstraints.get(); }
+  CTavJointMass* GetJointMass() const { return m_pJointMass.get(); }
+  CTavJointDamping* GetJointDamping() const { return m_pJointDamping.get(); }
+
+  // ---- Joints and their companions ---------------------------------------
+  int32_t AddJoint(double x, double y, double z, int32_t localCoord);
+  int32_t AddJoint(const CVector& position, int32_t localCoord);
+  int32_t AddJoint(double x, double y, double z, bool ux, bool uy, bool uz, bool rx, bool ry, bool rz,
+                   int32_t localCoord);
+  void SetJointRestraint(int32_t joint, bool ux, bool uy, bool uz, bool rx, bool ry, bool rz);
+  void SetLocalCoodSystem(int32_t joint, int32_t localCoord);
+  CTavJoint* GetJoint(int32_t joint) const { return m_arrJoint[static_cast<size_t>(joint)].get(); }
+  int32_t GetCountJoint() const { return Count(m_arrJoint); }
+  void AddJointMass(int32_t joint, double xmx, double xmy, double xmz, double rmx, double rmy, double rmz);
+  void AddJointDamping(int32_t joint, double xdx, double xdy, double xdz, double rdx, double rdy, double rdz);
+  int32_t AddJointConstraintDiap(int32_t master, CLongArray slaves);
+  // `slaves` holds blank-separated joint numbers, converted as atoi does.
+  int32_t AddJointConstraintDiap(int32_t master, const CString& slaves);
+  // Angles in radians when `degrees` is 0, in degrees otherwise; stored in
+  // degrees. Returns the new system's number.
+  int32_t AddLocalCoordSystem(double angle1, double angle2, double angle3, int degrees);
+  int32_t GetCountLocalCoord() const { return Count(m_arrLocalCoord); }
+  CTavLocalCoord* GetLocalCoord(int32_t system) const { return m_arrLocalCoord[static_cast<size_t>(system)].get(); }
+
+  // ---- Element groups, beams, links ------------------------------------
+  CTavGroupElement* AddGroupElement();
+  CTavGroupSpring* AddGroupSpringConstants();
+  CTavGroupNllink* AddGroupNllink();
+  // The caller tells the kind by GetType().
+  CTavGroup* GetGroup(int32_t group) const { return m_arrGroup[static_cast<size_t>(group)].get(); }
+  // Beam and spring groups.
+  int32_t GetCountLinearGroup() const;
+  // Link groups.
+  int32_t GetCountNonLinearGroup() const;
+
+  // `group` must be a beam group of this document.
+  CTavBeam* AddBeam(CTavGroupElement* group, int32_t section, int32_t jointI, int32_t jointJ, double angle,
+                    int releaseI, int releaseJ, double offsetI, double offsetJ, double rigid, double nreg);
+  CTavBeam* GetBeam(int32_t beam) const { return m_arrBeam[static_cast<size_t>(beam)].get(); }
+  int32_t GetCountBeam() const { return Count(m_arrBeam); }
+  // `group` must be a link group of this document.
+  CTavNLLink* AddNllink(CTavGroupNllink* group, int32_t jointI, int32_t jointJ, int32_t property, double angle);
+  CTavNLLink* GetNLLink(int32_t link) const { return m_arrNLLink[static_cast<size_t>(link)].get(); }
+  int32_t GetCountNLLink() const { return Count(m_arrNLLink); }
+
+  // ---- Load cases and combinations ---------------------------------------
+  CTavLoadStatic* AddLoadStatic(const CString& name, int selfWeight);
+  CTavLoadHistory* AddLoadHistory(const CString& name);
+  CTavLoadResponseSpectrum* AddLoadResponseSpectrum(const CString& name);
+  CTavLoadMoving* AddMovingLoad(const CString& name);
+  CTavCombo* AddCombo(const CString& name, TaV_COMBO_TYPE type);
+
+  CTavLoadStatic* GetStaticLoad(int32_t i) const { return m_arrLoadStatic[static_cast<size_t>(i)].get(); }
+  CTavLoadHistory* GetHistoryLoad(int32_t i) const { return m_arrLoadHistory[static_cast<size_t>(i)].get(); }
+  CTavLoadResponseSpectrum* GetResponseSpectrum(int32_t i) const {
+    return m_arrLoadResponseSpectrum[static_cast<size_t>(i)].get();
+  }
+  CTavLoadMoving* GetMovingLoad(int32_t i) const { return m_arrLoadMoving[static_cast<size_t>(i)].get(); }
+  CTavCombo* GetCombo(int32_t i) const { return m_arrCombo[static_cast<size_t>(i)].get(); }
+  int32_t GetCountStaticLoad() const { return Count(m_arrLoadStatic); }
+  int32_t GetCountHistoryLoad() const { return Count(m_arrLoadHistory); }
+  int32_t GetCountResponseSpectrumLoad() const { return Count(m_arrLoadResponseSpectrum); }
+  int32_t GetCountMovingLoad() const { return Count(m_arrLoadMoving); }
+  int32_t GetCountComboLoad() const { return Count(m_arrCombo); }
+
+  // Load cases of every kind form one sequence: static, history, response
+  // spectrum, moving (N in all), then the combinations. In the result
+  // buffers combination j takes two result cases, its maximum at N + 2j and
+  // its minimum at N + 2j + 1.
+  // N when `withCombo` is 0, N + 2 * combinations otherwise.
+  int32_t GetCountLoadCase(int withCombo) const;
+  // Appends the case names in sequence order, one per combination; returns
+  // 0 (appending nothing) when there is no case at all.
+  int GetStringLoadCaseAll(CStringArray& names) const;
+  // A position of that name list as a result case.
+  int32_t GetLoadCaseReal(int32_t position) const;
+  // Finds a static case or a combination (name, "name MAX", "name MIN") by
+  // exact name; returns 1 with its result case in `index`, else 0 and -1.
+  int GetLoadCaseIndex(const CString& name, int32_t& index) const;
+  // The name of case `number` of kind `type`; empty text for another kind.
+  CString GetLoadName(int32_t number, TaV_LOAD_TYPE type) const;
+
+  static CString GetStringStaticLoad() { return "Static Load Cases"; }
+  static CString GetStringHistoryLoad() { return "History Load Cases"; }
+  static CString GetStringResponseSpectrumLoad() { return "ResponseSpectrum Load Cases"; }
+  static CString GetStringMovingLoad() { return "Moving Load Cases"; }
+
+  // ---- Solver input ----------------------------------------------------
+  // Writes the model as solver input in `format` to `path` (asking the
+  // save-file dialog when it is empty). Returns 1 when written, 0 when the
+  // dialog was cancelled or the file cannot be opened. An error while
+  // writing throws FileError; the file then holds what was written.
+  int Save(CString path, TaV_INPUT_FORMAT format);
+  // "%g" with "." appended when the text has none.
+  static CString GetTextReal(double value);
+  // `value` over the larger magnitude of the last result extremes (0 when
+  // that is 0), for scaling drawn diagrams.
+  double GetValueRatio(double value) const;
+
+ protected:
+  // Line emitters: format, then Write with a line end; the own format wraps
+  // statements of 80 characters or more.
+  void Write_Tav(CArchive& ar, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void Write_Sap(CArchive& ar, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void Write_Midas(CArchive& ar, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void Write(CArchive& ar, const CString& text, int newline, int wrap);
+  // Appends the blank-separated words of `text`.
+  void SeperateText(const CString& text, CStringArray& words) const;
+
+  // Own solver input, in file order.
+  int WriteTitle_Tav(CArchive& ar);
+  int WriteSystem_Tav(CArchive& ar);
+  int WriteFunction_Tav(CArchive& ar);
+  int WriteLocalCoord_Tav(CArchive& ar);
+  int WriteJointInfomation_Tav(CArchive& ar);
+  int WriteJointRestraint_Tav(CArchive& ar);
+  int WriteJointConstraint_Tav(CArchive& ar);
+  int WriteJointMass_Tav(CArchive& ar);
+  int WriteJointDamp_Tav(CArchive& ar);
+  int WriteInitialConditions_Tav(CArchive& ar);
+  int WriteStop_Tav(CArchive& ar);
+
+ private:
+  template <typename T>
+  static int32_t Count(const std::vector<T>& list) {
+    return static_cast<int32_t>(list.size());
+  }
+  void WriteFormatted(CArchive& ar, int wrap, const char* format, va_list args) __attribute__((format(printf, 4, 0)));
+
+  CString m_strTitle;
+  std::unique_ptr<CTavGlobalOption> m_pGlobalOption;
+  std::unique_ptr<CTavFunction> m_pFunction;
+  std::unique_ptr<CTavJointConstraints> m_pConstraints;
+  std::unique_ptr<CTavJointMass> m_pJointMass;
+  std::unique_ptr<CTavJointDamping> m_pJointDamping;
+
+  std::vector<std::unique_ptr<CTavJoint>> m_arrJoint;
+  std::vector<std::unique_ptr<CTavBeam>> m_arrBeam;
+  std::vector<std::unique_ptr<CTavNLLink>> m_arrNLLink;
+  std::vector<std::unique_ptr<CTavLocalCoord>> m_arrLocalCoord;
+  // Filled by no operation; kept for the RIGID LINKS count and the archive.
+  std::vector<std::unique_ptr<CObject>> m_arrRigidLink;
+  std::vector<std::unique_ptr<CObject>> m_arrSpare;
+  std::vector<std::unique_ptr<CTavGroup>> m_arrGroup;
+  std::vector<std::unique_ptr<CTavLoadStatic>> m_arrLoadStatic;
+  std::vector<std::unique_ptr<CTavLoadHistory>> m_arrLoadHistory;
+  std::vector<std::unique_ptr<CTavLoadResponseSpectrum>> m_arrLoadResponseSpectrum;
+  std::vector<std::unique_ptr<CTavLoadMoving>> m_arrLoadMoving;
+  std::vector<std::unique_ptr<CTavCombo>> m_arrCombo;
+
+  // Result buffers; empty means none.
+  std::vector<double> m_arrResultJoint;
+  std::vector<double> m_arrResultBeam;
+  std::vector<double> m_arrResultOther;
+
+  CString m_strMidasVersion;
+  int32_t m_nMidasStructType = 1;
+  int32_t m_nMidasMassOption = 0;
+  int32_t m_nSetting1 = 10;
+  double m_dResultMin = 1.0e10;
+  double m_dResultMax = -1.0e10;
+  int32_t m_bLockInput = 0;
+  int32_t m_nSetting2 = 2;
+  int32_t m_nSetting3 = 0;
+  int32_t m_nJointType = 1;
+  int32_t m_nViewOptionMode = 0xFCFF;
+  int32_t m_nSetting4 = 1;
+};
+
+}  // namespace tav

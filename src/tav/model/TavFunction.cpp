@@ -1,0 +1,45 @@
+#include "tav/model/TavFunction.h"
+
+#include "tav/model/TavText.h"
+#include "tav/platform/Format.h"
+
+namespace tav {
+
+int32_t CTavFunction::AddFunction(TaV_FUNCTION_TYPE type, double param1, double param2) {
+  TaV_FUNCTION function;
+  function.nIndex = GetCount();
+  function.eType = type;
+  function.dParam1 = param1;
+  function.dParam2 = param2;
+  m_arrFunction.push_back(std::move(function));
+  return m_arrFunction.back().nIndex;
+}
+
+int32_t CTavFunction::AddFunctionDefault() {
+  const int32_t number = AddFunction(TaV_FUNCTION_CONSTANT, 0.0, 0.0);
+  AddFunctionValue(number, 0.0, 1.0);
+  AddFunctionValue(number, 1.0, 1.0);
+  return number;
+}
+
+void CTavFunction::AddFunctionValue(int32_t function, double x, double y) {
+  TaV_FUNCTION* record = GetFunction(function);
+  record->arrX.Add(x);
+  record->arrY.Add(y);
+  ++record->nPoints;
+}
+
+CString CTavFunction::GetStringFuncType(TaV_FUNCTION_TYPE type) {
+  return type == TaV_FUNCTION_CONSTANT ? "CONSTANT" : "SINUSOIDAL";
+}
+
+CString CTavFunction::GetStringData_Tav(int32_t function) const {
+  const TaV_FUNCTION* record = GetFunction(function);
+  CString text =
+      Format("   %d TYPE=%s POINTS=%d", record->nIndex + 1, GetStringFuncType(record->eType).c_str(), record->nPoints);
+  if (record->dParam1 != 0.0) text += Format(" %s", GetRealText(record->dParam1).c_str());
+  if (record->dParam2 != 0.0) text += Format(" %s", GetRealText(record->dParam2).c_str());
+  return text;
+}
+
+}  // namespace tav

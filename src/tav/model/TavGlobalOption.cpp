@@ -1,0 +1,58 @@
+#include "tav/model/TavGlobalOption.h"
+
+#include "tav/model/TavText.h"
+#include "tav/platform/Format.h"
+
+namespace tav {
+
+void CTavGlobalOption::Init() {
+  m_Dof.byFlags = 0xFF;
+  m_nEigenRange = 0;
+  m_nEigenMethod = 0;
+  m_nModes = 0;
+  m_nSubspaceVectors = 0;
+  m_nIterations = 0;
+  m_bRigidBodyMode = 0;
+  m_nRigidBodyShift = 0;
+  m_dCutOffFrequency = 0.0;
+  m_dTolerance = 0.0;
+  m_bLanczosVectors = 0;
+  m_nStartingVectors = 0;
+  m_Check.byFlags = 0xFF;
+  m_bInitTemperature = 0;
+  m_bInitTemperatureGradient = 0;
+  m_nForceSegments = 4;
+}
+
+CString CTavGlobalOption::GetStringDOF(TaV_TEXT_SEPERATE_TYPE separator) const {
+  static const char* const kNames[6] = {"UX", "UY", "UZ", "RX", "RY", "RZ"};
+  return JoinFlagNames(m_Dof.byFlags, kNames, SeparatorText(separator));
+}
+
+CString CTavGlobalOption::GetStringCheck() const {
+  static const char* const kNames[6] = {"STIFFNESS-MATRIX", "DECOMPOSED-STIFFNESS-MATRIX", "LOAD-VECTOR",
+                                        "V-VECTOR",         "DISPLACEMENT-VECTOR",         "MEMORY-SIZE"};
+  return JoinFlagNames(m_Check.byFlags, kNames, " ");
+}
+
+CString CTavGlobalOption::GetStringEigenValue() const {
+  return m_nEigenRange != 0 ? "FREQUENCIES WITHIN INTERVAL" : "SMALLEST FREQUENCIES";
+}
+
+CString CTavGlobalOption::GetStringEigenSolutionMethod() const {
+  return m_nEigenMethod == 1 ? "DETERMINANT SEARCH" : "SUBSPACE ITERATION";
+}
+
+CString CTavGlobalOption::GetStringEigen() const {
+  return Format("EIGEN SOLUTION OF %s BY %s", GetStringEigenValue().c_str(), GetStringEigenSolutionMethod().c_str());
+}
+
+CString CTavGlobalOption::GetStringRigidBodyExist() const {
+  return m_bRigidBodyMode != 0 ? "RIGID BODY MODE EXIST" : "";
+}
+
+CString CTavGlobalOption::GetStringLanzosMethod() const {
+  return m_bLanczosVectors != 0 ? "GENERATE LANZOS STARTING ITERATION VECTORS" : "";
+}
+
+}  // namespace tav

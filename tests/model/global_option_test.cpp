@@ -1,0 +1,65 @@
+#include "tav/model/TavGlobalOption.h"
+
+#include <gtest/gtest.h>
+
+namespace tav {
+namespace {
+
+TEST(GlobalOptionTest, Defaults) {
+  CTavGlobalOption options;
+  EXPECT_EQ(options.GetCountForceSegment(), 4);
+  EXPECT_EQ(options.GetDof().byFlags, 0xFF);
+  EXPECT_EQ(options.m_Check.byFlags, 0xFF);
+  EXPECT_EQ(options.m_nEigenMethod, 0);
+  EXPECT_EQ(options.m_bInitTemperature, 0);
+  EXPECT_EQ(options.GetStringDOF(TaV_SEPERATE_BLANK), "UX UY UZ RX RY RZ");
+  EXPECT_EQ(options.GetStringCheck(),
+            "STIFFNESS-MATRIX DECOMPOSED-STIFFNESS-MATRIX LOAD-VECTOR V-VECTOR DISPLACEMENT-VECTOR MEMORY-SIZE");
+}
+
+TEST(GlobalOptionTest, SetDofKeepsBitsSixAndSeven) {
+  CTavGlobalOption options;
+  options.SetDOF(true, true, false, false, false, true);
+  EXPECT_EQ(options.GetDof().byFlags, 0xE3);
+  EXPECT_EQ(options.GetStringDOF(TaV_SEPERATE_COMMA), "UX,UY,RZ");
+  options.SetDOF(false, false, false, false, false, false);
+  EXPECT_EQ(options.GetDof().byFlags, 0xC0);
+  EXPECT_EQ(options.GetStringDOF(TaV_SEPERATE_BLANK), "");
+}
+
+TEST(GlobalOptionTest, CheckAndEigenPhrases) {
+  CTavGlobalOption options;
+  options.m_Check.byFlags = 0x14;
+  EXPECT_EQ(options.GetStringCheck(), "LOAD-VECTOR DISPLACEMENT-VECTOR");
+
+  EXPECT_EQ(options.GetStringEigen(), "EIGEN SOLUTION OF SMALLEST FREQUENCIES BY SUBSPACE ITERATION");
+  options.m_nEigenRange = 3;
+  options.m_nEigenMethod = 1;
+  EXPECT_EQ(options.GetStringEigen(), "EIGEN SOLUTION OF FREQUENCIES WITHIN INTERVAL BY DETERMINANT SEARCH");
+  options.m_nEigenMethod = 7;
+  EXPECT_EQ(options.GetStringEigenSolutionMethod(), "SUBSPACE ITERATION");
+
+  EXPECT_EQ(options.GetStringRigidBodyExist(), "");
+  EXPECT_EQ(options.GetStringLanzosMethod(), "");
+  options.m_bRigidBodyMode = 1;
+  options.m_bLanczosVectors = 2;
+  EXPECT_EQ(options.GetStringRigidBodyExist(), "RIGID BODY MODE EXIST");
+  EXPECT_EQ(options.GetStringLanzosMethod(), "GENERATE LANZOS STARTING ITERATION VECTORS");
+}
+
+TEST(GlobalOptionTest, ClearDataRestoresEveryDefaultAndCopiesAreIndependent) {
+  CTavGlobalOption options;
+  options.SetNumberOfModes(12);
+  options.m_dTolerance = 1e-6;
+  options.m_nForceSegments = 10;
+  CTavGlobalOption copy(options);
+  options.ClearData();
+  EXPECT_EQ(options.m_nModes, 0);
+  EXPECT_EQ(options.m_dTolerance, 0.0);
+  EXPECT_EQ(options.GetCountForceSegment(), 4);
+  EXPECT_EQ(copy.m_nModes, 12);
+  EXPECT_EQ(copy.GetCountForceSegment(), 10);
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,148 @@
+#include "tav/model/TavData.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+namespace tav {
+namespace {
+
+template <typename T>
+void RoundTrip(T& from, T& to) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    from.Serialize(ar);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  CArchive ar(&file, CArchive::load);
+  to.Serialize(ar);
+  EXPECT_EQ(ar.GetBytesLeft(), 0U);
+}
+
+TEST(JointTest, JointsAreNumberedInOrderOfAddition) {
+  CTavData doc;
+  EXPECT_EQ(doc.AddJoint(1.0, 2.0, 3.0, -1), 0);
+  EXPECT_EQ(doc.AddJoint(CVector(4.0, 5.0, 6.0), 0), 1);
+  EXPECT_EQ(doc.GetCountJoint(), 2);
+  const CTavJoint* second = doc.GetJoint(1);
+  EXPECT_EQ(second->m_nIndex, 1);
+  EXPECT_EQ(second->m_vPos, CVector(4.0, 5.0, 6.0));
+  EXPECT_EQ(second->m_nLocalCoord, 0);
+  EXPECT_EQ(doc.GetJoint(0)->m_nLocalCoord, -1);
+  EXPECT_EQ(doc.GetJoint(0)->m_Restraint.byFlags, 0);
+  doc.SetLocalCoodSystem(0, 3);
+  EXPECT_EQ(doc.GetJoint(0)->m_nLocalCoord, 3);
+}
+
+TEST(JointTest, RestraintsSetOnlyBitsZeroToFive) {
+  CTavData doc;
+  doc.AddJoint(0, 0, 0, true, true, true, false, false, false, -1);
+  EXPECT_EQ(doc.GetJoint(0)->m_Restraint.byFlags, 0x07);
+
+  doc.GetJoint(0)->m_Restraint.byFlags = 0xC0 | 0x3F;
+  doc.SetJointRestraint(0, true, false, false, false, false, true);
+  EXPECT_EQ(doc.GetJoint(0)->m_Restraint.byFlags, 0xC0 | 0x21);
+  EXPECT_EQ(doc.GetJoint(0)->GetStringRestraint(TaV_SEPERATE_BLANK), "UX RZ");
+  EXPECT_EQ(doc.GetJoint(0)->GetStringRestraint(TaV_SEPERATE_COMMA), "UX,RZ");
+  doc.SetJointRestraint(0, false, false, false, false, false, false);
+  EXPECT_EQ(doc.GetJoint(0)->GetStringRestraint(TaV_SEPERATE_BLANK), "");
+}
+
+TEST(JointTest, LocalSystemAnglesAreStoredInDegrees) {
+  CTavData doc;
+  EXPECT_EQ(doc.AddLocalCoordSystem(std::numbers::pi / 2, 0.0, -std::numbers::pi, 0), 0);
+  EXPECT_EQ(doc.AddLocalCoordSystem(90.0, 0.0, 0.0, 1), 1);
+  EXPECT_DOUBLE_EQ(doc.GetLocalCoord(0)->m_dAngle[0], 90.0);
+  EXPECT_DOUBLE_EQ(doc.GetLocalCoord(0)->m_dAngle[2], -180.0);
+  EXPECT_EQ(doc.GetLocalCoord(1)->m_dAngle[0], 90.0);
+  EXPECT_EQ(doc.GetCountLocalCoord(), 2);
+}
+
+TEST(JointTest, DiaphragmSlavesFromText) {
+  CTavData doc;
+  EXPECT_EQ(doc.AddJointConstraintDiap(4, CString("1  2 3 ")), 0);
+  EXPECT_EQ(doc.AddJointConstraintDiap(5, CString("")), 1);
+  EXPECT_EQ(doc.AddJointConstraintDiap(6, CString("x7 -3 12abc")), 2);
+  const CTavJointConstraints* constraints = doc.GetConstraint();
+  EXPECT_EQ(constraints->GetDiaphragm(0)->nMaster, 4);
+  EXPECT_EQ(constraints->GetDiaphragm(0)->arrSlave, (CLongArray{1, 2, 3}));
+  EXPECT_EQ(constraints->GetDiaphragm(1)->arrSlave.GetSize(), 0);
+  EXPECT_EQ(constraints->GetDiaphragm(2)->arrSlave, (CLongArray{0, -3, 12}));
+
+  CLongArray slaves{8, 9};
+  EXPECT_EQ(doc.AddJointConstraintDiap(1, slaves), 3);
+  slaves.Add(10);  // the diaphragm keeps its own copy
+  EXPECT_EQ(constraints->GetDiaphragm(3)->arrSlave.GetSize(), 2);
+}
+
+TEST(JointTest, JointListText) {
+  EXPECT_EQ(CTavJointConstraints::GetStringJointList(CLongArray{2, 3, 6}), "3 4 7");
+  EXPECT_EQ(CTavJointConstraints::GetStringJointList(CLongArray{}), "");
+}
+
+TEST(JointTest, MassAndDampingRecordsAreNeverMerged) {
+  CTavData doc;
+  doc.AddJointMass(3, 1.0, 0.0, 2.5, 0.0, 0.0, 1e10);
+  doc.AddJointMass(3, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
+  doc.AddJointDamping(1, 0.0, -4.0, 0.0, 0.5, 0.0, 0.0);
+  EXPECT_EQ(doc.GetJointMass()->GetCount(), 2);
+  EXPECT_EQ(doc.GetJointMass()->GetData(1)->nJoint, 3);
+  EXPECT_EQ(doc.GetJointMass()->GetStringMass(0), "XMX=1. XMZ=2.5 RMZ=1e+010.");
+  EXPECT_EQ(doc.GetJointMass()->GetStringMass(1), "");
+  EXPECT_EQ(doc.GetJointDamping()->GetStringDamping(0), "XDY=-4. RDX=0.5");
+}
+
+TEST(JointTest, JointRecordCarriesNumberCoordinatesAndLocalSystem) {
+  CTavJoint joint;
+  joint.m_nIndex = 7;
+  joint.m_vPos = CVector(1.5, -2.0, 1e-9);
+  joint.m_nLocalCoord = 2;
+  joint.m_Restraint.byFlags = 0x3F;
+  CTavJoint back;
+  back.m_nReserved = 55;
+  RoundTrip(joint, back);
+  EXPECT_EQ(back.m_nIndex, 7);
+  EXPECT_EQ(back.m_vPos, joint.m_vPos);
+  EXPECT_EQ(back.m_nLocalCoord, 2);
+  EXPECT_EQ(back.m_nReserved, 55);  // skipped when read
+  EXPECT_EQ(back.m_Restraint.byFlags, 0);
+
+  CTavLocalCoord system;
+  system.m_nIndex = 3;
+  system.m_dAngle[1] = 45.0;
+  CTavLocalCoord systemBack;
+  RoundTrip(system, systemBack);
+  EXPECT_EQ(systemBack.m_nIndex, 3);
+  EXPECT_EQ(systemBack.m_dAngle[1], 45.0);
+}
+
+TEST(JointTest, ValueListRecordFillsTheRecordsAlreadyHeld) {
+  CTavJointMass masses;
+  masses.Add(1, 1, 2, 3, 4, 5, 6);
+  masses.Add(2, 7, 8, 9, 10, 11, 12);
+  CTavJointMass back;
+  back.Add(0, 0, 0, 0, 0, 0, 0);
+  back.Add(0, 0, 0, 0, 0, 0, 0);
+  RoundTrip(masses, back);
+  EXPECT_EQ(back.GetData(1)->nJoint, 2);
+  EXPECT_EQ(back.GetData(1)->dValue[5], 12.0);
+}
+
+TEST(JointTest, ConstraintRecordRoundTripsIntoTheSameShape) {
+  CTavJointConstraints constraints;
+  constraints.AddDiaphragm(4, CLongArray{1, 2, 3});
+  constraints.AddRigidLink(1, 5, CLongArray{6});
+  CTavJointConstraints back;
+  back.AddDiaphragm(0, CLongArray{});
+  back.AddRigidLink(0, 0, CLongArray{});
+  RoundTrip(constraints, back);
+  EXPECT_EQ(back.GetDiaphragm(0)->nMaster, 4);
+  EXPECT_EQ(back.GetDiaphragm(0)->arrSlave, (CLongArray{1, 2, 3}));
+  EXPECT_EQ(back.GetRigidLink(0)->nType, 1);
+  EXPECT_EQ(back.GetRigidLink(0)->arrSlave, (CLongArray{6}));
+}
+
+}  // namespace
+}  // namespace tav

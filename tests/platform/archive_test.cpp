@@ -1,0 +1,174 @@
+#include "tav/platform/Archive.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace tav {
+namespace {
+
+std::vector<uint8_t> Store(const std::function<void(CArchive&)>& write) {
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  write(ar);
+  ar.Close();
+  return file.GetData();
+}
+
+TEST(ArchiveTest, ValuesAreLittleEndian) {
+  const auto bytes = Store(
+      [](CArchive& ar) { ar << int32_t{-2} << uint16_t{0x1234} << uint32_t{0xA1B2C3D4} << uint8_t{0x7F} << 1.0; });
+  const std::vector<uint8_t> expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1,
+                                         0x7F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F};
+  EXPECT_EQ(bytes, expected);
+
+  CMemFile file(bytes);
+  CArchive ar(&file, CArchive::load);
+  int32_t i = 0;
+  uint16_t w = 0;
+  uint32_t d = 0;
+  uint8_t b = 0;
+  double x = 0.0;
+  ar >> i >> w >> d >> b >> x;
+  EXPECT_EQ(i, -2);
+  EXPECT_EQ(w, 0x1234);
+  EXPECT_EQ(d, 0xA1B2C3D4U);
+  EXPECT_EQ(b, 0x7F);
+  EXPECT_EQ(x, 1.0);
+  EXPECT_EQ(ar.GetBytesLeft(), 0U);
+}
+
+// The prefix grows at 255 and 0xFFFE bytes.
+TEST(ArchiveTest, StringPrefixesFollowTheLength) {
+  struct Case {
+    size_t length;
+    std::vector<uint8_t> prefix;
+  };
+  const Case cases[] = {
+      {0, {0x00}},
+      {3, {0x03}},
+      {254, {0xFE}},
+      {255, {0xFF, 0xFF, 0x00}},
+      {0xFFFD, {0xFF, 0xFD, 0xFF}},
+      {0xFFFE, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+  };
+  for (const Case& c : cases) {
+    const CString text(c.length, 'k');
+    const auto bytes = Store([&](CArchive& ar) { ar << text; });
+    ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
+    EXPECT_TRUE(std::equal(c.prefix.begin(), c.prefix.end(), bytes.begin())) << c.length;
+
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    CString back;
+    ar >> back;
+    EXPECT_EQ(back, text) << c.length;
+  }
+}
+
+TEST(ArchiveTest, BytesOfAStringPassUnchanged) {
+  const CString korean = "하중 조합 1";
+  const auto bytes = Store([&](CArchive& ar) { ar << korean; });
+  CMemFile file(bytes);
+  CArchive ar(&file, CArchive::load);
+  CString back;
+  ar >> back;
+  EXPECT_EQ(back, korean);
+}
+
+TEST(ArchiveTest, ShortReadNamesTheOffset) {
+  CMemFile file({0x01, 0x00, 0x00, 0x00, 0x02, 0x00});
+  CArchive ar(&file, CArchive::load);
+  int32_t first = 0;
+  int32_t second = 0;
+  ar >> first;
+  try {
+    ar >> second;
+    FAIL() << "a truncated value was read";
+  } catch (const ArchiveError& error) {
+    EXPECT_NE(std::string(error.what()).find("offset 4"), std::string::npos) << error.what();
+  }
+}
+
+TEST(ArchiveTest, DamagedStringLengthsAreRejectedBeforeAllocating) {
+  // Claims 0xFFFFFFF0 bytes with three present.
+  {
+    CMemFile file({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'});
+    CArchive ar(&file, CArchive::load);
+    CString text;
+    EXPECT_THROW(ar >> text, ArchiveError);
+  }
+  // The wide-character marker of other writers.
+  {
+    CMemFile file({0xFF, 0xFE, 0xFF, 0x01, 'a', 0x00});
+    CArchive ar(&file, CArchive::load);
+    CString text;
+    EXPECT_THROW(ar >> text, ArchiveError);
+  }
+}
+
+TEST(ArchiveTest, CheckCountRejectsNegativeAndOversizedCounts) {
+  CMemFile file(std::vector<uint8_t>(40, 0));
+  CArchive ar(&file, CArchive::load);
+  EXPECT_NO_THROW(ar.CheckCount(5, 8, "values"));
+  EXPECT_NO_THROW(ar.CheckCount(0, 8, "values"));
+  EXPECT_THROW(ar.CheckCount(6, 8, "values"), ArchiveError);
+  EXPECT_THROW(ar.CheckCount(-1, 8, "values"), ArchiveError);
+  EXPECT_THROW(ar.CheckCount(int64_t{1} << 40, 1, "values"), ArchiveError);
+}
+
+// A small buffer makes every value cross buffer boundaries on both sides.
+TEST(ArchiveTest, RoundTripThroughAFileWithASmallBuffer) {
+  test::TempDir dir;
+  const std::string path = dir.File("values.bin");
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+    CArchive ar(&file, CArchive::store, 16);
+    for (int32_t i = 0; i < 1000; ++i)
+      ar << i << static_cast<double>(i) / 7.0 << CString(static_cast<size_t>(i % 300), 'x');
+    ar.Close();
+  }
+  CFile file;
+  ASSERT_TRUE(file.Open(path, CFile::modeRead));
+  CArchive ar(&file, CArchive::load, 16);
+  for (int32_t i = 0; i < 1000; ++i) {
+    int32_t n = 0;
+    double x = 0.0;
+    CString text;
+    ar >> n >> x >> text;
+    ASSERT_EQ(n, i);
+    ASSERT_EQ(x, static_cast<double>(i) / 7.0);
+    ASSERT_EQ(text.size(), static_cast<size_t>(i % 300));
+  }
+  EXPECT_EQ(ar.GetBytesLeft(), 0U);
+}
+
+TEST(ArchiveTest, WrongModeAndUseAfterCloseAreErrors) {
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  int32_t value = 0;
+  EXPECT_THROW(ar >> value, ArchiveError);
+  ar << int32_t{1};
+  ar.Close();
+  EXPECT_THROW(ar << int32_t{2}, ArchiveError);
+  EXPECT_EQ(file.GetData().size(), 4U);
+}
+
+TEST(ArchiveTest, WriteErrorOfTheFileReachesTheCaller) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  CFile file;
+  ASSERT_TRUE(file.Open("/dev/full", CFile::modeWrite));
+  CArchive ar(&file, CArchive::store);
+  ar << int32_t{1};
+  EXPECT_THROW(ar.Close(), FileError);
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,80 @@
+#include "tav/platform/File.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/Golden.h"
+#include "support/TempDir.h"
+
+namespace tav {
+namespace {
+
+TEST(FileTest, OpeningAMissingFileFailsWithAReason) {
+  test::TempDir dir;
+  CFile file;
+  CString reason;
+  EXPECT_FALSE(file.Open(dir.File("missing/model.tav"), CFile::modeRead, &reason));
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_FALSE(reason.empty());
+}
+
+TEST(FileTest, CreateTruncatesAndNoTruncateKeeps) {
+  test::TempDir dir;
+  const std::string path = dir.File("a.txt");
+  std::ofstream(path) << "0123456789";
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::modeNoTruncate));
+    EXPECT_EQ(file.GetLength(), 10U);
+  }
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+    file.Write("ab", 2);
+    EXPECT_EQ(file.GetPosition(), 2U);
+    file.Close();
+  }
+  EXPECT_EQ(test::ReadFileBytes(path), "ab");
+}
+
+TEST(FileTest, ReadReturnsWhatIsThereAndZeroAtTheEnd) {
+  test::TempDir dir;
+  const std::string path = dir.File("b.txt");
+  std::ofstream(path) << "xyz";
+  CFile file;
+  ASSERT_TRUE(file.Open(path, CFile::modeRead));
+  char buffer[8] = {};
+  EXPECT_EQ(file.Read(buffer, sizeof buffer), 3U);
+  EXPECT_EQ(std::string(buffer, 3), "xyz");
+  EXPECT_EQ(file.Read(buffer, sizeof buffer), 0U);
+}
+
+TEST(FileTest, AFullDeviceThrowsAnErrorNamingTheFile) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  CFile file;
+  ASSERT_TRUE(file.Open("/dev/full", CFile::modeWrite));
+  try {
+    file.Write("data", 4);
+    FAIL() << "writing to a full device succeeded";
+  } catch (const FileError& error) {
+    EXPECT_NE(std::string(error.what()).find("/dev/full"), std::string::npos) << error.what();
+  }
+}
+
+TEST(FileTest, MemFileReadsWhatWasWritten) {
+  CMemFile file;
+  file.Write("hello", 5);
+  file.Write(" world", 6);
+  EXPECT_EQ(file.GetLength(), 11U);
+  file.SeekToBegin();
+  char buffer[16] = {};
+  EXPECT_EQ(file.Read(buffer, 5), 5U);
+  EXPECT_EQ(std::string(buffer, 5), "hello");
+  EXPECT_EQ(file.Read(buffer, 16), 6U);
+  EXPECT_EQ(file.Read(buffer, 16), 0U);
+}
+
+}  // namespace
+}  // namespace tav

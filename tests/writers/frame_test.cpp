@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/Golden.h"
+#include "support/TempDir.h"
+#include "tav/model/TavData.h"
+#include "tav/platform/MessageBox.h"
+
+namespace tav {
+namespace {
+
+// Opens the protected line writer to the tests.
+class WriterProbe : public CTavData {
+ public:
+  std::string Emit(const CString& text, int newline = 1, int wrap = 1) {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store);
+    Write(ar, text, newline, wrap);
+    ar.Close();
+    const auto& bytes = file.GetData();
+    return std::string(bytes.begin(), bytes.end());
+  }
+};
+
+std::string Words(size_t count, const std::string& word) {
+  std::string text;
+  for (size_t i = 0; i < count; ++i) text += (i == 0 ? "" : " ") + word;
+  return text;
+}
+
+TEST(TextRealTest, IntegralValuesEndInAPoint) {
+  EXPECT_EQ(CTavData::GetTextReal(0.0), "0.");
+  EXPECT_EQ(CTavData::GetTextReal(2.0), "2.");
+  EXPECT_EQ(CTavData::GetTextReal(-12.5), "-12.5");
+  EXPECT_EQ(CTavData::GetTextReal(1234567.0), "1.23457e+006");
+  EXPECT_EQ(CTavData::GetTextReal(1e10), "1e+010.");
+  EXPECT_EQ(CTavData::GetTextReal(0.0001), "0.0001");
+  EXPECT_EQ(CTavData::GetTextReal(0.00001), "1e-005.");
+  EXPECT_EQ(CTavData::GetTextReal(-3.0), "-3.");
+}
+
+TEST(WrapTest, SeventyNineCharactersPassUnchanged) {
+  WriterProbe probe;
+  const std::string line = "  a   b" + std::string(72, 'c');
+  ASSERT_EQ(line.size(), 79U);
+  EXPECT_EQ(probe.Emit(line), line + "\r\n");
+}
+
+TEST(WrapTest, EightyCharactersAreReflowedEvenWhenTheyWouldFit) {
+  WriterProbe probe;
+  const std::string line = "A  B   C" + std::string(69, 'd') + "   ";
+  ASSERT_EQ(line.size(), 80U);
+  EXPECT_EQ(probe.Emit(line), "A B C" + std::string(69, 'd') + "\r\n");
+}
+
+TEST(WrapTest, ContinuationLinesAreIndentedTwoDeeperAndMarkedInColumnEighty) {
+  WriterProbe probe;
+  const std::string statement = "   " + Words(20, "WORD");  // 3 + 20 * 5 - 1 = 102 characters
+  const std::string first = "   " + Words(15, "WORD") + " ";
+  ASSERT_EQ(first.size(), 78U);
+  const std::string expected = first + " *\r\n" + "     " + Words(5, "WORD") + "\r\n";
+  EXPECT_EQ(probe.Emit(statement), expected);
+}
+
+TEST(WrapTest, LongStatementsTakeAsManyLinesAsTheyNeed) {
+  WriterProbe probe;
+  const std::string written = probe.Emit(Words(60, "ABCDEFGH"));
+  size_t lines = 0;
+  size_t begin = 0;
+  while (begin < written.size()) {
+    const size_t end = written.find("\r\n", begin);
+    const std::string line = written.substr(begin, end - begin);
+    const bool last = end + 2 == written.size();
+    if (!last) {
+      EXPECT_EQ(line.size(), 80U) << line;
+      EXPECT_EQ(line.back(), '*') << line;
+    }
+    if (lines > 0) {
+      EXPECT_EQ(line.rfind("  A", 0), 0U) << line;
+    }
+    begin = end + 2;
+    ++lines;
+  }
+  EXPECT_EQ(lines, 8U);
+}
+
+TEST(WrapTest, AFirstTokenTooLongGivesALineOfBlanksFirst) {
+  WriterProbe probe;
+  const std::string token(78, 'T');
+  const std::string written = probe.Emit("  " + token);
+  EXPECT_EQ(written, std::string(79, ' ') + "*\r\n" + "    " + token + "\r\n");
+}
+
+TEST(WrapTest, ATokenTooLongForTheRoomLeftCarriesTheMarkBeyondColumnEighty) {
+  WriterProbe probe;
+  const std::string longToken(90, 'L');
+  const std::string written = probe.Emit("A " + longToken + " B");
+  EXPECT_EQ(written, "A" + std::string(78, ' ') + "*\r\n" + "  " + longToken + " *\r\n" + "  B\r\n");
+}
+
+TEST(WrapTest, NoWrapAndNoNewlineFlags) {
+  WriterProbe probe;
+  const std::string longLine = Words(30, "SAP");
+  EXPECT_EQ(probe.Emit(longLine, 1, 0), longLine + "\r\n");
+  EXPECT_EQ(probe.Emit("  ", 0, 1), "  ");
+  EXPECT_EQ(probe.Emit("", 1, 1), "\r\n");
+}
+
+TEST(SaveTest, EmptyPathAsksTheDialog) {
+  CTavData doc;
+  test::TempDir dir;
+  EXPECT_EQ(doc.Save("", TaV_FORMAT_TAV), 0);  // the default dialog cancels
+
+  CString seenFilter;
+  const std::string chosen = dir.File("chosen.TaV");
+  SetSaveFileDialogHandler([&](const CString& filter, CString& path) {
+    seenFilter = filter;
+    path = chosen;
+    return true;
+  });
+  EXPECT_EQ(doc.Save("", TaV_FORMAT_TAV), 1);
+  SetSaveFileDialogHandler(nullptr);
+  EXPECT_EQ(seenFilter, "TaV 파일 저장 (*.TaV)|*.TaV||");
+  EXPECT_TRUE(std::filesystem::exists(chosen));
+}
+
+TEST(SaveTest, AFileThatCannotBeOpenedGivesZero) {
+  CTavData doc;
+  test::TempDir dir;
+  EXPECT_EQ(doc.Save(dir.File("no/such/dir/model.tav"), TaV_FORMAT_TAV), 0);
+  EXPECT_EQ(doc.Save(dir.Path().string(), TaV_FORMAT_TAV), 0);
+}
+
+TEST(SaveTest, AnExistingFileIsReplacedAndWritingTwiceGivesTheSameBytes) {
+  CTavData doc;
+  doc.SetTitle("TWICE");
+  doc.AddJoint(1, 2, 3, -1);
+  test::TempDir dir;
+  const std::string path = dir.File("model.tav");
+  ASSERT_EQ(doc.Save(path, TaV_FORMAT_TAV), 1);
+  const std::string first = test::ReadFileBytes(path);
+  ASSERT_EQ(doc.Save(path, TaV_FORMAT_TAV), 1);
+  EXPECT_EQ(test::ReadFileBytes(path), first);
+
+  doc.SetTitle("T");
+  ASSERT_EQ(doc.Save(path, TaV_FORMAT_TAV), 1);
+  EXPECT_EQ(test::ReadFileBytes(path).size(), first.size() - 4);
+}
+
+TEST(SaveTest, AnUnknownFormatGivesAnEmptyFile) {
+  CTavData doc;
+  doc.AddJoint(0, 0, 0, -1);
+  EXPECT_EQ(test::SaveToString(doc, static_cast<TaV_INPUT_FORMAT>(7)), "");
+  EXPECT_EQ(test::SaveToString(doc, static_cast<TaV_INPUT_FORMAT>(-1)), "");
+}
+
+TEST(SaveTest, AWriteErrorReachesTheHost) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  CTavData doc;
+  EXPECT_THROW(doc.Save("/dev/full", TaV_FORMAT_TAV), FileError);
+}
+
+TEST(ValueRatioTest, ScalesByTheLargerResultExtreme) {
+  CTavData doc;
+  EXPECT_DOUBLE_EQ(doc.GetValueRatio(5e9), 0.5);
+  EXPECT_DOUBLE_EQ(doc.GetValueRatio(-1e10), -1.0);
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "support/Golden.h"
+#include "tav/model/TavData.h"
+
+namespace tav {
+namespace {
+
+using test::CrLfLines;
+using test::MatchesGolden;
+using test::SaveToString;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    const size_t end = text.find("\r\n", begin);
+    lines.push_back(text.substr(begin, end - begin));
+    begin = end + 2;
+  }
+  return lines;
+}
+
+TEST(OwnHeaderWriterTest, EmptyModel) {
+  CTavData doc;
+  EXPECT_EQ(SaveToString(doc, TaV_FORMAT_TAV),
+            CrLfLines({"TAV ", "SYSTEM", "   MASTER DOF=UX UY UZ RX RY RZ", "   NUMBER OF NODES=0",
+                       "   CHECK STIFFNESS-MATRIX DECOMPOSED-STIFFNESS-MATRIX LOAD-VECTOR V-VECTOR     *",
+                       "     DISPLACEMENT-VECTOR MEMORY-SIZE", "INITIAL CONDITIONS NOT EXIST", "STOP"}));
+}
+
+TEST(OwnHeaderWriterTest, InitialConditionsThatExistAreWrappedAfterTheSecondTemperature) {
+  CTavData doc;
+  doc.GetGlobalOption()->m_bInitTemperature = 1;
+  std::vector<std::string> lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  ASSERT_GE(lines.size(), 3U);
+  const std::string first = "INITIAL CONDITIONS EXIST INITIAL TEMPERATURE EXIST INITIAL TEMPERATURE";
+  EXPECT_EQ(lines[lines.size() - 3], first + std::string(79 - first.size(), ' ') + "*");
+  EXPECT_EQ(lines[lines.size() - 2], "  GRADIENT NOT EXIST");
+
+  doc.GetGlobalOption()->m_bInitTemperature = 0;
+  doc.GetGlobalOption()->m_bInitTemperatureGradient = 7;
+  lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  const std::string notFirst = "INITIAL CONDITIONS EXIST INITIAL TEMPERATURE NOT EXIST INITIAL TEMPERATURE";
+  EXPECT_EQ(lines[lines.size() - 3], notFirst + std::string(79 - notFirst.size(), ' ') + "*");
+  EXPECT_EQ(lines[lines.size() - 2], "  GRADIENT EXIST");
+}
+
+TEST(OwnHeaderWriterTest, NoActiveDegreeOfFreedomLeavesTheListEmpty) {
+  CTavData doc;
+  doc.GetGlobalOption()->SetDOF(false, false, false, false, false, false);
+  doc.GetGlobalOption()->m_Check.byFlags = 0;
+  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  EXPECT_EQ(lines[2], "   MASTER DOF=");
+  EXPECT_EQ(lines[4], "   CHECK ");
+}
+
+TEST(OwnHeaderWriterTest, DeterminantSearchKeepsTwoBlanksOnlyWhileUnwrapped) {
+  CTavData doc;
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = 1;
+  options.m_nModes = 3;
+  options.m_nSubspaceVectors = 6;
+  options.m_nIterations = 5;
+  auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  const std::string unwrapped = "   ITERATION NUMBERS=5  RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR FREQUENCY=0.";
+  ASSERT_EQ(unwrapped.size(), 79U);
+  EXPECT_EQ(lines[5], unwrapped);
+
+  options.m_nIterations = 50;
+  lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  const std::string first = "   ITERATION NUMBERS=50 RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR";
+  EXPECT_EQ(lines[5], first + std::string(79 - first.size(), ' ') + "*");
+  EXPECT_EQ(lines[6], "     FREQUENCY=0.");
+}
+
+TEST(OwnHeaderWriterTest, DeterminantSearchGolden) {
+  CTavData doc;
+  doc.SetTitle("EIGEN DETERMINANT");
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = 1;
+  options.m_nEigenRange = 1;
+  options.m_nModes = 4;
+  options.m_nSubspaceVectors = 8;
+  options.m_nIterations = 30;
+  options.m_bRigidBodyMode = 1;
+  options.m_nRigidBodyShift = -2;
+  options.m_dCutOffFrequency = 12.5;
+  options.SetDOF(true, false, true, false, true, false);
+  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(5, 0, 0, -1);
+  EXPECT_TRUE(MatchesGolden("own_eigen_determinant.tav", SaveToString(doc, TaV_FORMAT_TAV)));
+}
+
+TEST(OwnHeaderWriterTest, OtherEigenMethodsWriteNoIterationStatement) {
+  CTavData doc;
+  doc.SetTitle("EIGEN OTHER");
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = 3;
+  options.m_nModes = 10;
+  options.m_nSubspaceVectors = 20;
+  options.m_nIterations = 99;
+  EXPECT_TRUE(MatchesGolden("own_eigen_other.tav", SaveToString(doc, TaV_FORMAT_TAV)));
+}
+
+// Every block of the header: subspace iteration, functions, local systems,
+// joints, restraints, constraints, masses, dampers, initial conditions.
+TEST(OwnHeaderWriterTest, FullHeaderGolden) {
+  CTavData doc;
+  doc.SetTitle("HEADER 모델 1");
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = 2;
+  options.m_nModes = 12;
+  options.m_nSubspaceVectors = 24;
+  options.m_nIterations = 16;
+  options.m_bRigidBodyMode = 1;
+  options.m_nRigidBodyShift = 2;
+  options.m_dCutOffFrequency = 0.5;
+  options.m_dTolerance = 1e-6;
+  options.m_bLanczosVectors = 1;
+  options.m_nStartingVectors = 3;
+  options.m_Check.byFlags = 0x05;
+  options.m_bInitTemperature = 1;
+  options.m_bInitTemperatureGradient = 1;
+
+  CTavFunction& functions = *doc.GetFunction();
+  functions.AddFunctionDefault();
+  const int32_t sine = functions.AddFunction(TaV_FUNCTION_SINUSOIDAL, 0.5, 0.0);
+  functions.AddFunctionValue(sine, 0.0, 0.0);
+  functions.AddFunctionValue(sine, 0.25, 1.0);
+  functions.AddFunctionValue(sine, 0.5, -1e-5);
+  functions.AddFunction(TaV_FUNCTION_CONSTANT, 0.0, 2.5);  // no points
+  const int32_t long_one = functions.AddFunction(TaV_FUNCTION_CONSTANT, 1.5, 1234567.0);
+  for (int i = 0; i < 40; ++i) functions.AddFunctionValue(long_one, 0.1 * i, std::sin(0.1 * i));
+
+  doc.AddLocalCoordSystem(M_PI / 2, 0.0, 0.0, 0);
+  doc.AddLocalCoordSystem(30.0, -45.0, 1e-7, 1);
+
+  for (int i = 0; i < 11; ++i) doc.AddJoint(1.5 * i, i % 2 == 0 ? 0.0 : -2.0, 1e7 * (i == 10), -1);
+  doc.SetLocalCoodSystem(1, 0);
+  doc.SetLocalCoodSystem(10, 1);
+  doc.SetJointRestraint(0, true, true, true, true, true, true);
+  doc.SetJointRestraint(9, false, false, true, false, false, false);
+  doc.SetJointRestraint(10, true, false, false, false, false, true);
+
+  doc.AddJointConstraintDiap(4, CString("5 6 7"));
+  doc.AddJointConstraintDiap(8, CString(""));
+  doc.GetConstraint()->AddRigidLink(0, 1, CLongArray{2, 3});
+  doc.GetConstraint()->AddRigidLink(1, 9, CLongArray{10});
+
+  doc.AddJointMass(2, 1.0, 1.0, 0.0, 0.0, 0.0, 0.25);
+  doc.AddJointMass(9, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
+  doc.AddJointMass(2, 0.0, 0.0, 3e-6, 0.0, 0.0, 0.0);
+  doc.AddJointDamping(10, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0);
+  doc.AddJointDamping(0, 0.05, 0.0, 0.0, 1.0, 2.0, 3.0);
+
+  EXPECT_TRUE(MatchesGolden("own_header_full.tav", SaveToString(doc, TaV_FORMAT_TAV)));
+}
+
+TEST(OwnHeaderWriterTest, JointsWithoutRestraintsGiveTheHeadingAlone) {
+  CTavData doc;
+  doc.AddJoint(0, 0, 0, -1);
+  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  EXPECT_EQ(lines[6], "JOINT INFORMATIONS");
+  EXPECT_EQ(lines[7], "  1  X=0. Y=0. Z=0.");
+  EXPECT_EQ(lines[8], "JOINT RESTRAINTS");
+  EXPECT_EQ(lines[9], "INITIAL CONDITIONS NOT EXIST");
+}
+
+TEST(OwnHeaderWriterTest, CountStatementNamesGroupsAndLocalSystems) {
+  CTavData doc;
+  doc.AddGroupElement();
+  doc.AddGroupSpringConstants();
+  doc.AddGroupNllink();
+  doc.AddLocalCoordSystem(0, 0, 0, 1);
+  doc.AddJoint(0, 0, 0, -1);
+  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
+  const std::string first = "   NUMBER OF NODES=1 LINEAR ELEMENT GROUP=2 NONLINEAR ELEMENT GROUP=1 LOCAL";
+  EXPECT_EQ(lines[3], first + std::string(79 - first.size(), ' ') + "*");
+  EXPECT_EQ(lines[4], "     COORNATE SYSTEM=1");
+}
+
+}  // namespace
+}  // namespace tav
