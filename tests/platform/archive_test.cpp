@@ -172,3 +172,22 @@ TEST(ArchiveTest, WriteErrorOfTheFileReachesTheCaller) {
 
 }  // namespace
 }  // namespace tav
+
+namespace tav {
+namespace {
+
+// A file whose every read fails, as a broken disk would.
+class FailingFile : public CMemFile {
+ public:
+  size_t Read(void*, size_t) override { throw FileError("cannot read \"broken\": Input/output error"); }
+};
+
+TEST(ArchiveTest, AFailedReadIsAnArchiveError) {
+  FailingFile file;
+  CArchive ar(&file, CArchive::load);
+  int32_t value = 0;
+  EXPECT_THROW(ar >> value, ArchiveError);
+}
+
+}  // namespace
+}  // namespace tav

@@ -71,7 +71,11 @@ void CArchive::Read(void* data, size_t size) {
   while (size > 0) {
     if (m_begin == m_end) {
       m_begin = 0;
-      m_end = m_pFile->Read(m_buffer.data(), m_buffer.size());
+      try {
+        m_end = m_pFile->Read(m_buffer.data(), m_buffer.size());
+      } catch (const FileError& error) {
+        throw ArchiveError(error.what());  // a failed read is a failed load
+      }
       if (m_end == 0) ThrowShort(wanted, start);
     }
     const size_t n = std::min(size, m_end - m_begin);

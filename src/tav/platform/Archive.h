@@ -4,8 +4,8 @@
 // DWORD, DOUBLE (IEEE 754), and strings with a length prefix (one byte below
 // 255; else 0xFF and a WORD below 0xFFFE; else 0xFF, 0xFFFF and a DWORD),
 // then the bytes without terminator. The archive borrows its file, which
-// must outlive it. A short or damaged read throws ArchiveError naming the
-// byte offset; errors of the file itself arrive as FileError.
+// must outlive it. A short, damaged or failed read throws ArchiveError naming
+// the byte offset; a failed write arrives as the file's FileError.
 #pragma once
 
 #include <cstddef>
