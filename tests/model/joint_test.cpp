@@ -4,22 +4,12 @@
 
 #include <numbers>
 
+#include "support/Records.h"
+
 namespace tav {
 namespace {
 
-template <typename T>
-void RoundTrip(T& from, T& to) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    from.Serialize(ar);
-    ar.Close();
-  }
-  file.SeekToBegin();
-  CArchive ar(&file, CArchive::load);
-  to.Serialize(ar);
-  EXPECT_EQ(ar.GetBytesLeft(), 0U);
-}
+using test::RoundTrip;
 
 TEST(JointTest, JointsAreNumberedInOrderOfAddition) {
   CTavData doc;

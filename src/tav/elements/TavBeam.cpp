@@ -1,5 +1,8 @@
 #include "tav/elements/TavBeam.h"
 
+#include "tav/model/TavText.h"
+#include "tav/platform/Format.h"
+
 namespace tav {
 
 void CTavBeam::Init() {
@@ -7,6 +10,46 @@ void CTavBeam::Init() {
   m_bReleaseI = m_bReleaseJ = 0;
   m_ReleaseI.byFlags = m_ReleaseJ.byFlags = 0xFF;
   m_dOffsetI = m_dOffsetJ = m_dRigid = m_dNReg = m_dAngle = 0.0;
+}
+
+void CTavBeam::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nIndex << m_nJointI << m_nJointJ << m_dAngle << m_nSection << m_bReleaseI << m_bReleaseJ
+       << m_dOffsetI << m_dOffsetJ << m_dRigid;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nIndex >> m_nJointI >> m_nJointJ >> m_dAngle >> m_nSection >> m_bReleaseI >> m_bReleaseJ >>
+        m_dOffsetI >> m_dOffsetJ >> m_dRigid;
+  }
+}
+
+void CTavBeam::SetEndRelease(int end, bool u1, bool u2, bool u3, bool r1, bool r2, bool r3) {
+  (end != 0 ? m_ReleaseI : m_ReleaseJ).SetSix(u1, u2, u3, r1, r2, r3);
+}
+
+CString CTavBeam::GetStringExt() const {
+  CString text;
+  if (m_bReleaseI != 0 || m_bReleaseJ != 0) {
+    text = "END RELEASE=";
+    if (m_bReleaseI != 0) text += "MTI ";
+    if (m_bReleaseJ != 0) text += "MTJ ";
+  }
+  const auto append = [&text](const CString& piece) {
+    if (!text.empty()) text += ' ';
+    text += piece;
+  };
+  if (m_dOffsetI != 0.0 || m_dOffsetJ != 0.0) append(Format("IOFFSET=%g JOFFSET=%g", m_dOffsetI, m_dOffsetJ));
+  if (m_dRigid != 0.0) append(Format("RIGID=%g", m_dRigid));
+  if (m_dNReg != 0.0) append(Format("NREG=%g", m_dNReg));
+  return text;
+}
+
+CString CTavBeam::GetStringEndRelrease(TaV_TEXT_SEPERATE_TYPE separator) const {
+  static const char* const kNames[6] = {"U1", "U2", "U3", "R1", "R2", "R3"};
+  CString text;
+  if (m_bReleaseI != 0) text += " IREL=" + JoinFlagNames(m_ReleaseI.byFlags, kNames, SeparatorText(separator));
+  if (m_bReleaseJ != 0) text += " JREL=" + JoinFlagNames(m_ReleaseJ.byFlags, kNames, SeparatorText(separator));
+  return text;
 }
 
 }  // namespace tav

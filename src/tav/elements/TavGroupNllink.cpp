@@ -1,5 +1,7 @@
 #include "tav/elements/TavGroupNllink.h"
 
+#include "tav/model/OwnedList.h"
+
 namespace tav {
 
 void CTavNLLink::Init() {
@@ -7,7 +9,48 @@ void CTavNLLink::Init() {
   m_dAngle = 0.0;
 }
 
+void CTavNLLink::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nIndex << m_nJointI << m_nJointJ << m_nProperty << m_dAngle;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nIndex >> m_nJointI >> m_nJointJ >> m_nProperty >> m_dAngle;
+  }
+}
+
 void CTavNllinkConstant::Init() { m_dK0 = m_dLinkValue2 = m_dLinkValue3 = m_dLinkValue4 = 0.0; }
+
+void CTavNllinkConstant::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nIndex << m_dK0 << m_dLinkValue2 << m_dLinkValue3 << m_dLinkValue4;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nIndex >> m_dK0 >> m_dLinkValue2 >> m_dLinkValue3 >> m_dLinkValue4;
+  }
+}
+
+void CTavGroupNllink::Serialize(CArchive& ar) {
+  constexpr size_t kPropertyRecordBytes = 40;
+  if (ar.IsStoring()) {
+    ar << int32_t{0};
+  } else {
+    int32_t version = 0;
+    ar >> version;
+  }
+  SerializeOwned(ar, m_arrNllinkConstant, kPropertyRecordBytes, "link properties");
+  m_arrNllink.Serialize(ar);
+}
+
+CTavNllinkConstant* CTavGroupNllink::AddNllinkConstants(double k0, double value2, double value3, double value4) {
+  auto property = std::make_unique<CTavNllinkConstant>();
+  property->m_nIndex = GetCountNllinkConstant();
+  property->m_dK0 = k0;
+  property->m_dLinkValue2 = value2;
+  property->m_dLinkValue3 = value3;
+  property->m_dLinkValue4 = value4;
+  m_arrNllinkConstant.push_back(std::move(property));
+  return m_arrNllinkConstant.back().get();
+}
 
 std::unique_ptr<CTavNLLink> CTavGroupNllink::AddNllink(int32_t index, int32_t jointI, int32_t jointJ, int32_t property,
                                                        double angle) {

@@ -1,6 +1,6 @@
 // Nonlinear links: two-joint elements with a nonlinear spring property. The
 // document owns every link; a link group owns its properties and holds the
-// numbers of its links.
+// numbers of its links, whose property numbers are read against it.
 #pragma once
 
 #include <memory>
@@ -20,6 +20,8 @@ class CTavNLLink : public CTavObject {
 
   void Init() override;
   void Destroy() override {}
+  // 28 bytes: version, number, joints, property, angle.
+  void Serialize(CArchive& ar) override;
 
   int32_t m_nIndex = -1;
   int32_t m_nJointI = -1;
@@ -33,8 +35,11 @@ class CTavNllinkConstant : public CTavObject {
   CTavNllinkConstant() { CTavNllinkConstant::Init(); }
   ~CTavNllinkConstant() override { CTavNllinkConstant::Destroy(); }
 
+  // Every value 0; the number is kept.
   void Init() override;
   void Destroy() override {}
+  // 40 bytes: version, number, K0 and the three further values.
+  void Serialize(CArchive& ar) override;
 
   int32_t m_nIndex = -1;
   double m_dK0 = 0.0;
@@ -49,18 +54,24 @@ class CTavGroupNllink : public CTavGroup {
   ~CTavGroupNllink() override { CTavGroupNllink::Destroy(); }
 
   void Init() override { m_nType = kLink; }
-  // Deletes the link properties.
+  // Deletes the link properties; the links stay with the document.
   void Destroy() override { m_arrNllinkConstant.clear(); }
+  // Version, property count and records, link count and numbers.
+  void Serialize(CArchive& ar) override;
 
+  CTavNllinkConstant* AddNllinkConstants(double k0, double value2, double value3, double value4);
   int32_t GetCountNllink() const { return m_arrNllink.GetSize(); }
   int32_t GetCountNllinkConstant() const { return static_cast<int32_t>(m_arrNllinkConstant.size()); }
+  CTavNllinkConstant* GetNllinkConstant(int32_t property) const {
+    return m_arrNllinkConstant[static_cast<size_t>(property)].get();
+  }
 
   std::vector<std::unique_ptr<CTavNllinkConstant>> m_arrNllinkConstant;
   CLongArray m_arrNllink;
 
  private:
   friend class CTavData;
-  // Creates link `index`; the document takes ownership right after.
+  // Creates link `index` and lists its number; the document takes the link.
   std::unique_ptr<CTavNLLink> AddNllink(int32_t index, int32_t jointI, int32_t jointJ, int32_t property, double angle);
 };
 

@@ -1,10 +1,60 @@
 #include "tav/elements/TavGroupSpring.h"
 
+#include "tav/model/OwnedList.h"
+
 namespace tav {
 
 void CTavSpringConstant::Init() {
   m_bMultiDof = 0;
   for (int i = 0; i < 6; ++i) m_dStiffness[i] = m_dSpringAux1[i] = m_dSpringAux2[i] = 0.0;
+}
+
+void CTavSpringConstant::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nIndex;
+    for (int i = 0; i < 6; ++i) ar << m_dStiffness[i] << m_dSpringAux1[i] << m_dSpringAux2[i];
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nIndex;
+    for (int i = 0; i < 6; ++i) ar >> m_dStiffness[i] >> m_dSpringAux1[i] >> m_dSpringAux2[i];
+  }
+}
+
+void CTavGroupSpring::Serialize(CArchive& ar) {
+  constexpr size_t kConstantRecordBytes = 152;
+  constexpr size_t kSpringRecordBytes = 12;
+  if (ar.IsStoring()) {
+    ar << int32_t{0};
+    SerializeOwned(ar, m_arrSpringConstant, kConstantRecordBytes, "spring constants");
+    ar << GetCountSpring();
+    for (const TaV_SPRING& spring : m_arrSpring) ar << spring.nIndex << spring.nConstant << spring.nJoint;
+  } else {
+    int32_t version = 0;
+    ar >> version;
+    SerializeOwned(ar, m_arrSpringConstant, kConstantRecordBytes, "spring constants");
+    int32_t count = 0;
+    ar >> count;
+    ar.CheckCount(count, kSpringRecordBytes, "springs");
+    m_arrSpring.resize(static_cast<size_t>(count));
+    for (TaV_SPRING& spring : m_arrSpring) ar >> spring.nIndex >> spring.nConstant >> spring.nJoint;
+  }
+}
+
+CTavSpringConstant* CTavGroupSpring::AddSpringConstants(double k1, double k2, double k3) {
+  auto constant = std::make_unique<CTavSpringConstant>();
+  constant->m_nIndex = GetCountSpingConstant();
+  constant->m_dStiffness[0] = k1;
+  constant->m_dStiffness[1] = k2;
+  constant->m_dStiffness[2] = k3;
+  constant->m_bMultiDof = 0;
+  m_arrSpringConstant.push_back(std::move(constant));
+  return m_arrSpringConstant.back().get();
+}
+
+int32_t CTavGroupSpring::AddSpring(int32_t constant, int32_t joint) {
+  const int32_t number = GetCountSpring();
+  m_arrSpring.push_back(TaV_SPRING{number, constant, joint});
+  return number;
 }
 
 }  // namespace tav

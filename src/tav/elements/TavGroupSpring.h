@@ -1,5 +1,6 @@
-// Support springs: spring constants (owned by the group) and springs that
-// place a constant at a joint (held by value).
+// Support springs that tie joints to the ground. A spring group owns its
+// spring constants and holds its springs by value; each spring places one
+// constant of the same group at one joint.
 #pragma once
 
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "tav/model/TavObject.h"
 #include "tav/model/TavTypes.h"
+#include "tav/platform/String.h"
 
 namespace tav {
 
@@ -15,8 +17,12 @@ class CTavSpringConstant : public CTavObject {
   CTavSpringConstant() { CTavSpringConstant::Init(); }
   ~CTavSpringConstant() override { CTavSpringConstant::Destroy(); }
 
+  // Single degree of freedom, every value 0; the number is kept.
   void Init() override;
   void Destroy() override {}
+  // 152 bytes: version, number, then per degree of freedom the stiffness and
+  // the two further values.
+  void Serialize(CArchive& ar) override;
 
   int32_t m_nIndex = -1;
   int32_t m_bMultiDof = 0;
@@ -33,9 +39,24 @@ class CTavGroupSpring : public CTavGroup {
   void Init() override { m_nType = kSpring; }
   // Deletes the spring constants.
   void Destroy() override { m_arrSpringConstant.clear(); }
+  // Version, constant count and records, spring count and the springs
+  // (number, constant, joint). The count before the springs lets a reader
+  // know how many follow.
+  void Serialize(CArchive& ar) override;
+
+  // A single-degree-of-freedom constant with the first three stiffnesses.
+  CTavSpringConstant* AddSpringConstants(double k1, double k2, double k3);
+  // Places constant `constant` at `joint`; returns the spring's number.
+  int32_t AddSpring(int32_t constant, int32_t joint);
 
   int32_t GetCountSpring() const { return static_cast<int32_t>(m_arrSpring.size()); }
+  // Borrowed; the next AddSpring may move it.
+  TaV_SPRING* GetSpring(int32_t spring) { return &m_arrSpring[static_cast<size_t>(spring)]; }
+  const TaV_SPRING* GetSpring(int32_t spring) const { return &m_arrSpring[static_cast<size_t>(spring)]; }
   int32_t GetCountSpingConstant() const { return static_cast<int32_t>(m_arrSpringConstant.size()); }
+  CTavSpringConstant* GetSpingConstant(int32_t constant) const {
+    return m_arrSpringConstant[static_cast<size_t>(constant)].get();
+  }
 
   std::vector<std::unique_ptr<CTavSpringConstant>> m_arrSpringConstant;
   std::vector<TaV_SPRING> m_arrSpring;

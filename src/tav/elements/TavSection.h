@@ -1,9 +1,11 @@
 // A section of a beam element group: material values and cross-section
-// properties. Owned by its group.
+// properties, entered as numbers (general section) or as a solid rectangle
+// whose inertias and shear areas AutoPropCalc derives. Owned by its group.
 #pragma once
 
 #include "tav/model/TavObject.h"
 #include "tav/model/TavTypes.h"
+#include "tav/platform/String.h"
 
 namespace tav {
 
@@ -15,6 +17,21 @@ class CTavSection : public CTavObject {
   // Type 0 and every value 0; the number is kept.
   void Init() override;
   void Destroy() override {}
+  // 132 bytes: version, number, type, four dimensions, eleven values.
+  void Serialize(CArchive& ar) override;
+
+  // E, unit weight W and area.
+  void SetMaterialValue(double e, double w, double area);
+  double GetWidth() const { return m_dDim[0]; }
+  double GetHeight() const { return m_dDim[1]; }
+  // For a rectangle (type 1): IS, IT from width and height, ASHS = ASHT from
+  // the stored area. Other types are left alone.
+  void AutoPropCalc();
+
+  // "E=... J=... POISSON'S RATIO=... IS=... IT=... AREA=... ASHS=... ASHT=..."
+  // for the values that are not 0. When IS and IT are both 0 the rectangle
+  // properties are computed first and kept in the section.
+  CString GetStringSectionProp_Tav();
 
   int32_t m_nIndex = -1;
   TaV_SECTION_TYPE m_eType = TaV_SECTION_GENERAL;

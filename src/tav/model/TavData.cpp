@@ -1,5 +1,6 @@
 #include "tav/model/TavData.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "tav/util/Tokenize.h"
@@ -207,6 +208,12 @@ CTavBeam* CTavData::AddBeam(CTavGroupElement* group, int32_t section, int32_t jo
                             int releaseI, int releaseJ, double offsetI, double offsetJ, double rigid, double nreg) {
   return Append(m_arrBeam, group->AddBeam(GetCountBeam(), section, jointI, jointJ, angle, releaseI, releaseJ, offsetI,
                                           offsetJ, rigid, nreg));
+}
+
+double CTavData::GetLengthBeam(int32_t beam) const {
+  const CTavBeam* element = GetBeam(beam);
+  const CVector d = GetJoint(element->m_nJointJ)->m_vPos - GetJoint(element->m_nJointI)->m_vPos;
+  return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
 }
 
 CTavNLLink* CTavData::AddNllink(CTavGroupNllink* group, int32_t jointI, int32_t jointJ, int32_t property,

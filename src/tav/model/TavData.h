@@ -118,6 +118,8 @@ class CTavData : public CObject {
                     int releaseI, int releaseJ, double offsetI, double offsetJ, double rigid, double nreg);
   CTavBeam* GetBeam(int32_t beam) const { return m_arrBeam[static_cast<size_t>(beam)].get(); }
   int32_t GetCountBeam() const { return Count(m_arrBeam); }
+  // The distance between the beam's two joints.
+  double GetLengthBeam(int32_t beam) const;
   // `group` must be a link group of this document.
   CTavNLLink* AddNllink(CTavGroupNllink* group, int32_t jointI, int32_t jointJ, int32_t property, double angle);
   CTavNLLink* GetNLLink(int32_t link) const { return m_arrNLLink[static_cast<size_t>(link)].get(); }
@@ -198,6 +200,7 @@ class CTavData : public CObject {
   int WriteJointMass_Tav(CArchive& ar);
   int WriteJointDamp_Tav(CArchive& ar);
   int WriteInitialConditions_Tav(CArchive& ar);
+  int WriteGroup_Tav(CArchive& ar);
   int WriteStop_Tav(CArchive& ar);
 
  private:

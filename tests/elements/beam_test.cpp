@@ -1,0 +1,121 @@
+#include "tav/elements/TavBeam.h"
+
+#include <gtest/gtest.h>
+
+#include "support/Records.h"
+#include "tav/model/TavData.h"
+
+namespace tav {
+namespace {
+
+TEST(BeamTest, ANewBeamHasEveryReleaseBitSetButNoEndFlagged) {
+  CTavBeam beam;
+  EXPECT_EQ(beam.GetEndRelease(1).byFlags, 0xFF);
+  EXPECT_EQ(beam.GetEndRelease(0).byFlags, 0xFF);
+  EXPECT_EQ(beam.IsEndRelease(), 0);
+  EXPECT_EQ(beam.m_nIndex, -1);
+  EXPECT_EQ(beam.m_nSection, -1);
+}
+
+TEST(BeamTest, EndSelectionAndSpareBits) {
+  CTavBeam beam;
+  beam.SetEndRelease(1, false, false, false, false, true, true);
+  EXPECT_EQ(beam.GetEndRelease(1).byFlags, 0xC0 | 0x30);
+  EXPECT_EQ(beam.GetEndRelease(0).byFlags, 0xFF);
+  beam.SetEndRelease(0, true, false, false, false, false, false);
+  EXPECT_EQ(beam.GetEndRelease(0).byFlags, 0xC1);
+  beam.SetEndRelease(2, false, false, false, false, false, false);  // any non-zero value is end I
+  EXPECT_EQ(beam.GetEndRelease(1).byFlags, 0xC0);
+  EXPECT_EQ(beam.GetEndRelease(-1).byFlags, 0xC0);
+  EXPECT_EQ(beam.m_bReleaseI, 0);  // the end flags are not touched
+  beam.m_bReleaseJ = 1;
+  EXPECT_NE(beam.IsEndRelease(), 0);
+}
+
+TEST(BeamTest, OffsetsExistAsSoonAsOneIsNotZero) {
+  CTavBeam beam;
+  EXPECT_EQ(beam.IsExistOffset(), 0);
+  beam.m_dOffsetJ = -0.1;
+  EXPECT_EQ(beam.IsExistOffset(), 1);
+}
+
+TEST(BeamTest, ExtensionText) {
+  CTavBeam beam;
+  EXPECT_EQ(beam.GetStringExt(), "");
+  beam.m_bReleaseI = 1;
+  beam.m_dOffsetI = 0.5;
+  EXPECT_EQ(beam.GetStringExt(), "END RELEASE=MTI  IOFFSET=0.5 JOFFSET=0");
+  beam.m_bReleaseJ = 1;
+  beam.m_dOffsetI = 0.0;
+  EXPECT_EQ(beam.GetStringExt(), "END RELEASE=MTI MTJ ");
+  beam.m_bReleaseI = 0;
+  beam.m_dRigid = 0.75;
+  beam.m_dNReg = 10;
+  EXPECT_EQ(beam.GetStringExt(), "END RELEASE=MTJ  RIGID=0.75 NREG=10");
+  beam.m_bReleaseJ = 0;
+  beam.m_dOffsetJ = 1e10;
+  EXPECT_EQ(beam.GetStringExt(), "IOFFSET=0 JOFFSET=1e+010 RIGID=0.75 NREG=10");
+}
+
+TEST(BeamTest, EndReleaseText) {
+  CTavBeam beam;
+  EXPECT_EQ(beam.GetStringEndRelrease(TaV_SEPERATE_BLANK), "");
+  beam.m_bReleaseI = 1;
+  beam.SetEndRelease(1, false, false, false, false, true, true);
+  EXPECT_EQ(beam.GetStringEndRelrease(TaV_SEPERATE_BLANK), " IREL=R2 R3");
+  EXPECT_EQ(beam.GetStringEndRelrease(TaV_SEPERATE_COMMA), " IREL=R2,R3");
+  beam.m_bReleaseJ = 1;
+  beam.SetEndRelease(0, false, false, false, false, false, false);
+  EXPECT_EQ(beam.GetStringEndRelrease(TaV_SEPERATE_COMMA), " IREL=R2,R3 JREL=");
+  beam.m_bReleaseI = 0;
+  beam.SetEndRelease(0, true, true, true, true, true, true);
+  EXPECT_EQ(beam.GetStringEndRelrease(TaV_SEPERATE_COMMA), " JREL=U1,U2,U3,R1,R2,R3");
+}
+
+TEST(BeamTest, RecordIsSixtyBytesWithoutReleaseSetsOrSegments) {
+  CTavBeam beam;
+  beam.m_nIndex = 4;
+  beam.m_nJointI = 1;
+  beam.m_nJointJ = 2;
+  beam.m_nSection = 3;
+  beam.m_dAngle = 90.0;
+  beam.m_bReleaseI = 1;
+  beam.m_bReleaseJ = 0;
+  beam.m_dOffsetI = 0.25;
+  beam.m_dOffsetJ = -0.5;
+  beam.m_dRigid = 0.8;
+  beam.m_dNReg = 7.0;
+  beam.SetEndRelease(1, false, false, false, false, false, true);
+  const auto bytes = test::StoreRecord(beam);
+  EXPECT_EQ(bytes.size(), 60U);
+
+  CTavBeam back;
+  back.m_dNReg = 3.0;
+  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
+  EXPECT_EQ(back.m_nIndex, 4);
+  EXPECT_EQ(back.m_nJointI, 1);
+  EXPECT_EQ(back.m_nJointJ, 2);
+  EXPECT_EQ(back.m_nSection, 3);
+  EXPECT_EQ(back.m_dAngle, 90.0);
+  EXPECT_EQ(back.m_bReleaseI, 1);
+  EXPECT_EQ(back.m_bReleaseJ, 0);
+  EXPECT_EQ(back.m_dOffsetI, 0.25);
+  EXPECT_EQ(back.m_dOffsetJ, -0.5);
+  EXPECT_EQ(back.m_dRigid, 0.8);
+  // Not part of the record: a fresh beam keeps its defaults.
+  CTavBeam fresh;
+  test::LoadRecord(bytes, fresh);
+  EXPECT_EQ(fresh.m_ReleaseI.byFlags, 0xFF);
+  EXPECT_EQ(fresh.m_dNReg, 0.0);
+}
+
+TEST(BeamTest, LengthIsTheDistanceBetweenTheJoints) {
+  CTavData doc;
+  doc.AddJoint(1.0, 1.0, 1.0, -1);
+  doc.AddJoint(4.0, 5.0, 13.0, -1);
+  doc.AddBeam(doc.AddGroupElement(), 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_DOUBLE_EQ(doc.GetLengthBeam(0), 13.0);
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,93 @@
+#include "tav/elements/TavGroupSpring.h"
+
+#include <gtest/gtest.h>
+
+#include "support/Records.h"
+
+namespace tav {
+namespace {
+
+TEST(SpringTest, SpringsAreNumberedWhateverTheyName) {
+  CTavGroupSpring group;
+  EXPECT_EQ(group.GetType(), 1);
+  EXPECT_EQ(group.AddSpring(5, 9), 0);
+  EXPECT_EQ(group.AddSpring(5, 9), 1);
+  EXPECT_EQ(group.GetCountSpring(), 2);
+  EXPECT_EQ(group.GetSpring(1)->nIndex, 1);
+  EXPECT_EQ(group.GetSpring(1)->nConstant, 5);
+  EXPECT_EQ(group.GetSpring(1)->nJoint, 9);
+}
+
+TEST(SpringTest, NewConstantsAreSingleDegreeOfFreedom) {
+  CTavGroupSpring group;
+  group.AddSpringConstants(1, 2, 3);
+  const CTavSpringConstant* k = group.AddSpringConstants(1000, 2000, 3000);
+  EXPECT_EQ(k->m_nIndex, 1);
+  EXPECT_EQ(k->m_bMultiDof, 0);
+  EXPECT_EQ(k->m_dStiffness[2], 3000.0);
+  EXPECT_EQ(k->m_dStiffness[3], 0.0);
+  EXPECT_EQ(group.GetCountSpingConstant(), 2);
+  EXPECT_EQ(group.GetSpingConstant(1), k);
+}
+
+TEST(SpringTest, ConstantRecordIs152BytesWithoutTheMultiDofFlag) {
+  CTavSpringConstant k;
+  k.m_nIndex = 3;
+  k.m_bMultiDof = 1;
+  for (int i = 0; i < 6; ++i) {
+    k.m_dStiffness[i] = 10.0 + i;
+    k.m_dSpringAux1[i] = 20.0 + i;
+    k.m_dSpringAux2[i] = 30.0 + i;
+  }
+  const auto bytes = test::StoreRecord(k);
+  ASSERT_EQ(bytes.size(), 152U);
+  // Interleaved by degree of freedom: the second double is the first aux value.
+  CMemFile file(std::vector<uint8_t>(bytes.begin() + 16, bytes.begin() + 24));
+  CArchive ar(&file, CArchive::load);
+  double second = 0.0;
+  ar >> second;
+  EXPECT_EQ(second, 20.0);
+
+  CTavSpringConstant back;
+  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
+  EXPECT_EQ(back.m_nIndex, 3);
+  EXPECT_EQ(back.m_bMultiDof, 0);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(back.m_dStiffness[i], 10.0 + i);
+    EXPECT_EQ(back.m_dSpringAux1[i], 20.0 + i);
+    EXPECT_EQ(back.m_dSpringAux2[i], 30.0 + i);
+  }
+}
+
+TEST(SpringTest, GroupRecordCountsItsSprings) {
+  CTavGroupSpring group;
+  group.AddSpringConstants(1, 2, 3);
+  group.AddSpring(0, 4);
+  group.AddSpring(0, 4);
+  group.AddSpring(0, 7);
+  const auto bytes = test::StoreRecord(group);
+  EXPECT_EQ(bytes.size(), 4U + 4U + 152U + 4U + 3 * 12U);
+
+  CTavGroupSpring back;
+  back.AddSpringConstants(9, 9, 9);
+  back.AddSpringConstants(9, 9, 9);
+  back.AddSpring(1, 1);
+  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
+  EXPECT_EQ(back.GetCountSpingConstant(), 1);
+  EXPECT_EQ(back.GetSpingConstant(0)->m_dStiffness[0], 1.0);
+  ASSERT_EQ(back.GetCountSpring(), 3);
+  EXPECT_EQ(back.GetSpring(2)->nJoint, 7);
+  EXPECT_EQ(back.GetSpring(1)->nIndex, 1);
+}
+
+TEST(SpringTest, ASpringCountBeyondTheRecordIsAnError) {
+  CTavGroupSpring group;
+  group.AddSpring(0, 1);
+  auto bytes = test::StoreRecord(group);
+  bytes[8] = 0x02;  // two springs claimed, one present
+  CTavGroupSpring back;
+  EXPECT_THROW(test::LoadRecord(bytes, back), ArchiveError);
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,39 @@
+// Storing a record into memory and loading it back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "tav/platform/Archive.h"
+
+namespace tav::test {
+
+// The bytes `object.Serialize` stores.
+template <typename T>
+std::vector<uint8_t> StoreRecord(T& object) {
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  object.Serialize(ar);
+  ar.Close();
+  return file.GetData();
+}
+
+// Loads `bytes` into `object`; returns the bytes left unread.
+template <typename T>
+uint64_t LoadRecord(const std::vector<uint8_t>& bytes, T& object) {
+  CMemFile file(bytes);
+  CArchive ar(&file, CArchive::load);
+  object.Serialize(ar);
+  return ar.GetBytesLeft();
+}
+
+// Stores `from` and loads the record into `to`, expecting it read whole.
+template <typename T>
+void RoundTrip(T& from, T& to) {
+  const auto bytes = StoreRecord(from);
+  EXPECT_EQ(LoadRecord(bytes, to), 0U) << "the record was not read to its end";
+}
+
+}  // namespace tav::test
