@@ -9,6 +9,7 @@
 #include "tav/loads/TavCombo.h"
 #include "tav/loads/TavLoadHistory.h"
 #include "tav/loads/TavLoadMoving.h"
+#include "tav/loads/TavLoadRecords.h"
 #include "tav/loads/TavLoadResponseSpectrum.h"
 #include "tav/loads/TavLoadStatic.h"
 #include "tav/model/Arrays.h"

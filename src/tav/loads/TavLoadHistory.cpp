@@ -1,6 +1,18 @@
 #include "tav/loads/TavLoadHistory.h"
 
+#include <cstdlib>
+
+#include "tav/platform/Format.h"
+#include "tav/util/Tokenize.h"
+
 namespace tav {
+
+void AppendNumbersFromText(const CString& text, CDoubleArray& values) {
+  static const CString kComment = "//";
+  CStringArray tokens;
+  if (TokenizeText(tokens, text, ' ', &kComment, 0) == 0) return;
+  for (const CString& token : tokens) values.Add(std::atof(token.c_str()));
+}
 
 void CTavLoadHistory::Init() {
   m_strName.clear();
@@ -10,6 +22,83 @@ void CTavLoadHistory::Init() {
   m_eMode = TaV_MODE_DIRECT_INTEGRATION;
   m_eMethod = TaV_METHOD_NEWMARK_BETA;
   m_nModes = 0;
+}
+
+void CTavLoadHistory::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nHistoryIndex << m_dNste << m_dDt << m_nHistoryType << m_eMode << m_eMethod << m_nModes;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nHistoryIndex >> m_dNste >> m_dDt >> m_nHistoryType >> m_eMode >> m_eMethod >> m_nModes;
+  }
+  m_arrParameter.Serialize(ar);
+}
+
+void CTavLoadHistory::AddLoadHistory_NST(double nste, double dt) {
+  m_dNste = nste;
+  m_dDt = dt;
+  m_nHistoryType = 0;
+}
+
+void CTavLoadHistory::AddLoadHistory_DYNAMIC_ANALYSYS(TaV_DYNAMIC_ANALYSYS_MODE mode, TaV_INTEGRATION_METHOD method,
+                                                      int32_t modes, double nste, double dt) {
+  m_eMode = mode;
+  m_eMethod = method;
+  m_nModes = modes;
+  m_dNste = nste;
+  m_dDt = dt;
+  m_nHistoryType = 1;
+}
+
+void CTavLoadHistory::AddLoadHistory_DYNAMIC_ANALYSYS(TaV_DYNAMIC_ANALYSYS_MODE mode, TaV_INTEGRATION_METHOD method,
+                                                      int32_t modes, double nste, double dt,
+                                                      const CString& parameters) {
+  AddLoadHistory_DYNAMIC_ANALYSYS(mode, method, modes, nste, dt);
+  if (method == TaV_METHOD_WILSON_THETA || method == TaV_METHOD_NEWMARK_BETA) {
+    AppendNumbersFromText(parameters, m_arrParameter);
+  }
+}
+
+CString CTavLoadHistory::GetStringLoadHistoryType() const {
+  switch (m_nHistoryType) {
+    case 0:
+      return "NST";
+    case 1:
+      return "DYNAMIC ANALYSYS";
+    default:
+      return "";
+  }
+}
+
+CString CTavLoadHistory::GetStringLoadHistoryMode() const {
+  switch (m_eMode) {
+    case TaV_MODE_DIRECT_INTEGRATION:
+      return "DIRECT INTRGRATION";
+    case TaV_MODE_SUPERPOSITION:
+      return "MODE SUPERPOSITION";
+    case TaV_MODE_RESPONSE_SPECTRUM:
+      return "RESPONSE SPECTRUM";
+  }
+  return "";
+}
+
+CString CTavLoadHistory::GetStringLoadHistoryMethod() const {
+  switch (m_eMethod) {
+    case TaV_METHOD_WILSON_THETA:
+      return "WILSON THETA";
+    case TaV_METHOD_NEWMARK_BETA:
+      return "NEWMARK BETA";
+    case TaV_METHOD_CENTRAL_DIFFERENCE:
+      return "CENTRAL DIFFERENCE";
+  }
+  return "";
+}
+
+CString CTavLoadHistory::GetStringLoadHistoryParameters() const {
+  if (m_arrParameter.GetSize() == 0) return " ";
+  CString text;
+  for (double value : m_arrParameter) text += Format("%g ", value);
+  return text;
 }
 
 }  // namespace tav

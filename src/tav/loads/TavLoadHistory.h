@@ -1,4 +1,4 @@
-// A history (time-history) load case: a static case extended by the
+// A history (time-history) load case: a static case's loads plus the
 // settings of a dynamic analysis. Owned by the document.
 #pragma once
 
@@ -12,9 +12,29 @@ class CTavLoadHistory : public CTavLoadStatic {
   CTavLoadHistory() { CTavLoadHistory::Init(); }
   ~CTavLoadHistory() override { CTavLoadHistory::Destroy(); }
 
-  // Name empty, history type 0, Newmark beta; the parameters are kept.
+  // Name empty, history type 0, Newmark beta, no steps; the parameters stay.
   void Init() override;
   void Destroy() override {}
+  // Version, number, steps, step length, type, mode, method, modes and the
+  // parameters (count and values).
+  void Serialize(CArchive& ar) override;
+
+  // History type 0 ("NST") with its steps and step length.
+  void AddLoadHistory_NST(double nste, double dt);
+  // History type 1 ("DYNAMIC ANALYSYS"); the parameters are left as they are.
+  void AddLoadHistory_DYNAMIC_ANALYSYS(TaV_DYNAMIC_ANALYSYS_MODE mode, TaV_INTEGRATION_METHOD method, int32_t modes,
+                                       double nste, double dt);
+  // The same, then for Wilson theta and Newmark beta the blank-separated
+  // numbers of `parameters` are appended (an empty token gives 0.0, "//"
+  // starts a comment).
+  void AddLoadHistory_DYNAMIC_ANALYSYS(TaV_DYNAMIC_ANALYSYS_MODE mode, TaV_INTEGRATION_METHOD method, int32_t modes,
+                                       double nste, double dt, const CString& parameters);
+
+  CString GetStringLoadHistoryType() const;
+  CString GetStringLoadHistoryMode() const;
+  CString GetStringLoadHistoryMethod() const;
+  // Each parameter with "%g " ; a single blank when there are none.
+  CString GetStringLoadHistoryParameters() const;
 
   int32_t m_nHistoryIndex = -1;
   double m_dNste = 0.0;
@@ -25,5 +45,9 @@ class CTavLoadHistory : public CTavLoadStatic {
   int32_t m_nModes = 0;
   CDoubleArray m_arrParameter;
 };
+
+// Appends the numbers of a blank-separated text to `values`, as atof reads
+// each token; an empty, blank or comment-only text adds nothing.
+void AppendNumbersFromText(const CString& text, CDoubleArray& values);
 
 }  // namespace tav

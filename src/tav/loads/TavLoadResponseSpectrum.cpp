@@ -1,11 +1,64 @@
 #include "tav/loads/TavLoadResponseSpectrum.h"
 
+#include "tav/loads/TavLoadHistory.h"
+#include "tav/platform/Format.h"
+
 namespace tav {
 
 void CTavLoadResponseSpectrum::Init() {
   m_strName.clear();
   m_nModes = 0;
   m_eCombination = TaV_MODECOMB_ABS;
+  m_pSelfWeight = std::make_unique<CTavSelfWeight>();
+}
+
+void CTavLoadResponseSpectrum::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nIndex << m_strName << m_eCombination;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nIndex >> m_strName >> m_eCombination;
+  }
+  m_arrDamping.Serialize(ar);
+}
+
+void CTavLoadResponseSpectrum::AddLoadResponseSpectrum_Combination(int32_t /*first*/, int32_t modes,
+                                                                   TaV_MODE_COMBINATION combination) {
+  m_nModes = modes;
+  m_eCombination = combination;
+}
+
+void CTavLoadResponseSpectrum::AddLoadResponseSpectrum_Combination(int32_t first, int32_t modes,
+                                                                   TaV_MODE_COMBINATION combination,
+                                                                   const CString& damping) {
+  AddLoadResponseSpectrum_Combination(first, modes, combination);
+  if (combination == TaV_MODECOMB_CQC) AppendNumbersFromText(damping, m_arrDamping);
+}
+
+void CTavLoadResponseSpectrum::AddSelfWeight(TaV_DIR dir, double factor, double acceleration, int32_t function) {
+  if (!m_pSelfWeight) m_pSelfWeight = std::make_unique<CTavSelfWeight>();
+  m_pSelfWeight->m_eDir = dir;
+  m_pSelfWeight->m_dFactor = factor;
+  m_pSelfWeight->m_dAcceleration = acceleration;
+  m_pSelfWeight->m_nFunction = function;
+}
+
+CString CTavLoadResponseSpectrum::GetStringLoadResponseCombination() const {
+  switch (m_eCombination) {
+    case TaV_MODECOMB_ABS:
+      return "ABS";
+    case TaV_MODECOMB_SRSS:
+      return "SRSS";
+    case TaV_MODECOMB_CQC:
+      return "CQC";
+  }
+  return "";
+}
+
+CString CTavLoadResponseSpectrum::GetStringLoadResponseDamping() const {
+  CString text;
+  for (double value : m_arrDamping) text += Format("%g ", value);
+  return text;
 }
 
 }  // namespace tav

@@ -201,6 +201,10 @@ class CTavData : public CObject {
   int WriteJointDamp_Tav(CArchive& ar);
   int WriteInitialConditions_Tav(CArchive& ar);
   int WriteGroup_Tav(CArchive& ar);
+  int WriteLoadStatic_Tav(CArchive& ar);
+  int WriteLoadHistory_Tav(CArchive& ar);
+  int WriteLoadResponseSpectrum_Tav(CArchive& ar);
+  int WriteMovingLoad_Tav(CArchive& ar);
   int WriteStop_Tav(CArchive& ar);
 
  private:
@@ -208,6 +212,10 @@ class CTavData : public CObject {
   static int32_t Count(const std::vector<T>& list) {
     return static_cast<int32_t>(list.size());
   }
+  void WriteBeamLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase);
+  void WriteDisplacementLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase, const char* heading);
+  // "     FUNCTION=n FZ=factor ACC=acceleration" of history and spectrum cases.
+  void WriteExcitation_Tav(CArchive& ar, const CTavSelfWeight& weight);
   void WriteFormatted(CArchive& ar, int wrap, const char* format, va_list args) __attribute__((format(printf, 4, 0)));
 
   CString m_strTitle;

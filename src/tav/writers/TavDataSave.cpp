@@ -30,14 +30,26 @@ constexpr size_t kContinuationIndent = 2;
 
 int CTavData::Save(CString path, TaV_INPUT_FORMAT format) {
   using SectionWriter = int (CTavData::*)(CArchive&);
+  // clang-format off
   static constexpr SectionWriter kOwnWriters[] = {
-      &CTavData::WriteTitle_Tav,           &CTavData::WriteSystem_Tav,
-      &CTavData::WriteFunction_Tav,        &CTavData::WriteLocalCoord_Tav,
-      &CTavData::WriteJointInfomation_Tav, &CTavData::WriteJointRestraint_Tav,
-      &CTavData::WriteJointConstraint_Tav, &CTavData::WriteJointMass_Tav,
-      &CTavData::WriteJointDamp_Tav,       &CTavData::WriteInitialConditions_Tav,
-      &CTavData::WriteGroup_Tav,           &CTavData::WriteStop_Tav,
+      &CTavData::WriteTitle_Tav,
+      &CTavData::WriteSystem_Tav,
+      &CTavData::WriteFunction_Tav,
+      &CTavData::WriteLocalCoord_Tav,
+      &CTavData::WriteJointInfomation_Tav,
+      &CTavData::WriteJointRestraint_Tav,
+      &CTavData::WriteJointConstraint_Tav,
+      &CTavData::WriteJointMass_Tav,
+      &CTavData::WriteJointDamp_Tav,
+      &CTavData::WriteInitialConditions_Tav,
+      &CTavData::WriteGroup_Tav,
+      &CTavData::WriteLoadStatic_Tav,
+      &CTavData::WriteLoadHistory_Tav,
+      &CTavData::WriteLoadResponseSpectrum_Tav,
+      &CTavData::WriteMovingLoad_Tav,
+      &CTavData::WriteStop_Tav,
   };
+  // clang-format on
 
   if (path.empty() && !ShowSaveFileDialog(kSaveFilter, path)) return 0;
 

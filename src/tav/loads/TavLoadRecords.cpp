@@ -1,0 +1,107 @@
+#include "tav/loads/TavLoadRecords.h"
+
+#include "tav/model/TavText.h"
+#include "tav/platform/Format.h"
+
+namespace tav {
+
+void CTavJointLoadValues::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nJoint;
+    for (double value : m_dValue) ar << value;
+    ar << m_nFunction;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nJoint;
+    for (double& value : m_dValue) ar >> value;
+    ar >> m_nFunction;
+  }
+}
+
+CString CTavLoadJoint::GetStringComponent() const {
+  static const char* const kNames[6] = {"PX", "PY", "PZ", "MX", "MY", "MZ"};
+  return JoinNonZeroValues(m_dValue, kNames);
+}
+
+void CTavLoadDisplacement::Init() {
+  for (double& value : m_dValue) value = 0.0;
+}
+
+CString CTavLoadDisplacement::GetStringComponent() const {
+  static const char* const kNames[6] = {"DX", "DY", "DZ", "RX", "RY", "RZ"};
+  return JoinNonZeroValues(m_dValue, kNames);
+}
+
+void CTavLoadBeam::Init() {
+  m_eType = TaV_BEAMLOAD_FORCE;
+  for (TaV_TYPED_LOAD& load : m_Load) load.nValue = load.nDist = 0;
+  m_bAbsoluteDist = 0;
+}
+
+void CTavLoadBeam::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_nIndex << m_nBeam << m_eType;
+    for (const TaV_TYPED_LOAD& load : m_Load) {
+      ar << load.nValue << load.nDist;
+      for (int i = 0; i < 6; ++i) ar << load.dValue[i] << load.dDist[i];
+    }
+    ar << m_bAbsoluteDist << m_nFunction;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_nIndex >> m_nBeam >> m_eType;
+    for (TaV_TYPED_LOAD& load : m_Load) {
+      ar >> load.nValue >> load.nDist;
+      for (int i = 0; i < 6; ++i) ar >> load.dValue[i] >> load.dDist[i];
+    }
+    ar >> m_bAbsoluteDist >> m_nFunction;
+  }
+}
+
+CString CTavLoadBeam::GetStringLoad_Tav(double length) const {
+  static const char kAxis[3] = {'X', 'Y', 'Z'};
+  // Distances are fractions of the beam length unless flagged absolute.
+  const auto position = [this, length](double distance) { return m_bAbsoluteDist != 0 ? distance : distance * length; };
+  CString text;
+  for (int axis = 0; axis < 3; ++axis) {
+    const TaV_TYPED_LOAD& load = m_Load[axis];
+    if (load.nValue <= 0) continue;
+    if (m_eType == TaV_BEAMLOAD_DISTRIBUTED) {
+      // Intensities at both ends of the loaded stretch, where it starts and
+      // how long it is; the solver takes loads with the opposite sign.
+      const double start = position(load.dDist[0]);
+      text += Format("W%c=%s %s %s %s ", kAxis[axis], GetRealText(-load.dValue[0]).c_str(),
+                     GetRealText(-load.dValue[1]).c_str(), GetRealText(start).c_str(),
+                     GetRealText(position(load.dDist[1]) - start).c_str());
+    } else if (m_eType == TaV_BEAMLOAD_FORCE) {
+      // The negated force and its position along the beam, measured as for
+      // the distributed pieces (the length is applied to the distance, never
+      // to the force), then the fixed "0. 1. ".
+      text += Format("P%c=%s %s 0. 1. ", kAxis[axis], GetRealText(-load.dValue[0]).c_str(),
+                     GetRealText(position(load.dDist[0])).c_str());
+    }
+  }
+  return text;
+}
+
+void CTavSelfWeight::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << int32_t{0} << m_eDir << m_dFactor << m_dAcceleration << m_nFunction;
+  } else {
+    int32_t version = 0;
+    ar >> version >> m_eDir >> m_dFactor >> m_dAcceleration >> m_nFunction;
+  }
+}
+
+CString CTavSelfWeight::GetStringDir() const {
+  switch (m_eDir) {
+    case TaV_DIR_X:
+      return "FX";
+    case TaV_DIR_Y:
+      return "FY";
+    case TaV_DIR_Z:
+      return "FZ";
+  }
+  return "";
+}
+
+}  // namespace tav

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "support/Records.h"
+#include "tav/loads/TavLoadHistory.h"
+#include "tav/loads/TavLoadMoving.h"
+#include "tav/loads/TavLoadResponseSpectrum.h"
+
+namespace tav {
+namespace {
+
+CDoubleArray Parameters(const CString& text, TaV_INTEGRATION_METHOD method = TaV_METHOD_NEWMARK_BETA) {
+  CTavLoadHistory loadCase;
+  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_DIRECT_INTEGRATION, method, 0, 100, 0.01, text);
+  return loadCase.m_arrParameter;
+}
+
+TEST(LoadHistoryTest, ParametersReadEveryBlankSeparatedToken) {
+  EXPECT_EQ(Parameters("0.25 0.5"), (CDoubleArray{0.25, 0.5}));
+  EXPECT_EQ(Parameters("0.25  0.5"), (CDoubleArray{0.25, 0.0, 0.5}));
+  EXPECT_EQ(Parameters("0.25 0.5 // average acceleration"), (CDoubleArray{0.25, 0.5, 0.0}));
+  EXPECT_EQ(Parameters("1.4", TaV_METHOD_WILSON_THETA), (CDoubleArray{1.4}));
+  EXPECT_EQ(Parameters("1e-2 x 3abc"), (CDoubleArray{0.01, 0.0, 3.0}));
+  EXPECT_EQ(Parameters("   "), CDoubleArray{});
+  EXPECT_EQ(Parameters("// nothing"), CDoubleArray{});
+  EXPECT_EQ(Parameters("0.25 0.5", TaV_METHOD_CENTRAL_DIFFERENCE), CDoubleArray{});
+}
+
+TEST(LoadHistoryTest, ParametersAccumulate) {
+  CTavLoadHistory loadCase;
+  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 5, 200, 0.02, "1.4");
+  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 6, 300, 0.01, "1.4");
+  EXPECT_EQ(loadCase.m_arrParameter, (CDoubleArray{1.4, 1.4}));
+  EXPECT_EQ(loadCase.m_nModes, 6);
+  EXPECT_EQ(loadCase.m_nHistoryType, 1);
+  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_RESPONSE_SPECTRUM, TaV_METHOD_NEWMARK_BETA, 1, 2, 3);
+  EXPECT_EQ(loadCase.m_arrParameter.GetSize(), 2);
+  EXPECT_EQ(loadCase.GetStringLoadHistoryParameters(), "1.4 1.4 ");
+  loadCase.Init();
+  EXPECT_EQ(loadCase.m_arrParameter.GetSize(), 2);  // Init keeps them
+}
+
+TEST(LoadHistoryTest, NstChangesOnlyStepsAndType) {
+  CTavLoadHistory loadCase;
+  EXPECT_EQ(loadCase.m_eMethod, TaV_METHOD_NEWMARK_BETA);
+  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 5, 200, 0.02);
+  loadCase.AddLoadHistory_NST(50, 0.1);
+  EXPECT_EQ(loadCase.m_nHistoryType, 0);
+  EXPECT_EQ(loadCase.m_dNste, 50.0);
+  EXPECT_EQ(loadCase.m_dDt, 0.1);
+  EXPECT_EQ(loadCase.m_eMode, TaV_MODE_SUPERPOSITION);
+  EXPECT_EQ(loadCase.m_nModes, 5);
+}
+
+TEST(LoadHistoryTest, TextsAndValuesOutOfRange) {
+  CTavLoadHistory loadCase;
+  EXPECT_EQ(loadCase.GetStringLoadHistoryType(), "NST");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryMode(), "DIRECT INTRGRATION");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryMethod(), "NEWMARK BETA");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryParameters(), " ");
+  loadCase.m_nHistoryType = 1;
+  loadCase.m_eMode = TaV_MODE_RESPONSE_SPECTRUM;
+  loadCase.m_eMethod = TaV_METHOD_CENTRAL_DIFFERENCE;
+  EXPECT_EQ(loadCase.GetStringLoadHistoryType(), "DYNAMIC ANALYSYS");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryMode(), "RESPONSE SPECTRUM");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryMethod(), "CENTRAL DIFFERENCE");
+  loadCase.m_nHistoryType = 2;
+  loadCase.m_eMode = static_cast<TaV_DYNAMIC_ANALYSYS_MODE>(-1);
+  loadCase.m_eMethod = static_cast<TaV_INTEGRATION_METHOD>(3);
+  EXPECT_EQ(loadCase.GetStringLoadHistoryType(), "");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryMode(), "");
+  EXPECT_EQ(loadCase.GetStringLoadHistoryMethod(), "");
+}
+
+TEST(LoadHistoryTest, RecordKeepsTheAnalysisSettings) {
+  CTavLoadHistory loadCase;
+  loadCase.m_nHistoryIndex = 2;
+  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 7, 400, 0.005, "1.4 2");
+  const auto bytes = test::StoreRecord(loadCase);
+  EXPECT_EQ(bytes.size(), 4U + 4U + 8U + 8U + 4U + 4U + 4U + 4U + 4U + 2 * 8U);
+  CTavLoadHistory back;
+  back.m_arrParameter = CDoubleArray{9, 9, 9};
+  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
+  EXPECT_EQ(back.m_nHistoryIndex, 2);
+  EXPECT_EQ(back.m_dNste, 400.0);
+  EXPECT_EQ(back.m_dDt, 0.005);
+  EXPECT_EQ(back.m_nHistoryType, 1);
+  EXPECT_EQ(back.m_eMode, TaV_MODE_SUPERPOSITION);
+  EXPECT_EQ(back.m_eMethod, TaV_METHOD_WILSON_THETA);
+  EXPECT_EQ(back.m_nModes, 7);
+  EXPECT_EQ(back.m_arrParameter, (CDoubleArray{1.4, 2.0}));
+}
+
+TEST(LoadResponseSpectrumTest, DampingIsReadForCqcOnlyAndAccumulates) {
+  CTavLoadResponseSpectrum loadCase;
+  loadCase.AddLoadResponseSpectrum_Combination(99, 6, TaV_MODECOMB_CQC, "0.05 0.02");
+  EXPECT_EQ(loadCase.m_arrDamping, (CDoubleArray{0.05, 0.02}));
+  EXPECT_EQ(loadCase.GetStringLoadResponseDamping(), "0.05 0.02 ");
+  EXPECT_EQ(loadCase.m_nModes, 6);
+  loadCase.AddLoadResponseSpectrum_Combination(0, 8, TaV_MODECOMB_SRSS, "0.05 0.02");
+  EXPECT_EQ(loadCase.GetSizeDamping(), 2);
+  EXPECT_EQ(loadCase.m_eCombination, TaV_MODECOMB_SRSS);
+  loadCase.AddLoadResponseSpectrum_Combination(0, 8, TaV_MODECOMB_CQC, " 0.1");
+  EXPECT_EQ(loadCase.m_arrDamping, (CDoubleArray{0.05, 0.02, 0.0, 0.1}));
+}
+
+TEST(LoadResponseSpectrumTest, ExcitationRecordExistsFromTheStartUntilDestroy) {
+  CTavLoadResponseSpectrum loadCase;
+  EXPECT_EQ(loadCase.IsSelfWeight(), 1);
+  EXPECT_EQ(loadCase.GetSizeDamping(), 0);
+  EXPECT_EQ(loadCase.GetStringSelfWeight(), "SELF WEIGHT");
+  EXPECT_EQ(loadCase.GetSelfWeight()->m_dFactor, 0.0);
+  EXPECT_EQ(loadCase.GetSelfWeight()->m_eDir, TaV_DIR_X);
+  EXPECT_EQ(loadCase.GetStringLoadResponseDamping(), "");
+  loadCase.Destroy();
+  EXPECT_EQ(loadCase.IsSelfWeight(), 0);
+  EXPECT_EQ(loadCase.GetStringSelfWeight(), "");
+  loadCase.AddSelfWeight(TaV_DIR_Y, 1.0, 9.81, 1);
+  EXPECT_EQ(loadCase.IsSelfWeight(), 1);
+  EXPECT_EQ(loadCase.GetSelfWeight()->m_nFunction, 1);
+}
+
+TEST(LoadResponseSpectrumTest, CombinationTexts) {
+  CTavLoadResponseSpectrum loadCase;
+  const char* expected[] = {"ABS", "SRSS", "CQC", ""};
+  for (int rule = 0; rule < 4; ++rule) {
+    loadCase.m_eCombination = static_cast<TaV_MODE_COMBINATION>(rule);
+    EXPECT_EQ(loadCase.GetStringLoadResponseCombination(), expected[rule]);
+  }
+}
+
+TEST(LoadResponseSpectrumTest, RecordKeepsNumberNameRuleAndDamping) {
+  CTavLoadResponseSpectrum loadCase;
+  loadCase.m_nIndex = 1;
+  loadCase.m_strName = "EQX";
+  loadCase.AddLoadResponseSpectrum_Combination(0, 12, TaV_MODECOMB_CQC, "0.05 0.03 0.02");
+  CTavLoadResponseSpectrum back;
+  back.m_nModes = 4;
+  test::RoundTrip(loadCase, back);
+  EXPECT_EQ(back.m_nIndex, 1);
+  EXPECT_EQ(back.m_strName, "EQX");
+  EXPECT_EQ(back.m_eCombination, TaV_MODECOMB_CQC);
+  EXPECT_EQ(back.m_arrDamping, (CDoubleArray{0.05, 0.03, 0.02}));
+  EXPECT_EQ(back.m_nModes, 4);  // not part of the record
+}
+
+TEST(LoadMovingTest, LanesKeepTheirOrderAndTheRecordResizes) {
+  CTavLoadMoving loadCase;
+  loadCase.m_nIndex = 0;
+  loadCase.m_strName = "DB-24";
+  loadCase.AddMovingLoad_Lane(0, 1, 0.5, 0.5);
+  loadCase.AddMovingLoad_Lane(1, 2, 0.25, -0.5);
+  EXPECT_EQ(loadCase.GetCountLane(), 2);
+  EXPECT_EQ(loadCase.GetLane(1)->m_nElement2, 2);
+  EXPECT_EQ(loadCase.GetLane(1)->m_dEcc2, -0.5);
+  CTavLane lane;
+  EXPECT_EQ(test::StoreRecord(lane).size(), 28U);
+
+  CTavLoadMoving larger;
+  for (int i = 0; i < 5; ++i) larger.AddMovingLoad_Lane(9, 9, 9, 9);
+  test::RoundTrip(loadCase, larger);
+  ASSERT_EQ(larger.GetCountLane(), 2);
+  EXPECT_EQ(larger.GetLane(0)->m_dEcc1, 0.5);
+  EXPECT_EQ(larger.GetLane(1)->m_nElement1, 1);
+  EXPECT_EQ(larger.GetStringName(), "DB-24");
+
+  CTavLoadMoving empty;
+  test::RoundTrip(loadCase, empty);
+  EXPECT_EQ(empty.GetCountLane(), 2);
+}
+
+}  // namespace
+}  // namespace tav
