@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Golden.h"
+#include "support/Models.h"
 #include "tav/model/TavData.h"
 
 namespace tav {
@@ -12,14 +13,7 @@ using test::SaveToString;
 
 TEST(OwnLoadWriterTest, SmallFrameEndToEnd) {
   CTavData doc;
-  doc.SetTitle("FRAME");
-  doc.GetFunction()->AddFunctionDefault();
-  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
-  doc.AddJoint(0, 0, 3, -1);
-  CTavGroupElement* group = doc.AddGroupElement();
-  group->AddSection_Rect(2.1e7, 0.3, 0.5);
-  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
-  doc.AddLoadStatic("LOAD", 0)->AddLoadStatic_Joint(1, 10, 0, 0, 0, 0, 0, 0);
+  test::BuildSmallFrame(doc, "LOAD");
 
   EXPECT_EQ(SaveToString(doc, TaV_FORMAT_TAV),
             CrLfLines({"TAV FRAME",

@@ -1,6 +1,7 @@
 #include "tav/elements/TavGroupSpring.h"
 
 #include "tav/model/OwnedList.h"
+#include "tav/model/TavText.h"
 
 namespace tav {
 
@@ -18,6 +19,19 @@ void CTavSpringConstant::Serialize(CArchive& ar) {
     ar >> version >> m_nIndex;
     for (int i = 0; i < 6; ++i) ar >> m_dStiffness[i] >> m_dSpringAux1[i] >> m_dSpringAux2[i];
   }
+}
+
+CString CTavSpringConstant::GetStringValue_Sap() const {
+  static const char* const kNames[3] = {"U1", "U2", "U3"};
+  CString text;
+  for (int i = 0; i < 3; ++i) {
+    if (m_dStiffness[i] == 0.0) continue;
+    if (!text.empty()) text += ' ';
+    text += kNames[i];
+    text += '=';
+    text += GetRealText(m_dStiffness[i]);
+  }
+  return text;
 }
 
 void CTavGroupSpring::Serialize(CArchive& ar) {

@@ -24,6 +24,9 @@ class CTavSpringConstant : public CTavObject {
   // the two further values.
   void Serialize(CArchive& ar) override;
 
+  // "U1=... U2=... U3=..." for the first three stiffnesses that are not 0.
+  CString GetStringValue_Sap() const;
+
   int32_t m_nIndex = -1;
   int32_t m_bMultiDof = 0;
   double m_dStiffness[6] = {};

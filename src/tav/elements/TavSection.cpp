@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "tav/model/TavText.h"
+#include "tav/platform/Format.h"
 
 namespace tav {
 namespace {
@@ -72,6 +73,12 @@ CString CTavSection::GetStringSectionProp_Tav() {
     text += GetRealText(field.value);
   }
   return text;
+}
+
+CString CTavSection::GetStringSectionProp_Sap() const {
+  const int32_t n = m_nIndex + 1;
+  if (m_eType == TaV_SECTION_RECT) return Format("Name=%d  Mat=%d  SH=R T=%g,%g", n, n, m_dDim[0], m_dDim[1]);
+  return Format("Name=%d  Mat=%d  A=%g  I=%g,%g J=%g", n, n, m_dArea, m_dIT, m_dIS, m_dJ);
 }
 
 }  // namespace tav

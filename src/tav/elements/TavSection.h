@@ -32,6 +32,9 @@ class CTavSection : public CTavObject {
   // for the values that are not 0. When IS and IT are both 0 the rectangle
   // properties are computed first and kept in the section.
   CString GetStringSectionProp_Tav();
+  // The Sap frame section: a rectangle by width and height, any other type
+  // by area, inertias and torsional constant; its material has its number.
+  CString GetStringSectionProp_Sap() const;
 
   int32_t m_nIndex = -1;
   TaV_SECTION_TYPE m_eType = TaV_SECTION_GENERAL;

@@ -83,6 +83,61 @@ CString CTavLoadBeam::GetStringLoad_Tav(double length) const {
   return text;
 }
 
+CString CTavLoadBeam::GetStringLoad_Sap() const {
+  static const char kAxis[3] = {'X', 'Y', 'Z'};
+  // The receiving program reads one span load per line, so a load acting in
+  // several directions gives several lines at the writer's indentation.
+  static const char* const kNextLine = "\r\n      ";
+  const char* keyword = m_bAbsoluteDist == 0 ? "RD" : "D";
+  CString text;
+  for (int axis = 0; axis < 3; ++axis) {
+    const TaV_TYPED_LOAD& load = m_Load[axis];
+    if (load.nValue <= 0) continue;
+    CString piece;
+    switch (m_eType) {
+      case TaV_BEAMLOAD_FORCE:
+        piece = Format("ADD=%d %s=%g U%c=%g", m_nBeam + 1, keyword, load.dDist[0], kAxis[axis], load.dValue[0]);
+        break;
+      case TaV_BEAMLOAD_MOMENT:
+        piece = Format("ADD=%d %s=%g R%c=%g", m_nBeam + 1, keyword, load.dDist[0], kAxis[axis], load.dValue[0]);
+        break;
+      case TaV_BEAMLOAD_DISTRIBUTED:
+        piece = Format("ADD=%d %s=%g,%g U%c=%g, %g", m_nBeam + 1, keyword, load.dDist[0], load.dDist[1], kAxis[axis],
+                       load.dValue[0], load.dValue[1]);
+        break;
+      default:
+        continue;
+    }
+    if (!text.empty()) text += kNextLine;
+    text += piece;
+  }
+  return text;
+}
+
+CString CTavLoadBeam::GetStringLoad_Midas(double length) const {
+  static const char* const kKind[3] = {"CONLOAD", "CONMOMENT", "UNILOAD"};
+  static const char* const kDirection[3] = {"GX", "GY", "GZ"};
+  if (m_eType < TaV_BEAMLOAD_FORCE || m_eType > TaV_BEAMLOAD_DISTRIBUTED) return "";
+  // Distances are always given to the receiving program as fractions.
+  const auto fraction = [this, length](double distance) { return m_bAbsoluteDist != 0 ? distance / length : distance; };
+  const int points = m_eType == TaV_BEAMLOAD_DISTRIBUTED ? 2 : 1;
+  CString text;
+  for (int axis = 0; axis < 3; ++axis) {
+    const TaV_TYPED_LOAD& load = m_Load[axis];
+    if (load.nValue < 1) continue;
+    double d[4] = {};
+    double p[4] = {};
+    for (int i = 0; i < points; ++i) {
+      d[i] = fraction(load.dDist[i]);
+      p[i] = load.dValue[i];
+    }
+    if (!text.empty()) text += "\r\n";
+    text += Format("%d, BEAM, %s, %s, NO, NO, aDir[1],  ,  ,  , %g, %g, %g, %g, %g, %g, %g, %g", m_nBeam + 1,
+                   kKind[m_eType], kDirection[axis], d[0], p[0], d[1], p[1], d[2], p[2], d[3], p[3]);
+  }
+  return text;
+}
+
 void CTavSelfWeight::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
     ar << int32_t{0} << m_eDir << m_dFactor << m_dAcceleration << m_nFunction;

@@ -57,6 +57,13 @@ class CTavLoadBeam : public CTavObject {
 
   // The load text of the own input for a beam of length `length`.
   CString GetStringLoad_Tav(double length) const;
+  // The Sap span load: one piece per direction in use, each a line of its
+  // own (pieces after the first are preceded by a line end and the same
+  // six-blank indentation the writer gives the first).
+  CString GetStringLoad_Sap() const;
+  // The Midas *BEAMLOAD records, one line each (joined by line ends), with
+  // distances as fractions of `length`.
+  CString GetStringLoad_Midas(double length) const;
 
   int32_t m_nIndex = -1;
   int32_t m_nBeam = 0;

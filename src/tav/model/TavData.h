@@ -207,11 +207,86 @@ class CTavData : public CObject {
   int WriteMovingLoad_Tav(CArchive& ar);
   int WriteStop_Tav(CArchive& ar);
 
+  // Sap input, in file order.
+  int WriteSystem_Sap(CArchive& ar);
+  int WriteJoint_Sap(CArchive& ar);
+  int WriteLocal_Sap(CArchive& ar);
+  int WriteRestaint_Sap(CArchive& ar);
+  int WriteSpring_Sap(CArchive& ar);
+  int WriteMaterial_Sap(CArchive& ar);
+  int WriteNLProp_Sap(CArchive& ar);
+  int WriteFrameSection_Sap(CArchive& ar);
+  int WriteFrame_Sap(CArchive& ar);
+  int WriteNLLink_Sap(CArchive& ar);
+  int WriteLoad_Sap(CArchive& ar);
+  int WriteCombo_Sap(CArchive& ar);
+  int WriteOutput_Sap(CArchive& ar);
+
+  // Midas input, in file order.
+  int WriteTitle_Midas(CArchive& ar);
+  int WriteVersion(CArchive& ar);
+  int WriteUnit_Midas(CArchive& ar);
+  int WriteStructType_Midas(CArchive& ar);
+  int WriteNode_Midas(CArchive& ar);
+  int WriteElement_Midas(CArchive& ar);
+  int WriteMaterial_Midas(CArchive& ar);
+  int WriteSection_Midas(CArchive& ar);
+  int WriteSpring_Midas(CArchive& ar);
+  int WriteLoadCaseName_Midas(CArchive& ar);
+  int WriteLoadCase_Midas(CArchive& ar);
+  int WriteLoadCombo_Midas(CArchive& ar);
+  int WriteEndMessage_Midas(CArchive& ar);
+
+  // Blocks the two formats know but this model has nothing for: they write
+  // nothing. The Sap ones take their places in the file order.
+  int WriteConstraints_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteFunction_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteHistory_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteLane_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteMass_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteMode_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteMovingLoad_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WritePDelta_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WritePattern_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteResponseSpectrum_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteShellSection_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteShell_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteSpec_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteVehicleClass_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteVehicle_Sap(CArchive& ar) { return WriteNothing(ar); }
+  int WriteBoundaryGroup_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteConstraint_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteGroup_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteLane_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteLoadGroup_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteMovingLoad_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteNLLinkProperty_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteNLLink_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteOffSet_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteRigidLink_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteShellSection_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteStage_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteSurLane_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTendonGroup_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTendonProfile_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTendonProperty_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTimeDependentElast_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTimeDependentLink_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTimeDependentMatType_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteTimeDependentPrestress_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteVehicleClass_Midas(CArchive& ar) { return WriteNothing(ar); }
+  int WriteVehicle_Midas(CArchive& ar) { return WriteNothing(ar); }
+
  private:
   template <typename T>
   static int32_t Count(const std::vector<T>& list) {
     return static_cast<int32_t>(list.size());
   }
+  static int WriteNothing(CArchive& /*ar*/) { return 1; }
+  // The first group of `kind` in the group list, or none.
+  const CTavGroup* FindFirstGroup(int32_t kind) const;
+  // The block separator of the Midas format: a line feed, then the line end.
+  void WriteSeparator_Midas(CArchive& ar);
   void WriteBeamLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase);
   void WriteDisplacementLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase, const char* heading);
   // "     FUNCTION=n FZ=factor ACC=acceleration" of history and spectrum cases.

@@ -49,6 +49,51 @@ int CTavData::Save(CString path, TaV_INPUT_FORMAT format) {
       &CTavData::WriteMovingLoad_Tav,
       &CTavData::WriteStop_Tav,
   };
+  static constexpr SectionWriter kSapWriters[] = {
+      &CTavData::WriteSystem_Sap,
+      &CTavData::WriteJoint_Sap,
+      &CTavData::WriteLocal_Sap,
+      &CTavData::WriteRestaint_Sap,
+      &CTavData::WriteConstraints_Sap,
+      &CTavData::WriteSpring_Sap,
+      &CTavData::WriteMass_Sap,
+      &CTavData::WriteMaterial_Sap,
+      &CTavData::WriteNLProp_Sap,
+      &CTavData::WriteFrameSection_Sap,
+      &CTavData::WriteShellSection_Sap,
+      &CTavData::WriteFrame_Sap,
+      &CTavData::WriteShell_Sap,
+      &CTavData::WriteNLLink_Sap,
+      &CTavData::WritePattern_Sap,
+      &CTavData::WriteLoad_Sap,
+      &CTavData::WriteFunction_Sap,
+      &CTavData::WriteHistory_Sap,
+      &CTavData::WriteSpec_Sap,
+      &CTavData::WriteResponseSpectrum_Sap,
+      &CTavData::WriteMode_Sap,
+      &CTavData::WritePDelta_Sap,
+      &CTavData::WriteLane_Sap,
+      &CTavData::WriteVehicle_Sap,
+      &CTavData::WriteVehicleClass_Sap,
+      &CTavData::WriteMovingLoad_Sap,
+      &CTavData::WriteCombo_Sap,
+      &CTavData::WriteOutput_Sap,
+  };
+  static constexpr SectionWriter kMidasWriters[] = {
+      &CTavData::WriteTitle_Midas,
+      &CTavData::WriteVersion,
+      &CTavData::WriteUnit_Midas,
+      &CTavData::WriteStructType_Midas,
+      &CTavData::WriteNode_Midas,
+      &CTavData::WriteElement_Midas,
+      &CTavData::WriteMaterial_Midas,
+      &CTavData::WriteSection_Midas,
+      &CTavData::WriteSpring_Midas,
+      &CTavData::WriteLoadCaseName_Midas,
+      &CTavData::WriteLoadCase_Midas,
+      &CTavData::WriteLoadCombo_Midas,
+      &CTavData::WriteEndMessage_Midas,
+  };
   // clang-format on
 
   if (path.empty() && !ShowSaveFileDialog(kSaveFilter, path)) return 0;
@@ -56,8 +101,18 @@ int CTavData::Save(CString path, TaV_INPUT_FORMAT format) {
   CFile file;
   if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) return 0;
   CArchive ar(&file, CArchive::store);
-  if (format == TaV_FORMAT_TAV) {
-    for (SectionWriter writer : kOwnWriters) (this->*writer)(ar);
+  switch (format) {
+    case TaV_FORMAT_TAV:
+      for (SectionWriter writer : kOwnWriters) (this->*writer)(ar);
+      break;
+    case TaV_FORMAT_SAP:
+      for (SectionWriter writer : kSapWriters) (this->*writer)(ar);
+      break;
+    case TaV_FORMAT_MIDAS:
+      for (SectionWriter writer : kMidasWriters) (this->*writer)(ar);
+      break;
+    default:
+      break;  // an unknown format gives an empty file
   }
   ar.Close();
   file.Close();
@@ -113,6 +168,13 @@ void CTavData::Write(CArchive& ar, const CString& text, int newline, int wrap) {
   }
   ar.WriteString(line);
   if (newline != 0) ar.WriteString(kLineEnd);
+}
+
+const CTavGroup* CTavData::FindFirstGroup(int32_t kind) const {
+  for (const auto& group : m_arrGroup) {
+    if (group->GetType() == kind) return group.get();
+  }
+  return nullptr;
 }
 
 void CTavData::SeperateText(const CString& text, CStringArray& words) const { SplitAtBlanks(text, words); }

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/Golden.h"
+#include "support/Models.h"
+#include "tav/model/TavData.h"
+
+namespace tav {
+namespace {
+
+using test::CrLfLines;
+using test::MatchesGolden;
+using test::SaveToString;
+
+std::vector<std::string> SapLines(CTavData& doc) {
+  const std::string text = SaveToString(doc, TaV_FORMAT_SAP);
+  std::vector<std::string> lines;
+  for (size_t begin = 0; begin < text.size();) {
+    const size_t end = text.find("\r\n", begin);
+    lines.push_back(text.substr(begin, end - begin));
+    begin = end + 2;
+  }
+  return lines;
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST(SapWriterTest, EmptyModelGivesSevenLines) {
+  CTavData doc;
+  EXPECT_EQ(SaveToString(doc, TaV_FORMAT_SAP),
+            CrLfLines({"<  >", "SYSTEM", "   DOF=UX,UY,UZ,RX,RY,RZ LENGTH=M FORCE=kN", "OUTPUT",
+                       "   ELEM=JOINT   TYPE=REAC,DISP,APP      LOAD=*  COMB=*  HIST=*  SPEC=*",
+                       "   ELEM=FRAME   TYPE=FORCE              LOAD=*  COMB=*  HIST=*  SPEC=*",
+                       "   ELEM=SHELL   TYPE=FORCE              LOAD=*  COMB=*  HIST=*  SPEC=*"}));
+}
+
+TEST(SapWriterTest, ExchangeModelGolden) {
+  CTavData doc;
+  test::BuildExchangeModel(doc);
+  EXPECT_TRUE(MatchesGolden("sap_exchange.s2k", SaveToString(doc, TaV_FORMAT_SAP)));
+}
+
+TEST(SapWriterTest, OnlyTheFirstBeamGroupIsWritten) {
+  CTavData doc;
+  test::BuildExchangeModel(doc);
+  const auto lines = SapLines(doc);
+  EXPECT_TRUE(Has(lines, "  Name=1  Mat=1  SH=R T=0.3,0.5"));
+  EXPECT_TRUE(Has(lines, "  Name=2  Mat=2  A=0.006  I=2e-005,8e-005 J=1.2e-006"));
+  EXPECT_FALSE(Has(lines, "  Name=1  Mat=1  SH=R T=0.4,0.4"));
+  EXPECT_TRUE(Has(lines, "    1 J=1, 2 SEC=1 NSEG=4 ANG=0. "));
+  EXPECT_TRUE(Has(lines, "    2 J=2, 3 SEC=2 NSEG=4 ANG=12.7  IREL=R2,R3 JREL=R1"));
+  for (const auto& line : lines) EXPECT_EQ(line.find("    3 J="), std::string::npos) << line;
+}
+
+TEST(SapWriterTest, RestraintsSpringsAndLinks) {
+  CTavData doc;
+  test::BuildExchangeModel(doc);
+  const auto lines = SapLines(doc);
+  EXPECT_TRUE(Has(lines, "  ADD=1  DOF=UX,RZ"));
+  EXPECT_TRUE(Has(lines, "   DOF=UX,UZ,RY LENGTH=M FORCE=kN"));
+  EXPECT_TRUE(Has(lines, "  ADD=3 U1=1000. U3=3000."));
+  EXPECT_FALSE(Has(lines, "  ADD=4 U1=5. U2=6. U3=7."));
+  EXPECT_TRUE(Has(lines, "   1 J=4,5 NLP=2 ANG=22.5"));
+  EXPECT_TRUE(Has(lines, "   2 J=1,5 NLP=1 ANG=0"));
+  EXPECT_TRUE(Has(lines, "   ADD=2 ANG=12.5"));
+  EXPECT_TRUE(Has(lines, "      MODE=EQ-TH SF=1,0.3"));
+  EXPECT_TRUE(Has(lines, "      SPEC=EQ-RS SF=0.5,1.5"));
+}
+
+TEST(SapWriterTest, JointsWithoutRestraintsAndMultiDegreeSprings) {
+  CTavData doc;
+  doc.AddJoint(0, 0, 0, -1);
+  CTavGroupSpring* springs = doc.AddGroupSpringConstants();
+  springs->AddSpringConstants(1, 2, 3)->m_bMultiDof = 1;
+  springs->AddSpring(0, 0);
+  doc.AddGroupSpringConstants();
+  const auto lines = SapLines(doc);
+  ASSERT_EQ(lines.size(), 11U);
+  EXPECT_EQ(lines[3], "JOINT");
+  EXPECT_EQ(lines[4], "  1  X=0. Y=0. Z=0.");
+  EXPECT_EQ(lines[5], "RESTRAINT");
+  EXPECT_EQ(lines[6], "SPRING");
+  EXPECT_EQ(lines[7], "OUTPUT");
+}
+
+TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
+  CTavData doc;
+  doc.AddJoint(0, 0, 0, -1);
+  doc.AddJoint(1, 0, 0, -1);
+  doc.AddBeam(doc.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  TaV_TYPED_LOAD y;
+  y.nValue = 1;
+  y.dValue[0] = 3;
+  y.dDist[0] = 0.5;
+  CTavLoadStatic* loadCase = doc.AddLoadStatic("P", 0);
+  loadCase->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, y, {}, 0, 0);
+  loadCase->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
+  auto lines = SapLines(doc);
+  EXPECT_TRUE(Has(lines, "   TYPE=CONCENTRATED SPAN"));
+  EXPECT_FALSE(Has(lines, "   TYPE=DISTRIBUTED SPAN"));
+  EXPECT_TRUE(Has(lines, "      ADD=1 RD=0.5 UY=3"));
+  EXPECT_TRUE(Has(lines, "      ADD=1 RD=0,1 UZ=1, 2"));
+
+  CTavData distributedFirst;
+  distributedFirst.AddJoint(0, 0, 0, -1);
+  distributedFirst.AddJoint(1, 0, 0, -1);
+  distributedFirst.AddBeam(distributedFirst.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  distributedFirst.AddLoadStatic("W", 1)->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
+  lines = SapLines(distributedFirst);
+  EXPECT_TRUE(Has(lines, "NAME=W  SW=1"));
+  EXPECT_TRUE(Has(lines, "   TYPE=DISTRIBUTED SPAN"));
+}
+
+TEST(SapTextTest, SectionSpringAndBeamLoadTexts) {
+  CTavGroupElement group;
+  EXPECT_EQ(group.AddSection_Rect(1.0, 0.3, 0.5)->GetStringSectionProp_Sap(), "Name=1  Mat=1  SH=R T=0.3,0.5");
+  CTavSection* general = group.AddSection(1, 0, 2, 3, 4, 0, 0, 5, 0, 0);
+  EXPECT_EQ(general->GetStringSectionProp_Sap(), "Name=2  Mat=2  A=4  I=3,2 J=5");
+  general->m_eType = static_cast<TaV_SECTION_TYPE>(4);
+  EXPECT_EQ(general->GetStringSectionProp_Sap(), "Name=2  Mat=2  A=4  I=3,2 J=5");
+
+  CTavSpringConstant k;
+  EXPECT_EQ(k.GetStringValue_Sap(), "");
+  k.m_dStiffness[1] = 2.0;
+  k.m_dStiffness[3] = 9.0;  // rotations are not written
+  EXPECT_EQ(k.GetStringValue_Sap(), "U2=2.");
+
+  TaV_TYPED_LOAD x;
+  x.nValue = 1;
+  x.dValue[0] = 4.0;
+  x.dDist[0] = 1.5;
+  CTavLoadStatic loadCase;
+  loadCase.AddLoadStatic_Beam(6, TaV_BEAMLOAD_MOMENT, x, {}, x, 0, 1);
+  EXPECT_EQ(loadCase.GetLoadBeam(0)->GetStringLoad_Sap(), "ADD=7 D=1.5 RX=4\r\n      ADD=7 D=1.5 RZ=4");
+  loadCase.AddLoadStatic_Beam(6, static_cast<TaV_BEMALOAD_TYPE>(3), x, {}, x, 0, 1);
+  EXPECT_EQ(loadCase.GetLoadBeam(1)->GetStringLoad_Sap(), "");
+}
+
+}  // namespace
+}  // namespace tav
