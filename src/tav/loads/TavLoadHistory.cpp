@@ -1,8 +1,7 @@
 #include "tav/loads/TavLoadHistory.h"
 
-#include <cstdlib>
-
 #include "tav/platform/Format.h"
+#include "tav/util/Numbers.h"
 #include "tav/util/Tokenize.h"
 
 namespace tav {
@@ -11,7 +10,7 @@ void AppendNumbersFromText(const CString& text, CDoubleArray& values) {
   static const CString kComment = "//";
   CStringArray tokens;
   if (TokenizeText(tokens, text, ' ', &kComment, 0) == 0) return;
-  for (const CString& token : tokens) values.Add(std::atof(token.c_str()));
+  for (const CString& token : tokens) values.Add(ParseLeadingDouble(token.c_str()));
 }
 
 void CTavLoadHistory::Init() {

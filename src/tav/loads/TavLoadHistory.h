@@ -46,8 +46,9 @@ class CTavLoadHistory : public CTavLoadStatic {
   CDoubleArray m_arrParameter;
 };
 
-// Appends the numbers of a blank-separated text to `values`, as atof reads
-// each token; an empty, blank or comment-only text adds nothing.
+// Appends the numbers of a blank-separated text to `values`, each token read
+// as atof reads it (0.0 when it holds no number, a comma is no decimal
+// point); an empty, blank or comment-only text adds nothing.
 void AppendNumbersFromText(const CString& text, CDoubleArray& values);
 
 }  // namespace tav

@@ -167,6 +167,50 @@ class CTavData : public CObject {
   static CString GetStringResponseSpectrumLoad() { return "ResponseSpectrum Load Cases"; }
   static CString GetStringMovingLoad() { return "Moving Load Cases"; }
 
+  // ---- Results -----------------------------------------------------------
+  // The results of every result case (load cases, then each combination's
+  // maximum and minimum) live in two zero-filled blocks: per joint and case
+  // three kinds of six values (reaction, displacement, spring force); per
+  // beam, case and station a record of the station's position and the six
+  // member forces. Positions follow from the model's counts; reads and
+  // writes that fall outside the blocks are ignored (reads give 0).
+
+  // Replaces both blocks by zeroed ones sized for the current model and
+  // locks the input.
+  void AllocResultForceBuff();
+  bool HasResults() const { return !m_arrResultJoint.empty() || !m_arrResultBeam.empty(); }
+  // Stations kept per beam: the options' force segments + 1.
+  int32_t GetCountResultStation() const { return m_pGlobalOption->GetCountForceSegment() + 1; }
+  void SetResult_Joint(int32_t joint, int32_t resultCase, const double* values, TaV_JOINT_FORCE_TYPE kind,
+                       int32_t count);
+  void SetResult_Beam(int32_t beam, int32_t resultCase, int32_t station, const double* values, int32_t count);
+  int64_t GetPosJointResultBuff(int32_t joint, int32_t resultCase, TaV_JOINT_FORCE_TYPE kind) const;
+  int64_t GetPosBeamResultBuff(int32_t beam, int32_t resultCase, int32_t station) const;
+  // Translations (x, y, z) when `rotation` is 0, rotations otherwise.
+  CVector GetResultValue_Joint(int32_t joint, int32_t resultCase, TaV_JOINT_FORCE_TYPE kind, int rotation) const;
+  // `count` values from kind 0 on (18 gives all three kinds).
+  void GetResultValue_Joint(int32_t joint, int32_t resultCase, double* values, int32_t count) const;
+  CVector GetResultValue_Joint_Displacement(int32_t joint, int32_t resultCase) const;
+  // A member force, rounded to six decimals.
+  double GetResultValue_Beam_Force(int32_t beam, int32_t resultCase, int32_t station,
+                                   TaV_BEAM_FORCE_TYPE component) const;
+  // The station's position, rounded to six decimals.
+  double GetResultValue_Beam_Dist(int32_t beam, int32_t resultCase, int32_t station) const;
+  void GetResultValue_Beam(int32_t beam, int32_t resultCase, int32_t station, double* values, int32_t count) const;
+  // The range of one member force over every beam and station of a case of
+  // the name list (a combination covers its maximum and minimum); read it
+  // with GetResultMin/GetResultMax and GetValueRatio.
+  void CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component);
+  // Arrow scales from the model's extent L: length 0.1 L, head 0.01 length;
+  // value is the largest magnitude among the static case's loads (joint load
+  // components and beam-load intensities), left alone when it has none.
+  void CalcJointLoad_Arrow(int32_t staticCase, double& value, double& head, double& length) const;
+  // Length 0.2 L, head 0.01 length, value 1.
+  void CalcBeamLoad_Arrow(int32_t caseNumber, double& value, double& head, double& length) const;
+  // Length 0.1 L, head 0.01 length; value is the largest magnitude of the
+  // joints' translational reactions in the result case.
+  void CalcJointReaction_Arrow(int32_t resultCase, double& value, double& head, double& length) const;
+
   // ---- Solver input ----------------------------------------------------
   // Writes the model as solver input in `format` to `path` (asking the
   // save-file dialog when it is empty). Returns 1 when written, 0 when the
@@ -278,6 +322,9 @@ class CTavData : public CObject {
   int WriteVehicle_Midas(CArchive& ar) { return WriteNothing(ar); }
 
  private:
+  // The largest extent of the joints along x, y or z; false without joints.
+  bool GetModelExtent(double& extent) const;
+
   template <typename T>
   static int32_t Count(const std::vector<T>& list) {
     return static_cast<int32_t>(list.size());

@@ -1,0 +1,77 @@
+// Reads the printed output of a Sap run into a document's result store. The
+// report is paged: a form feed and a spaced-letter title open a page, load
+// case title lines open a case block, element lines open a frame element
+// block, and rows of numbers carry the results. The reader classifies each
+// line and stores each row where its page says. Borrows the document (which
+// must outlive it) and the progress bar, if the host sets one.
+#pragma once
+
+#include "tav/model/TavData.h"
+#include "tav/platform/String.h"
+#include "tav/platform/TextFile.h"
+#include "tav/results/ProgressBar.h"
+
+namespace tav {
+
+class CTavImportSapOutput {
+ public:
+  explicit CTavImportSapOutput(CTavData* data) : m_pData(data) {}
+  virtual ~CTavImportSapOutput() = default;
+  CTavImportSapOutput(const CTavImportSapOutput&) = delete;
+  CTavImportSapOutput& operator=(const CTavImportSapOutput&) = delete;
+
+  // Returns 1 when the file was read to its end; 0 when it cannot be opened
+  // or has fewer than five lines (no message), or when its case blocks, case
+  // names or rows do not fit the model (after the message box saying so;
+  // what was stored stays).
+  int LoadData(const CString& path);
+
+  // Receives the file length and the reading position in KiB; none: no
+  // progress is shown.
+  CProgressBar* m_pProgress = nullptr;
+
+ protected:
+  // The classes ReadOneLine gives a line.
+  enum LineClass {
+    kPageBreak = 0,
+    kCaseTitle = 1,
+    kElement = 2,
+    kData = 4,
+    kArrangedData = 5,
+    kEndOfFile = 6,
+    kOther = 7,
+  };
+  enum Page { kNoPage = 9 };
+  enum CaseKind { kLoad = 0, kMaximum = 1, kMinimum = 2, kNotImported = 3 };
+
+  // Checks that the displacement pages hold one block per result case;
+  // rewinds the file. 0 after the message when they do not.
+  int GetDataInfo();
+  int ReadOneLine();
+  // Stores the current row; a row that does not fit the model throws.
+  int ProcessDataLine();
+  // The result case named at the start of `text`, or -1.
+  int32_t ProcessLCName(const char* text);
+  // Reads the numbers at the start of `text` one after the other into
+  // `numbers` (at most ten kept, the rest 0); returns how many were read.
+  static int GetOneLineNumber(const char* text, double* numbers);
+
+  CTavData* m_pData;
+  CStdioFile m_file;
+  char m_szLine[100] = {};
+  int32_t m_nPage = kNoPage;
+  int32_t m_nLoadCase = 0;
+  int32_t m_nCaseKind = kNotImported;
+  int32_t m_nElement = 0;
+  double m_dNumber[10] = {};
+  int32_t m_nStation = 0;
+
+ private:
+  // The next piece of at most 99 characters into m_szLine; false at the end.
+  bool ReadRawLine();
+  // Replaces the values of a joint row by the active degrees of freedom.
+  void ArrangeByDof();
+  void ReportProgress();
+};
+
+}  // namespace tav

@@ -1,0 +1,272 @@
+#include "tav/results/TavImportSapOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "support/MessageLog.h"
+#include "support/TempDir.h"
+
+namespace tav {
+namespace {
+
+using test::MessageLog;
+
+constexpr const char* kBadFile = "현재 OUT 파일이 비정상적이거나 현재의 모델링과 일치하지 않습니다 !";
+constexpr const char* kCaseCount = "LoadCase 수가 일치하지 않습니다";
+constexpr const char* kUnknownCase = "LoadCase 이름이 존재하지 않습니다 !";
+
+// A case title with a MAX or MIN marker at column 32.
+std::string Combination(const std::string& name, const std::string& marker) {
+  std::string line = " COMB  " + name;
+  line.resize(32, ' ');
+  return line + marker;
+}
+
+// Three joints, two beams (five stations each), two static cases and one
+// combination; only X, Z and RY are active, so short joint rows are spread.
+void BuildModel(CTavData& doc) {
+  doc.GetGlobalOption()->SetDOF(true, false, true, false, true, false);
+  doc.AddJoint(0, 0, 0, -1);
+  doc.AddJoint(5, 0, 0, -1);
+  doc.AddJoint(5, 0, 3, -1);
+  CTavGroupElement* group = doc.AddGroupElement();
+  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  doc.AddBeam(group, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0);
+  doc.AddLoadStatic("DL", 0);
+  doc.AddLoadStatic("LL", 0);
+  doc.AddCombo("ULS", TaV_COMBO_ADD);
+}
+
+// The pages of a report for that model: the head of 28 lines, then the
+// displacement, restraint, spring, frame, modal, shell and link pages.
+std::vector<std::string> Report() {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 28; ++i) lines.push_back(" PROGRAM HEADER LINE " + std::to_string(i));
+  const auto page = [&lines](const std::string& title) {
+    lines.push_back("\f");
+    lines.push_back(title);
+    lines.push_back("");
+  };
+  page(" J O I N T   D I S P L A C E M E N T S");
+  lines.push_back(" LOAD  DL");
+  lines.push_back("  JOINT      U1        U3        R2");
+  lines.push_back("     1   0.001   -0.002   0.0003");  // four numbers: spread by the active DOF
+  lines.push_back("     2   1 2 3 4 5 6");              // seven: as they stand
+  lines.push_back("     3");                            // one: not a row
+  lines.push_back(" LOAD  LL");
+  lines.push_back("     1   0.5   0.6   0.7");
+  lines.push_back(Combination("ULS", " MAX"));
+  lines.push_back("     3   9   8   7");
+  lines.push_back(Combination("ULS", " MIN"));
+  lines.push_back("     3  -9  -8  -7");
+  page(" R E S T R A I N T   F O R C E S");
+  lines.push_back(" LOAD  DL");
+  lines.push_back("     1   10   20   30");
+  page(" S P R I N G   F O R C E S");
+  lines.push_back(" LOAD  LL");
+  lines.push_back("     2   1.5   2.5   3.5   4.5");  // five on the spring page
+  page(" F R A M E   E L E M E N T   F O R C E S");
+  lines.push_back(" LOAD  DL");
+  lines.push_back(" ELEM 2");
+  for (int s = 0; s < 5; ++s) {
+    lines.push_back("   " + std::to_string(0.75 * s) + "  " + std::to_string(10 + s) + " 2 3 4 5 " +
+                    std::to_string(60 + s));
+  }
+  lines.push_back(" LOAD  LL");
+  lines.push_back(" ELEM    1");
+  lines.push_back("   2.5   -1   -2   -3   -4");  // five: the rest reads 0
+  lines.push_back("   1 2 3 4 5 6 7 8");          // eight off the mass page: not a row
+  page(" M O D A L   P E R I O D S   A N D   F R E Q U E N C I E S");
+  lines.push_back("    1    0.5    2.0    12.566    0.1");
+  page(" M O D A L   P A R T I C I P A T I N G   M A S S   R A T I O S");
+  lines.push_back("    1  0.1  0.2  0.3  0.4  0.5  0.6  0.7");
+  page(" S H E L L   E L E M   I N T E R N A L   F O R C E S   &   S T R E S S E S");
+  lines.push_back("    1 2 3 4 5 6 7");
+  page(" N L L I N K   F O R C E S");
+  lines.push_back(" MOVE  TRUCK");
+  lines.push_back("     1   7 7 7 7 7 7");  // not imported: not stored
+  lines.push_back(Combination("ULS", " MAX"));
+  lines.push_back("     2   11 12 13 14 15 16");
+  return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines, const char* end) {
+  std::string text;
+  for (const auto& line : lines) text += line + end;
+  return text;
+}
+
+std::string WriteFile(const test::TempDir& dir, const std::string& text) {
+  const std::string path = dir.File("sap.out");
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+class ImportSapOutputTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  int Load(const std::vector<std::string>& lines) {
+    BuildModel(m_doc);
+    CTavImportSapOutput reader(&m_doc);
+    return reader.LoadData(WriteFile(m_dir, Join(lines, GetParam())));
+  }
+  test::TempDir m_dir;
+  CTavData m_doc;
+  MessageLog m_log;
+};
+
+TEST_P(ImportSapOutputTest, EveryPageLandsWhereItBelongs) {
+  ASSERT_EQ(Load(Report()), 1);
+  EXPECT_TRUE(m_log.Texts().empty());
+  // Displacements: a short row spread over X, Z, RY.
+  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(0, 0), CVector(0.001, 0, -0.002));
+  EXPECT_EQ(m_doc.GetResultValue_Joint(0, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(0, 0.0003, 0));
+  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(4, 5, 6));
+  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(0, 1), CVector(0.5, 0, 0.6));
+  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(2, 2), CVector(9, 0, 8));
+  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(2, 3), CVector(-9, 0, -8));
+  // Restraint forces are reactions; the link page's values replace them.
+  EXPECT_EQ(m_doc.GetResultValue_Joint(0, 0, TaV_JOINT_REACTION, 0), CVector(10, 0, 20));
+  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 0), CVector(11, 12, 13));
+  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 1), CVector(14, 15, 16));
+  // Springs: four values in the first, second, third and fifth places.
+  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 1, TaV_JOINT_SPRING, 0), CVector(1.5, 2.5, 3.5));
+  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 1, TaV_JOINT_SPRING, 1), CVector(0, 4.5, 0));
+  // Frame rows: the distance as printed and six forces, station by station.
+  for (int s = 0; s < 5; ++s) {
+    EXPECT_DOUBLE_EQ(m_doc.GetResultValue_Beam_Dist(1, 0, s), 0.75 * s);
+    EXPECT_EQ(m_doc.GetResultValue_Beam_Force(1, 0, s, TaV_FORCE_1), 10.0 + s);
+    EXPECT_EQ(m_doc.GetResultValue_Beam_Force(1, 0, s, TaV_FORCE_6), 60.0 + s);
+  }
+  EXPECT_EQ(m_doc.GetResultValue_Beam_Dist(0, 1, 0), 2.5);
+  EXPECT_EQ(m_doc.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_4), -4.0);
+  EXPECT_EQ(m_doc.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_5), 0.0);
+  EXPECT_EQ(m_doc.GetResultValue_Beam_Dist(0, 1, 1), 0.0);
+  // The moving block was not stored anywhere.
+  EXPECT_NE(m_doc.GetResultValue_Joint(0, 1, TaV_JOINT_REACTION, 0).x, 7.0);
+}
+
+TEST_P(ImportSapOutputTest, OneCaseBlockTooFewIsReported) {
+  auto lines = Report();
+  const auto min = std::find(lines.begin(), lines.end(), Combination("ULS", " MIN"));
+  lines.erase(min, min + 2);
+  EXPECT_EQ(Load(lines), 0);
+  ASSERT_EQ(m_log.Texts().size(), 1U);
+  EXPECT_EQ(m_log.Texts()[0], kCaseCount);
+  EXPECT_EQ(m_log.LastType(), MB_OK | MB_ICONSTOP);
+}
+
+TEST_P(ImportSapOutputTest, UnknownAndOverlongNamesAreReported) {
+  for (const char* name : {" LOAD  SNOW", " LOAD  DLDLDLDLDLDL"}) {
+    auto lines = Report();
+    std::replace(lines.begin(), lines.end(), std::string(" LOAD  LL"), std::string(name));
+    m_doc.ClearData();
+    MessageLog log;
+    EXPECT_EQ(Load(lines), 0) << name;
+    ASSERT_EQ(log.Texts().size(), 1U) << name;
+    EXPECT_EQ(log.Texts()[0], kUnknownCase) << name;
+  }
+}
+
+TEST_P(ImportSapOutputTest, RowsOutsideTheModelAreReported) {
+  const std::vector<std::pair<std::string, std::string>> damages = {
+      {"     2   1 2 3 4 5 6", "     4   1 2 3 4 5 6"},          // joint 4
+      {"     1   0.5   0.6   0.7", "     0   0.5   0.6   0.7"},  // joint 0
+      {" ELEM 2", " ELEM 3"},                                    // element 3
+      {" ELEM    1", " ELEM -1"},
+  };
+  for (const auto& [from, to] : damages) {
+    auto lines = Report();
+    std::replace(lines.begin(), lines.end(), from, to);
+    m_doc.ClearData();
+    MessageLog log;
+    EXPECT_EQ(Load(lines), 0) << to;
+    ASSERT_EQ(log.Texts().size(), 1U) << to;
+    EXPECT_EQ(log.Texts()[0], kBadFile) << to;
+  }
+  auto lines = Report();
+  const auto element = std::find(lines.begin(), lines.end(), std::string(" ELEM 2"));
+  lines.insert(element + 1, "   9.0  1 2 3 4 5 6");  // a sixth station
+  m_doc.ClearData();
+  MessageLog log;
+  EXPECT_EQ(Load(lines), 0);
+  EXPECT_EQ(log.Texts().size(), 1U);
+}
+
+TEST_P(ImportSapOutputTest, TruncatedReportsNeverWriteOutsideTheBuffers) {
+  const std::string full = Join(Report(), GetParam());
+  for (size_t length = 0; length < full.size(); length += 7) {
+    CTavData doc;
+    BuildModel(doc);
+    MessageLog log;
+    CTavImportSapOutput reader(&doc);
+    const int result = reader.LoadData(WriteFile(m_dir, full.substr(0, length)));
+    EXPECT_TRUE(result == 0 || result == 1) << length;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, ImportSapOutputTest, ::testing::Values("\n", "\r\n"));
+
+TEST(ImportSapOutputPlainTest, ShortOrMissingFilesGiveZeroWithoutMessage) {
+  test::TempDir dir;
+  CTavData doc;
+  BuildModel(doc);
+  MessageLog log;
+  CTavImportSapOutput reader(&doc);
+  EXPECT_EQ(reader.LoadData(dir.File("none.out")), 0);
+  EXPECT_EQ(reader.LoadData(WriteFile(dir, "1\n2\n3\n4\n")), 0);
+  EXPECT_TRUE(log.Texts().empty());
+}
+
+TEST(ImportSapOutputPlainTest, LongLinesArriveInPiecesAndProgressIsReported) {
+  class Progress : public CProgressBar {
+   public:
+    void SetRange(int32_t lower, int32_t upper) override { range = {lower, upper}; }
+    void SetPos(int32_t position) override { positions.push_back(position); }
+    std::pair<int32_t, int32_t> range{-1, -1};
+    std::vector<int32_t> positions;
+  };
+  auto lines = Report();
+  // A 150-character line: its second piece begins with blanks and numbers.
+  lines.insert(lines.begin() + 40, std::string(99, 'x') + "   1   5 5 5 5 5 5");
+  for (int i = 0; i < 200; ++i) lines.push_back(std::string(60, '-'));
+  test::TempDir dir;
+  CTavData doc;
+  BuildModel(doc);
+  Progress progress;
+  CTavImportSapOutput reader(&doc);
+  reader.m_pProgress = &progress;
+  const std::string text = Join(lines, "\n");
+  ASSERT_EQ(reader.LoadData(WriteFile(dir, text)), 1);
+  const auto kib = static_cast<int32_t>(text.size() / 1024);
+  ASSERT_GT(kib, 10);
+  EXPECT_EQ(progress.range, std::make_pair(0, kib));
+  ASSERT_FALSE(progress.positions.empty());
+  EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
+  EXPECT_EQ(progress.positions.back(), kib);
+  // The piece after the 99 characters was read as a row of the combination's
+  // maximum block, which it stands in.
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 2), CVector(5, 5, 5));
+}
+
+TEST(ImportSapOutputPlainTest, NumbersAreReadOneAfterTheOther) {
+  class Probe : public CTavImportSapOutput {
+   public:
+    using CTavImportSapOutput::CTavImportSapOutput;
+    using CTavImportSapOutput::GetOneLineNumber;
+  };
+  double numbers[10];
+  EXPECT_EQ(Probe::GetOneLineNumber("  1 -2.5e-3 +4. .5", numbers), 4);
+  EXPECT_EQ(numbers[1], -2.5e-3);
+  EXPECT_EQ(numbers[3], 0.5);
+  EXPECT_EQ(numbers[4], 0.0);
+  EXPECT_EQ(Probe::GetOneLineNumber("1-2", numbers), 2);
+  EXPECT_EQ(numbers[1], -2.0);
+  EXPECT_EQ(Probe::GetOneLineNumber(" INFINITY NAN", numbers), 0);
+  EXPECT_EQ(Probe::GetOneLineNumber("1 2 3 4 5 6 7 8 9 10 11 12", numbers), 12);
+  EXPECT_EQ(numbers[9], 10.0);
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "tav/model/TavData.h"
+
+namespace tav {
+namespace {
+
+// Two joints, two beams, three static cases and one combination: T = 5.
+void BuildModel(CTavData& doc) {
+  doc.AddJoint(0, 0, 0, -1);
+  doc.AddJoint(10, 4, 0, -1);
+  CTavGroupElement* group = doc.AddGroupElement();
+  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  doc.AddBeam(group, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+  for (const char* name : {"A", "B", "C"}) doc.AddLoadStatic(name, 0);
+  doc.AddCombo("K", TaV_COMBO_ADD);
+}
+
+TEST(ResultStoreTest, PositionsFollowTheCounts) {
+  CTavData doc;
+  BuildModel(doc);
+  EXPECT_EQ(doc.GetPosJointResultBuff(1, 4, TaV_JOINT_SPRING), 174);
+  EXPECT_EQ(doc.GetPosBeamResultBuff(1, 2, 3), 266);
+  EXPECT_EQ(doc.GetPosJointResultBuff(0, 0, TaV_JOINT_REACTION), 0);
+}
+
+TEST(ResultStoreTest, AllocationZeroesAndLocks) {
+  CTavData doc;
+  BuildModel(doc);
+  EXPECT_FALSE(doc.HasResults());
+  doc.AllocResultForceBuff();
+  EXPECT_TRUE(doc.HasResults());
+  EXPECT_EQ(doc.IsLockInput(), 1);
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(1, 4), CVector(0, 0, 0));
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 4, 4, TaV_FORCE_6), 0.0);
+  double all[18];
+  doc.GetResultValue_Joint(1, 4, all, 18);
+  for (double v : all) EXPECT_EQ(v, 0.0);
+}
+
+TEST(ResultStoreTest, JointValuesByKindAndRotation) {
+  CTavData doc;
+  BuildModel(doc);
+  doc.AllocResultForceBuff();
+  const double displacement[6] = {1, 2, 3, 4, 5, 6};
+  doc.SetResult_Joint(1, 2, displacement, TaV_JOINT_DISPLACEMENT, 6);
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(1, 2), CVector(1, 2, 3));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 2, TaV_JOINT_DISPLACEMENT, 1), CVector(4, 5, 6));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 0), CVector(0, 0, 0));
+  double block[18];
+  doc.GetResultValue_Joint(1, 2, block, 18);
+  EXPECT_EQ(block[6], 1.0);
+  EXPECT_EQ(block[11], 6.0);
+  double eighteen[18];
+  for (int i = 0; i < 18; ++i) eighteen[i] = i;
+  doc.SetResult_Joint(0, 0, eighteen, TaV_JOINT_REACTION, 18);
+  EXPECT_EQ(doc.GetResultValue_Joint(0, 0, TaV_JOINT_SPRING, 1), CVector(15, 16, 17));
+}
+
+TEST(ResultStoreTest, BeamForcesAndPositionsAreRoundedToSixDecimals) {
+  CTavData doc;
+  BuildModel(doc);
+  doc.AllocResultForceBuff();
+  const double record[7] = {0.3333333333, 1.2345675, -0.0000004, 3, 4, 5, 6};
+  doc.SetResult_Beam(1, 3, 2, record, 7);
+  EXPECT_DOUBLE_EQ(doc.GetResultValue_Beam_Dist(1, 3, 2), 0.333333);
+  EXPECT_DOUBLE_EQ(doc.GetResultValue_Beam_Force(1, 3, 2, TaV_FORCE_1), 1.234568);
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 3, 2, TaV_FORCE_2), 0.0);
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 3, 2, TaV_FORCE_6), 6.0);
+  double back[7];
+  doc.GetResultValue_Beam(1, 3, 2, back, 7);
+  EXPECT_EQ(back[1], 1.2345675);  // the block read gives the values as stored
+}
+
+TEST(ResultStoreTest, AccessOutsideTheBuffersIsHarmless) {
+  CTavData doc;
+  BuildModel(doc);
+  const double values[7] = {1, 1, 1, 1, 1, 1, 1};
+  doc.SetResult_Beam(0, 0, 0, values, 7);  // nothing allocated yet
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 0, 0, TaV_FORCE_1), 0.0);
+  doc.AllocResultForceBuff();
+  doc.SetResult_Joint(2, 0, values, TaV_JOINT_REACTION, 6);
+  doc.SetResult_Beam(1, 4, 4, values, 8);
+  doc.SetResult_Beam(-1, 0, 0, values, 7);
+  EXPECT_EQ(doc.GetResultValue_Joint(5, 0, TaV_JOINT_REACTION, 0), CVector(0, 0, 0));
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 4, 4, TaV_FORCE_6), 0.0);
+}
+
+TEST(ResultStoreTest, RangeOfACaseAndOfACombination) {
+  CTavData doc;
+  BuildModel(doc);
+  doc.CalcMaxMin_Beam(0, TaV_FORCE_3);  // nothing allocated: every value reads 0
+  EXPECT_EQ(doc.GetResultMin(), 0.0);
+  EXPECT_EQ(doc.GetResultMax(), 0.0);
+  EXPECT_EQ(doc.GetValueRatio(5.0), 0.0);
+
+  doc.AllocResultForceBuff();
+  double record[7] = {};
+  record[3] = -4.0;
+  doc.SetResult_Beam(0, 1, 2, record, 7);
+  record[3] = 2.5;
+  doc.SetResult_Beam(1, 1, 4, record, 7);
+  record[3] = 8.0;
+  doc.SetResult_Beam(1, 3, 0, record, 7);  // combination maximum (3 + 2 * 0)
+  record[3] = -9.0;
+  doc.SetResult_Beam(0, 4, 1, record, 7);  // combination minimum
+  doc.CalcMaxMin_Beam(1, TaV_FORCE_3);
+  EXPECT_EQ(doc.GetResultMin(), -4.0);
+  EXPECT_EQ(doc.GetResultMax(), 2.5);
+  EXPECT_DOUBLE_EQ(doc.GetValueRatio(2.0), 0.5);
+  doc.CalcMaxMin_Beam(3, TaV_FORCE_3);  // the combination's place in the name list
+  EXPECT_EQ(doc.GetResultMin(), -9.0);
+  EXPECT_EQ(doc.GetResultMax(), 8.0);
+  doc.CalcMaxMin_Beam(2, TaV_FORCE_3);
+  EXPECT_EQ(doc.GetResultMin(), 0.0);
+  EXPECT_EQ(doc.GetResultMax(), 0.0);
+
+  CTavData empty;
+  empty.CalcMaxMin_Beam(0, TaV_FORCE_1);
+  EXPECT_EQ(empty.GetResultMin(), 1.0e10);
+  EXPECT_EQ(empty.GetResultMax(), -1.0e10);
+}
+
+TEST(ResultStoreTest, ArrowsScaleWithTheModelAndTheLargestValue) {
+  CTavData doc;
+  double value = -1.0;
+  double head = -1.0;
+  double length = -1.0;
+  doc.CalcBeamLoad_Arrow(0, value, head, length);  // no joint: nothing changes
+  EXPECT_EQ(value, -1.0);
+  EXPECT_EQ(length, -1.0);
+
+  BuildModel(doc);
+  doc.CalcBeamLoad_Arrow(7, value, head, length);
+  EXPECT_DOUBLE_EQ(length, 2.0);
+  EXPECT_DOUBLE_EQ(head, 0.02);
+  EXPECT_EQ(value, 1.0);
+
+  CTavLoadStatic* loads = doc.GetStaticLoad(1);
+  loads->AddLoadStatic_Joint(0, 3, 0, -12, 0, 0, 0, 0);
+  loads->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, -20, 5, 0, 1, 0, 0);
+  value = 0.0;
+  doc.CalcJointLoad_Arrow(1, value, head, length);
+  EXPECT_DOUBLE_EQ(length, 1.0);
+  EXPECT_DOUBLE_EQ(head, 0.01);
+  EXPECT_EQ(value, 20.0);
+  value = 7.0;
+  doc.CalcJointLoad_Arrow(0, value, head, length);  // a case without loads
+  EXPECT_EQ(value, 7.0);
+  doc.CalcJointLoad_Arrow(9, value, head, length);  // not a static case
+  EXPECT_EQ(value, 7.0);
+
+  doc.AllocResultForceBuff();
+  const double reaction[6] = {1.0, -6.5, 2.0, 100.0, 0, 0};
+  doc.SetResult_Joint(1, 0, reaction, TaV_JOINT_REACTION, 6);
+  doc.CalcJointReaction_Arrow(0, value, head, length);
+  EXPECT_EQ(value, 6.5);
+  value = 3.0;
+  doc.CalcJointReaction_Arrow(-1, value, head, length);
+  EXPECT_EQ(value, 3.0);
+}
+
+}  // namespace
+}  // namespace tav
