@@ -72,7 +72,7 @@ TEST(BeamTest, EndReleaseText) {
   EXPECT_EQ(beam.GetStringEndRelrease(TaV_SEPERATE_COMMA), " JREL=U1,U2,U3,R1,R2,R3");
 }
 
-TEST(BeamTest, RecordIsSixtyBytesWithoutReleaseSetsOrSegments) {
+TEST(BeamTest, RecordKeepsEveryField) {
   CTavBeam beam;
   beam.m_nIndex = 4;
   beam.m_nJointI = 1;
@@ -86,11 +86,11 @@ TEST(BeamTest, RecordIsSixtyBytesWithoutReleaseSetsOrSegments) {
   beam.m_dRigid = 0.8;
   beam.m_dNReg = 7.0;
   beam.SetEndRelease(1, false, false, false, false, false, true);
+  beam.SetEndRelease(0, true, false, false, false, false, false);
   const auto bytes = test::StoreRecord(beam);
-  EXPECT_EQ(bytes.size(), 60U);
+  EXPECT_EQ(bytes.size(), 70U);
 
   CTavBeam back;
-  back.m_dNReg = 3.0;
   EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
   EXPECT_EQ(back.m_nIndex, 4);
   EXPECT_EQ(back.m_nJointI, 1);
@@ -102,11 +102,28 @@ TEST(BeamTest, RecordIsSixtyBytesWithoutReleaseSetsOrSegments) {
   EXPECT_EQ(back.m_dOffsetI, 0.25);
   EXPECT_EQ(back.m_dOffsetJ, -0.5);
   EXPECT_EQ(back.m_dRigid, 0.8);
-  // Not part of the record: a fresh beam keeps its defaults.
-  CTavBeam fresh;
-  test::LoadRecord(bytes, fresh);
-  EXPECT_EQ(fresh.m_ReleaseI.byFlags, 0xFF);
-  EXPECT_EQ(fresh.m_dNReg, 0.0);
+  EXPECT_EQ(back.m_ReleaseI.byFlags, 0xE0);
+  EXPECT_EQ(back.m_ReleaseJ.byFlags, 0xC1);
+  EXPECT_EQ(back.m_dNReg, 7.0);
+}
+
+TEST(BeamTest, VersionZeroRecordIsSixtyBytesWithoutReleaseSetsOrSegments) {
+  const auto v0 = test::Bytes([](CArchive& ar) {
+    ar << int32_t{0} << int32_t{4} << int32_t{1} << int32_t{2} << 90.0 << int32_t{3} << int32_t{1} << int32_t{1} << 0.25
+       << -0.5 << 0.8;
+  });
+  ASSERT_EQ(v0.size(), 60U);
+  CTavBeam back;
+  EXPECT_EQ(test::LoadRecord(v0, back), 0U);
+  EXPECT_EQ(back.m_nSection, 3);
+  EXPECT_EQ(back.m_bReleaseJ, 1);
+  EXPECT_EQ(back.m_dRigid, 0.8);
+  EXPECT_EQ(back.m_ReleaseI.byFlags, 0xFF);
+  EXPECT_EQ(back.m_dNReg, 0.0);
+
+  auto future = v0;
+  future[0] = 2;  // a version this program does not know
+  EXPECT_THROW(test::LoadRecord(future, back), ArchiveError);
 }
 
 TEST(BeamTest, LengthIsTheDistanceBetweenTheJoints) {

@@ -30,7 +30,7 @@ TEST(SpringTest, NewConstantsAreSingleDegreeOfFreedom) {
   EXPECT_EQ(group.GetSpingConstant(1), k);
 }
 
-TEST(SpringTest, ConstantRecordIs152BytesWithoutTheMultiDofFlag) {
+TEST(SpringTest, ConstantRecordKeepsItsValuesAndFlag) {
   CTavSpringConstant k;
   k.m_nIndex = 3;
   k.m_bMultiDof = 1;
@@ -40,7 +40,7 @@ TEST(SpringTest, ConstantRecordIs152BytesWithoutTheMultiDofFlag) {
     k.m_dSpringAux2[i] = 30.0 + i;
   }
   const auto bytes = test::StoreRecord(k);
-  ASSERT_EQ(bytes.size(), 152U);
+  ASSERT_EQ(bytes.size(), 156U);
   // Interleaved by degree of freedom: the second double is the first aux value.
   CMemFile file(std::vector<uint8_t>(bytes.begin() + 16, bytes.begin() + 24));
   CArchive ar(&file, CArchive::load);
@@ -51,12 +51,21 @@ TEST(SpringTest, ConstantRecordIs152BytesWithoutTheMultiDofFlag) {
   CTavSpringConstant back;
   EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
   EXPECT_EQ(back.m_nIndex, 3);
-  EXPECT_EQ(back.m_bMultiDof, 0);
+  EXPECT_EQ(back.m_bMultiDof, 1);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(back.m_dStiffness[i], 10.0 + i);
     EXPECT_EQ(back.m_dSpringAux1[i], 20.0 + i);
     EXPECT_EQ(back.m_dSpringAux2[i], 30.0 + i);
   }
+
+  // Version 0: 152 bytes and no flag.
+  auto v0 = std::vector<uint8_t>(bytes.begin(), bytes.end() - 4);
+  v0[0] = 0;
+  ASSERT_EQ(v0.size(), 152U);
+  CTavSpringConstant old;
+  EXPECT_EQ(test::LoadRecord(v0, old), 0U);
+  EXPECT_EQ(old.m_bMultiDof, 0);
+  EXPECT_EQ(old.m_dSpringAux2[5], 35.0);
 }
 
 TEST(SpringTest, GroupRecordCountsItsSprings) {
@@ -66,7 +75,7 @@ TEST(SpringTest, GroupRecordCountsItsSprings) {
   group.AddSpring(0, 4);
   group.AddSpring(0, 7);
   const auto bytes = test::StoreRecord(group);
-  EXPECT_EQ(bytes.size(), 4U + 4U + 152U + 4U + 3 * 12U);
+  EXPECT_EQ(bytes.size(), 4U + 4U + 156U + 4U + 3 * 12U);
 
   CTavGroupSpring back;
   back.AddSpringConstants(9, 9, 9);
@@ -78,6 +87,19 @@ TEST(SpringTest, GroupRecordCountsItsSprings) {
   ASSERT_EQ(back.GetCountSpring(), 3);
   EXPECT_EQ(back.GetSpring(2)->nJoint, 7);
   EXPECT_EQ(back.GetSpring(1)->nIndex, 1);
+}
+
+TEST(SpringTest, VersionZeroGroupRecordFillsTheSpringsHeld) {
+  const auto v0 = test::Bytes([](CArchive& ar) {
+    ar << int32_t{0} << int32_t{0};                // version, no constants
+    ar << int32_t{0} << int32_t{2} << int32_t{5};  // one entry, no count before it
+  });
+  CTavGroupSpring back;
+  back.AddSpring(0, 0);
+  EXPECT_EQ(test::LoadRecord(v0, back), 0U);
+  ASSERT_EQ(back.GetCountSpring(), 1);
+  EXPECT_EQ(back.GetSpring(0)->nConstant, 2);
+  EXPECT_EQ(back.GetSpring(0)->nJoint, 5);
 }
 
 TEST(SpringTest, ASpringCountBeyondTheRecordIsAnError) {

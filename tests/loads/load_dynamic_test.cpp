@@ -71,12 +71,17 @@ TEST(LoadHistoryTest, TextsAndValuesOutOfRange) {
   EXPECT_EQ(loadCase.GetStringLoadHistoryMethod(), "");
 }
 
-TEST(LoadHistoryTest, RecordKeepsTheAnalysisSettings) {
+TEST(LoadHistoryTest, RecordKeepsTheSettingsNameAndLoads) {
   CTavLoadHistory loadCase;
   loadCase.m_nHistoryIndex = 2;
+  loadCase.m_strName = "EQ";
   loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 7, 400, 0.005, "1.4 2");
+  loadCase.AddLoadStatic_Joint(3, 0, 1, 0, 0, 0, 0, 1);
+  loadCase.AddLoadStatic_Displacement(0, 0.01, 0, 0, 0, 0, 0, 1);
+  loadCase.AddSelfWeight(TaV_DIR_X, 1, 9.81, 1);
   const auto bytes = test::StoreRecord(loadCase);
-  EXPECT_EQ(bytes.size(), 4U + 4U + 8U + 8U + 4U + 4U + 4U + 4U + 4U + 2 * 8U);
+  const size_t v0Bytes = 4U + 4U + 8U + 8U + 4U + 4U + 4U + 4U + 4U + 2 * 8U;
+  EXPECT_EQ(bytes.size(), v0Bytes + (1 + 2) + 4 + (4 + 60) + 4 + (4 + 60) + (4 + 28));
   CTavLoadHistory back;
   back.m_arrParameter = CDoubleArray{9, 9, 9};
   EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
@@ -88,6 +93,22 @@ TEST(LoadHistoryTest, RecordKeepsTheAnalysisSettings) {
   EXPECT_EQ(back.m_eMethod, TaV_METHOD_WILSON_THETA);
   EXPECT_EQ(back.m_nModes, 7);
   EXPECT_EQ(back.m_arrParameter, (CDoubleArray{1.4, 2.0}));
+  EXPECT_EQ(back.m_strName, "EQ");
+  ASSERT_EQ(back.GetSizeLoadJoint(), 1);
+  EXPECT_EQ(back.GetLoadJoint(0)->m_dValue[1], 1.0);
+  EXPECT_EQ(back.GetSizeLoadDisplacement(), 1);
+  ASSERT_EQ(back.IsSelfWeight(), 1);
+  EXPECT_EQ(back.GetSelfWeight()->m_nFunction, 1);
+
+  // Version 0 holds the settings only: name and loads stay as they were.
+  auto v0 = std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(v0Bytes));
+  v0[0] = 0;
+  CTavLoadHistory old;
+  old.m_strName = "KEPT";
+  EXPECT_EQ(test::LoadRecord(v0, old), 0U);
+  EXPECT_EQ(old.m_strName, "KEPT");
+  EXPECT_EQ(old.m_nModes, 7);
+  EXPECT_EQ(old.GetSizeLoadJoint(), 0);
 }
 
 TEST(LoadResponseSpectrumTest, DampingIsReadForCqcOnlyAndAccumulates) {
@@ -128,11 +149,12 @@ TEST(LoadResponseSpectrumTest, CombinationTexts) {
   }
 }
 
-TEST(LoadResponseSpectrumTest, RecordKeepsNumberNameRuleAndDamping) {
+TEST(LoadResponseSpectrumTest, RecordKeepsEveryField) {
   CTavLoadResponseSpectrum loadCase;
   loadCase.m_nIndex = 1;
   loadCase.m_strName = "EQX";
   loadCase.AddLoadResponseSpectrum_Combination(0, 12, TaV_MODECOMB_CQC, "0.05 0.03 0.02");
+  loadCase.AddSelfWeight(TaV_DIR_Y, 1.5, 9.81, 2);
   CTavLoadResponseSpectrum back;
   back.m_nModes = 4;
   test::RoundTrip(loadCase, back);
@@ -140,7 +162,20 @@ TEST(LoadResponseSpectrumTest, RecordKeepsNumberNameRuleAndDamping) {
   EXPECT_EQ(back.m_strName, "EQX");
   EXPECT_EQ(back.m_eCombination, TaV_MODECOMB_CQC);
   EXPECT_EQ(back.m_arrDamping, (CDoubleArray{0.05, 0.03, 0.02}));
-  EXPECT_EQ(back.m_nModes, 4);  // not part of the record
+  EXPECT_EQ(back.m_nModes, 12);
+  EXPECT_EQ(back.GetSelfWeight()->m_eDir, TaV_DIR_Y);
+  EXPECT_EQ(back.GetSelfWeight()->m_dFactor, 1.5);
+
+  // Version 0 has no modes and no excitation: they stay as they were.
+  const auto v0 = test::Bytes(
+      [](CArchive& ar) { ar << int32_t{0} << int32_t{0} << CString("R") << int32_t{1} << int32_t{1} << 0.05; });
+  CTavLoadResponseSpectrum old;
+  old.m_nModes = 4;
+  EXPECT_EQ(test::LoadRecord(v0, old), 0U);
+  EXPECT_EQ(old.m_nModes, 4);
+  EXPECT_EQ(old.m_eCombination, TaV_MODECOMB_SRSS);
+  EXPECT_EQ(old.IsSelfWeight(), 1);
+  EXPECT_EQ(old.GetSelfWeight()->m_dFactor, 0.0);
 }
 
 TEST(LoadMovingTest, LanesKeepTheirOrderAndTheRecordResizes) {

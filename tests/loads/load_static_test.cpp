@@ -95,7 +95,7 @@ TEST(LoadStaticTest, RecordKeepsNameFlagAndEveryLoad) {
   loadCase.AddSelfWeight(TaV_DIR_Z, 1, 9.81, 0);
   const auto bytes = test::StoreRecord(loadCase);
   const size_t nameBytes = 1 + loadCase.m_strName.size();
-  EXPECT_EQ(bytes.size(), 4 + 4 + nameBytes + 4 + (4 + 60) + (4 + 2 * 336) + (4 + 60));
+  EXPECT_EQ(bytes.size(), 4 + 4 + nameBytes + 4 + (4 + 60) + (4 + 2 * 336) + (4 + 60) + (4 + 28));
 
   CTavLoadStatic back;
   for (int i = 0; i < 4; ++i) back.AddLoadStatic_Joint(0, 0, 0, 0, 0, 0, 0, 0);
@@ -118,7 +118,22 @@ TEST(LoadStaticTest, RecordKeepsNameFlagAndEveryLoad) {
   EXPECT_EQ(back.GetLoadBeam(1)->m_nIndex, 1);
   ASSERT_EQ(back.GetSizeLoadDisplacement(), 1);
   EXPECT_EQ(back.GetLoadDisplacement(0)->m_dValue[2], -0.02);
-  EXPECT_EQ(back.IsSelfWeight(), 0);  // the self weight is not part of this record
+  ASSERT_EQ(back.IsSelfWeight(), 1);
+  EXPECT_EQ(back.GetSelfWeight()->m_dAcceleration, 9.81);
+
+  // Version 0 ends with the displacements: the self weight is not read.
+  auto v0 = std::vector<uint8_t>(bytes.begin(), bytes.end() - (4 + 28));
+  v0[0] = 0;
+  CTavLoadStatic old;
+  old.AddSelfWeight(TaV_DIR_X, 5, 5, 5);
+  EXPECT_EQ(test::LoadRecord(v0, old), 0U);
+  EXPECT_EQ(old.GetSelfWeight()->m_dFactor, 5.0);
+  EXPECT_EQ(old.GetSizeLoadBeam(), 2);
+
+  // A stored case without self weight removes the record of the one loaded.
+  CTavLoadStatic plain;
+  test::RoundTrip(plain, old);
+  EXPECT_EQ(old.IsSelfWeight(), 0);
 }
 
 TEST(LoadRecordsTest, RecordSizes) {

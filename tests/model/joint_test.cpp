@@ -84,21 +84,39 @@ TEST(JointTest, MassAndDampingRecordsAreNeverMerged) {
   EXPECT_EQ(doc.GetJointDamping()->GetStringDamping(0), "XDY=-4. RDX=0.5");
 }
 
-TEST(JointTest, JointRecordCarriesNumberCoordinatesAndLocalSystem) {
+TEST(JointTest, JointRecordCarriesEveryField) {
   CTavJoint joint;
   joint.m_nIndex = 7;
   joint.m_vPos = CVector(1.5, -2.0, 1e-9);
+  joint.m_nReserved = 3;
   joint.m_nLocalCoord = 2;
-  joint.m_Restraint.byFlags = 0x3F;
+  joint.m_Restraint.byFlags = 0xC5;
   CTavJoint back;
-  back.m_nReserved = 55;
   RoundTrip(joint, back);
   EXPECT_EQ(back.m_nIndex, 7);
   EXPECT_EQ(back.m_vPos, joint.m_vPos);
   EXPECT_EQ(back.m_nLocalCoord, 2);
-  EXPECT_EQ(back.m_nReserved, 55);  // skipped when read
-  EXPECT_EQ(back.m_Restraint.byFlags, 0);
+  EXPECT_EQ(back.m_nReserved, 3);
+  EXPECT_EQ(back.m_Restraint.byFlags, 0xC5);
+  EXPECT_EQ(test::StoreRecord(joint).size(), 41U);
+}
 
+TEST(JointTest, VersionZeroJointRecordHasNoRestraintsAndItsReservedValueIsSkipped) {
+  const auto v0 = test::Bytes(
+      [](CArchive& ar) { ar << int32_t{0} << int32_t{4} << 1.0 << 2.0 << 3.0 << int32_t{99} << int32_t{-1}; });
+  ASSERT_EQ(v0.size(), 40U);
+  CTavJoint back;
+  back.m_nReserved = 55;
+  back.m_Restraint.byFlags = 0x07;
+  EXPECT_EQ(test::LoadRecord(v0, back), 0U);
+  EXPECT_EQ(back.m_nIndex, 4);
+  EXPECT_EQ(back.m_vPos, CVector(1, 2, 3));
+  EXPECT_EQ(back.m_nLocalCoord, -1);
+  EXPECT_EQ(back.m_nReserved, 55);
+  EXPECT_EQ(back.m_Restraint.byFlags, 0x07);
+}
+
+TEST(JointTest, LocalSystemRecord) {
   CTavLocalCoord system;
   system.m_nIndex = 3;
   system.m_dAngle[1] = 45.0;
@@ -106,30 +124,46 @@ TEST(JointTest, JointRecordCarriesNumberCoordinatesAndLocalSystem) {
   RoundTrip(system, systemBack);
   EXPECT_EQ(systemBack.m_nIndex, 3);
   EXPECT_EQ(systemBack.m_dAngle[1], 45.0);
+  EXPECT_EQ(test::StoreRecord(system).size(), 32U);
 }
 
-TEST(JointTest, ValueListRecordFillsTheRecordsAlreadyHeld) {
+TEST(JointTest, ValueListRecordsCountTheirRecords) {
   CTavJointMass masses;
   masses.Add(1, 1, 2, 3, 4, 5, 6);
   masses.Add(2, 7, 8, 9, 10, 11, 12);
   CTavJointMass back;
   back.Add(0, 0, 0, 0, 0, 0, 0);
-  back.Add(0, 0, 0, 0, 0, 0, 0);
   RoundTrip(masses, back);
+  ASSERT_EQ(back.GetCount(), 2);
   EXPECT_EQ(back.GetData(1)->nJoint, 2);
   EXPECT_EQ(back.GetData(1)->dValue[5], 12.0);
+
+  // Version 0 carries no count: it fills the records the list holds.
+  const auto v0 = test::Bytes([](CArchive& ar) {
+    ar << int32_t{0} << int32_t{8};
+    for (int i = 0; i < 6; ++i) ar << 0.5 * i;
+  });
+  CTavJointDamping dampers;
+  dampers.Add(0, 9, 9, 9, 9, 9, 9);
+  EXPECT_EQ(test::LoadRecord(v0, dampers), 0U);
+  EXPECT_EQ(dampers.GetData(0)->nJoint, 8);
+  EXPECT_EQ(dampers.GetData(0)->dValue[5], 2.5);
 }
 
-TEST(JointTest, ConstraintRecordRoundTripsIntoTheSameShape) {
+TEST(JointTest, ConstraintRecordCountsBothLists) {
   CTavJointConstraints constraints;
   constraints.AddDiaphragm(4, CLongArray{1, 2, 3});
+  constraints.AddDiaphragm(7, CLongArray{});
   constraints.AddRigidLink(1, 5, CLongArray{6});
   CTavJointConstraints back;
-  back.AddDiaphragm(0, CLongArray{});
+  back.AddRigidLink(0, 0, CLongArray{});
   back.AddRigidLink(0, 0, CLongArray{});
   RoundTrip(constraints, back);
+  ASSERT_EQ(back.GetCountDiaphragm(), 2);
   EXPECT_EQ(back.GetDiaphragm(0)->nMaster, 4);
   EXPECT_EQ(back.GetDiaphragm(0)->arrSlave, (CLongArray{1, 2, 3}));
+  EXPECT_EQ(back.GetDiaphragm(1)->nIndex, 1);
+  ASSERT_EQ(back.GetCountRigidLink(), 1);
   EXPECT_EQ(back.GetRigidLink(0)->nType, 1);
   EXPECT_EQ(back.GetRigidLink(0)->arrSlave, (CLongArray{6}));
 }

@@ -29,6 +29,16 @@ uint64_t LoadRecord(const std::vector<uint8_t>& bytes, T& object) {
   return ar.GetBytesLeft();
 }
 
+// The bytes that `write` stores into an archive: records built by hand.
+template <typename Write>
+std::vector<uint8_t> Bytes(Write write) {
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  write(ar);
+  ar.Close();
+  return file.GetData();
+}
+
 // Stores `from` and loads the record into `to`, expecting it read whole.
 template <typename T>
 void RoundTrip(T& from, T& to) {

@@ -1,5 +1,6 @@
 #include "tav/elements/TavBeam.h"
 
+#include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
@@ -12,14 +13,16 @@ void CTavBeam::Init() {
   m_dOffsetI = m_dOffsetJ = m_dRigid = m_dNReg = m_dAngle = 0.0;
 }
 
+// Version 1 adds the two release sets and the own segment count.
 void CTavBeam::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "beam");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_nJointI << m_nJointJ << m_dAngle << m_nSection << m_bReleaseI << m_bReleaseJ
-       << m_dOffsetI << m_dOffsetJ << m_dRigid;
+    ar << m_nIndex << m_nJointI << m_nJointJ << m_dAngle << m_nSection << m_bReleaseI << m_bReleaseJ << m_dOffsetI
+       << m_dOffsetJ << m_dRigid << m_ReleaseI.byFlags << m_ReleaseJ.byFlags << m_dNReg;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_nJointI >> m_nJointJ >> m_dAngle >> m_nSection >> m_bReleaseI >> m_bReleaseJ >>
-        m_dOffsetI >> m_dOffsetJ >> m_dRigid;
+    ar >> m_nIndex >> m_nJointI >> m_nJointJ >> m_dAngle >> m_nSection >> m_bReleaseI >> m_bReleaseJ >> m_dOffsetI >>
+        m_dOffsetJ >> m_dRigid;
+    if (version >= 1) ar >> m_ReleaseI.byFlags >> m_ReleaseJ.byFlags >> m_dNReg;
   }
 }
 

@@ -17,8 +17,9 @@ class CTavBeam : public CTavObject {
   // Numbers -1, no releases flagged but every release bit set, no offsets.
   void Init() override;
   void Destroy() override {}
-  // 60 bytes: version, number, joints, angle, section, the two release
-  // flags, offsets and rigid-zone factor.
+  // Version, number, joints, angle, section, the two release flags, offsets
+  // and rigid-zone factor (version 0, 60 bytes); version 1 adds the two
+  // release sets and the own segment count (70 bytes).
   void Serialize(CArchive& ar) override;
 
   // Any non-zero `end` selects end I, zero end J; bits 6 and 7 are kept and

@@ -1,17 +1,12 @@
 #include "tav/elements/TavGroupElement.h"
 
-#include "tav/model/OwnedList.h"
+#include "tav/model/Records.h"
 
 namespace tav {
 
 void CTavGroupElement::Serialize(CArchive& ar) {
   constexpr size_t kSectionRecordBytes = 132;
-  if (ar.IsStoring()) {
-    ar << int32_t{0};
-  } else {
-    int32_t version = 0;
-    ar >> version;
-  }
+  SerializeVersion(ar, 0, "beam group");
   SerializeOwned(ar, m_arrSection, kSectionRecordBytes, "sections");
   m_arrBeam.Serialize(ar);
 }

@@ -1,6 +1,6 @@
 #include "tav/elements/TavGroupNllink.h"
 
-#include "tav/model/OwnedList.h"
+#include "tav/model/Records.h"
 
 namespace tav {
 
@@ -10,33 +10,28 @@ void CTavNLLink::Init() {
 }
 
 void CTavNLLink::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "nonlinear link");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_nJointI << m_nJointJ << m_nProperty << m_dAngle;
+    ar << m_nIndex << m_nJointI << m_nJointJ << m_nProperty << m_dAngle;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_nJointI >> m_nJointJ >> m_nProperty >> m_dAngle;
+    ar >> m_nIndex >> m_nJointI >> m_nJointJ >> m_nProperty >> m_dAngle;
   }
 }
 
 void CTavNllinkConstant::Init() { m_dK0 = m_dLinkValue2 = m_dLinkValue3 = m_dLinkValue4 = 0.0; }
 
 void CTavNllinkConstant::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "link property");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_dK0 << m_dLinkValue2 << m_dLinkValue3 << m_dLinkValue4;
+    ar << m_nIndex << m_dK0 << m_dLinkValue2 << m_dLinkValue3 << m_dLinkValue4;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_dK0 >> m_dLinkValue2 >> m_dLinkValue3 >> m_dLinkValue4;
+    ar >> m_nIndex >> m_dK0 >> m_dLinkValue2 >> m_dLinkValue3 >> m_dLinkValue4;
   }
 }
 
 void CTavGroupNllink::Serialize(CArchive& ar) {
   constexpr size_t kPropertyRecordBytes = 40;
-  if (ar.IsStoring()) {
-    ar << int32_t{0};
-  } else {
-    int32_t version = 0;
-    ar >> version;
-  }
+  SerializeVersion(ar, 0, "link group");
   SerializeOwned(ar, m_arrNllinkConstant, kPropertyRecordBytes, "link properties");
   m_arrNllink.Serialize(ar);
 }

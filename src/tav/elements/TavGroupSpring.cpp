@@ -1,6 +1,6 @@
 #include "tav/elements/TavGroupSpring.h"
 
-#include "tav/model/OwnedList.h"
+#include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 
 namespace tav {
@@ -10,14 +10,17 @@ void CTavSpringConstant::Init() {
   for (int i = 0; i < 6; ++i) m_dStiffness[i] = m_dSpringAux1[i] = m_dSpringAux2[i] = 0.0;
 }
 
+// Version 1 adds the degree-of-freedom flag.
 void CTavSpringConstant::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "spring constant");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex;
+    ar << m_nIndex;
     for (int i = 0; i < 6; ++i) ar << m_dStiffness[i] << m_dSpringAux1[i] << m_dSpringAux2[i];
+    ar << m_bMultiDof;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex;
+    ar >> m_nIndex;
     for (int i = 0; i < 6; ++i) ar >> m_dStiffness[i] >> m_dSpringAux1[i] >> m_dSpringAux2[i];
+    if (version >= 1) ar >> m_bMultiDof;
   }
 }
 
@@ -34,24 +37,25 @@ CString CTavSpringConstant::GetStringValue_Sap() const {
   return text;
 }
 
+// Version 1 writes the spring count before the entries. A version-0 record
+// has none, so its entries fill the springs the group already holds.
 void CTavGroupSpring::Serialize(CArchive& ar) {
   constexpr size_t kConstantRecordBytes = 152;
   constexpr size_t kSpringRecordBytes = 12;
+  const int32_t version = SerializeVersion(ar, 1, "spring group");
+  SerializeOwned(ar, m_arrSpringConstant, kConstantRecordBytes, "spring constants");
   if (ar.IsStoring()) {
-    ar << int32_t{0};
-    SerializeOwned(ar, m_arrSpringConstant, kConstantRecordBytes, "spring constants");
     ar << GetCountSpring();
     for (const TaV_SPRING& spring : m_arrSpring) ar << spring.nIndex << spring.nConstant << spring.nJoint;
-  } else {
-    int32_t version = 0;
-    ar >> version;
-    SerializeOwned(ar, m_arrSpringConstant, kConstantRecordBytes, "spring constants");
+    return;
+  }
+  if (version >= 1) {
     int32_t count = 0;
     ar >> count;
     ar.CheckCount(count, kSpringRecordBytes, "springs");
     m_arrSpring.resize(static_cast<size_t>(count));
-    for (TaV_SPRING& spring : m_arrSpring) ar >> spring.nIndex >> spring.nConstant >> spring.nJoint;
   }
+  for (TaV_SPRING& spring : m_arrSpring) ar >> spring.nIndex >> spring.nConstant >> spring.nJoint;
 }
 
 CTavSpringConstant* CTavGroupSpring::AddSpringConstants(double k1, double k2, double k3) {

@@ -20,8 +20,8 @@ class CTavSpringConstant : public CTavObject {
   // Single degree of freedom, every value 0; the number is kept.
   void Init() override;
   void Destroy() override {}
-  // 152 bytes: version, number, then per degree of freedom the stiffness and
-  // the two further values.
+  // Version, number, then per degree of freedom the stiffness and the two
+  // further values (version 0, 152 bytes); version 1 adds the flag.
   void Serialize(CArchive& ar) override;
 
   // "U1=... U2=... U3=..." for the first three stiffnesses that are not 0.
@@ -43,8 +43,8 @@ class CTavGroupSpring : public CTavGroup {
   // Deletes the spring constants.
   void Destroy() override { m_arrSpringConstant.clear(); }
   // Version, constant count and records, spring count and the springs
-  // (number, constant, joint). The count before the springs lets a reader
-  // know how many follow.
+  // (number, constant, joint). A version-0 record has no spring count: its
+  // entries fill the springs the group already holds.
   void Serialize(CArchive& ar) override;
 
   // A single-degree-of-freedom constant with the first three stiffnesses.

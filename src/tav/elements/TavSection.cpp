@@ -1,5 +1,7 @@
 #include "tav/elements/TavSection.h"
 
+#include "tav/model/Records.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -26,14 +28,14 @@ void CTavSection::Init() {
 }
 
 void CTavSection::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "section");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_eType;
+    ar << m_nIndex << m_eType;
     for (double dim : m_dDim) ar << dim;
     ar << m_dW << m_dE << m_dPoisson << m_dMaterialAux << m_dJ << m_dIS << m_dIT << m_dArea << m_dASHS << m_dASHT
        << m_dSectionAux;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_eType;
+    ar >> m_nIndex >> m_eType;
     for (double& dim : m_dDim) ar >> dim;
     ar >> m_dW >> m_dE >> m_dPoisson >> m_dMaterialAux >> m_dJ >> m_dIS >> m_dIT >> m_dArea >> m_dASHS >> m_dASHT >>
         m_dSectionAux;

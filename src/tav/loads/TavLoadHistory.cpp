@@ -1,5 +1,6 @@
 #include "tav/loads/TavLoadHistory.h"
 
+#include "tav/model/Records.h"
 #include "tav/platform/Format.h"
 #include "tav/util/Numbers.h"
 #include "tav/util/Tokenize.h"
@@ -23,14 +24,20 @@ void CTavLoadHistory::Init() {
   m_nModes = 0;
 }
 
+// Version 1 adds what the case shares with a static case: its name,
+// self-weight switch, loads and self-weight record.
 void CTavLoadHistory::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "history load case");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nHistoryIndex << m_dNste << m_dDt << m_nHistoryType << m_eMode << m_eMethod << m_nModes;
+    ar << m_nHistoryIndex << m_dNste << m_dDt << m_nHistoryType << m_eMode << m_eMethod << m_nModes;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nHistoryIndex >> m_dNste >> m_dDt >> m_nHistoryType >> m_eMode >> m_eMethod >> m_nModes;
+    ar >> m_nHistoryIndex >> m_dNste >> m_dDt >> m_nHistoryType >> m_eMode >> m_eMethod >> m_nModes;
   }
   m_arrParameter.Serialize(ar);
+  if (version >= 1) {
+    SerializeLoads(ar);
+    SerializeOptional(ar, m_pSelfWeight, "self weight");
+  }
 }
 
 void CTavLoadHistory::AddLoadHistory_NST(double nste, double dt) {

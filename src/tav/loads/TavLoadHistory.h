@@ -16,7 +16,8 @@ class CTavLoadHistory : public CTavLoadStatic {
   void Init() override;
   void Destroy() override {}
   // Version, number, steps, step length, type, mode, method, modes and the
-  // parameters (count and values).
+  // parameters (count and values); version 1 adds the name, self-weight
+  // switch, loads and self-weight record.
   void Serialize(CArchive& ar) override;
 
   // History type 0 ("NST") with its steps and step length.

@@ -1,25 +1,25 @@
 #include "tav/loads/TavLoadMoving.h"
 
-#include "tav/model/OwnedList.h"
+#include "tav/model/Records.h"
 
 namespace tav {
 
 void CTavLane::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "lane element");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nElement1 << m_nElement2 << m_dEcc1 << m_dEcc2;
+    ar << m_nElement1 << m_nElement2 << m_dEcc1 << m_dEcc2;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nElement1 >> m_nElement2 >> m_dEcc1 >> m_dEcc2;
+    ar >> m_nElement1 >> m_nElement2 >> m_dEcc1 >> m_dEcc2;
   }
 }
 
 void CTavLoadMoving::Serialize(CArchive& ar) {
   constexpr size_t kLaneRecordBytes = 28;
+  SerializeVersion(ar, 0, "moving load case");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_strName;
+    ar << m_nIndex << m_strName;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_strName;
+    ar >> m_nIndex >> m_strName;
   }
   SerializeOwned(ar, m_arrLane, kLaneRecordBytes, "lane elements");
 }

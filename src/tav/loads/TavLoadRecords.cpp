@@ -1,18 +1,20 @@
 #include "tav/loads/TavLoadRecords.h"
 
+#include "tav/model/Records.h"
+
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
 namespace tav {
 
 void CTavJointLoadValues::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "joint load");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nJoint;
+    ar << m_nJoint;
     for (double value : m_dValue) ar << value;
     ar << m_nFunction;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nJoint;
+    ar >> m_nJoint;
     for (double& value : m_dValue) ar >> value;
     ar >> m_nFunction;
   }
@@ -39,16 +41,16 @@ void CTavLoadBeam::Init() {
 }
 
 void CTavLoadBeam::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "beam load");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_nBeam << m_eType;
+    ar << m_nIndex << m_nBeam << m_eType;
     for (const TaV_TYPED_LOAD& load : m_Load) {
       ar << load.nValue << load.nDist;
       for (int i = 0; i < 6; ++i) ar << load.dValue[i] << load.dDist[i];
     }
     ar << m_bAbsoluteDist << m_nFunction;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_nBeam >> m_eType;
+    ar >> m_nIndex >> m_nBeam >> m_eType;
     for (TaV_TYPED_LOAD& load : m_Load) {
       ar >> load.nValue >> load.nDist;
       for (int i = 0; i < 6; ++i) ar >> load.dValue[i] >> load.dDist[i];
@@ -139,11 +141,11 @@ CString CTavLoadBeam::GetStringLoad_Midas(double length) const {
 }
 
 void CTavSelfWeight::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "self weight");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_eDir << m_dFactor << m_dAcceleration << m_nFunction;
+    ar << m_eDir << m_dFactor << m_dAcceleration << m_nFunction;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_eDir >> m_dFactor >> m_dAcceleration >> m_nFunction;
+    ar >> m_eDir >> m_dFactor >> m_dAcceleration >> m_nFunction;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "tav/loads/TavLoadResponseSpectrum.h"
 
 #include "tav/loads/TavLoadHistory.h"
+#include "tav/model/Records.h"
 #include "tav/platform/Format.h"
 
 namespace tav {
@@ -12,14 +13,22 @@ void CTavLoadResponseSpectrum::Init() {
   m_pSelfWeight = std::make_unique<CTavSelfWeight>();
 }
 
+// Version 1 adds the number of modes and the excitation record.
 void CTavLoadResponseSpectrum::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "response spectrum load case");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_strName << m_eCombination;
+    ar << m_nIndex << m_strName << m_eCombination;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_strName >> m_eCombination;
+    ar >> m_nIndex >> m_strName >> m_eCombination;
   }
   m_arrDamping.Serialize(ar);
+  if (version < 1) return;
+  if (ar.IsStoring()) {
+    ar << m_nModes;
+  } else {
+    ar >> m_nModes;
+  }
+  SerializeOptional(ar, m_pSelfWeight, "excitation");
 }
 
 void CTavLoadResponseSpectrum::AddLoadResponseSpectrum_Combination(int32_t /*first*/, int32_t modes,

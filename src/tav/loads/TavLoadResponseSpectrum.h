@@ -22,7 +22,8 @@ class CTavLoadResponseSpectrum : public CTavObject {
   void Init() override;
   // Deletes the self-weight record.
   void Destroy() override { m_pSelfWeight.reset(); }
-  // Version, number, name, combination rule, damping (count and values).
+  // Version, number, name, combination rule, damping (count and values);
+  // version 1 adds the number of modes and the excitation record.
   void Serialize(CArchive& ar) override;
 
   // Sets modes and rule; `first` is not used.

@@ -1,6 +1,6 @@
 #include "tav/loads/TavLoadStatic.h"
 
-#include "tav/model/OwnedList.h"
+#include "tav/model/Records.h"
 #include "tav/platform/Format.h"
 
 namespace tav {
@@ -41,14 +41,23 @@ void CTavLoadStatic::Destroy() {
   m_pSelfWeight.reset();
 }
 
-void CTavLoadStatic::Serialize(CArchive& ar) { SerializeStatic(ar); }
-
-void CTavLoadStatic::SerializeStatic(CArchive& ar) {
+// Version 1 adds the self-weight record.
+void CTavLoadStatic::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "static load case");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_strName << m_bSelfWeight;
+    ar << m_nIndex;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_strName >> m_bSelfWeight;
+    ar >> m_nIndex;
+  }
+  SerializeLoads(ar);
+  if (version >= 1) SerializeOptional(ar, m_pSelfWeight, "self weight");
+}
+
+void CTavLoadStatic::SerializeLoads(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar << m_strName << m_bSelfWeight;
+  } else {
+    ar >> m_strName >> m_bSelfWeight;
   }
   SerializeOwned(ar, m_arrLoadJoint, kJointLoadRecordBytes, "joint loads");
   SerializeOwned(ar, m_arrLoadBeam, kBeamLoadRecordBytes, "beam loads");

@@ -23,7 +23,7 @@ class CTavLoadStatic : public CTavObject {
   // Deletes every load and the self-weight record.
   void Destroy() override;
   // Version, number, name, self-weight switch, then each load list as a
-  // count and its records.
+  // count and its records; version 1 adds the self-weight record.
   void Serialize(CArchive& ar) override;
 
   // Each returns the new load's position in its own list.
@@ -65,8 +65,9 @@ class CTavLoadStatic : public CTavObject {
   std::unique_ptr<CTavSelfWeight> m_pSelfWeight;
 
  protected:
-  // The record of the static case itself, shared with derived cases.
-  void SerializeStatic(CArchive& ar);
+  // Name, self-weight switch and the three load lists, shared with the
+  // history case's record.
+  void SerializeLoads(CArchive& ar);
 };
 
 }  // namespace tav

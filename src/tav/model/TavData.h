@@ -52,6 +52,22 @@ class CTavData : public CObject {
   // ClearData, then deletes the companions; only destruction may follow.
   void Destroy();
 
+  // ---- Model archive -----------------------------------------------------
+  // Stores the model (version 1 of the document record: everything a host
+  // can set) or loads it. Loading reads version 0 or 1 into the objects
+  // present, trimming or extending each list; it is not cleared first. A
+  // short or damaged archive throws ArchiveError; what was read stays.
+  void Serialize(CArchive& ar) override;
+  // Writes the archive to `path` through a temporary file that replaces it
+  // only when complete. 1 on success; 0 otherwise, with the reason in
+  // `error` when given.
+  int StoreArchive(const CString& path, CString* error = nullptr);
+  // Reads the archive at `path` into a fresh document and takes its content
+  // only when the whole file was read, so a failed load leaves this model
+  // as it was. Borrowed pointers of this document become invalid on
+  // success. 1 on success; 0 otherwise, with the reason in `error`.
+  int LoadArchive(const CString& path, CString* error = nullptr);
+
   // ---- Document settings -----------------------------------------------
   void SetTitle(const CString& title) { m_strTitle = title; }
   const CString& GetTitle() const { return m_strTitle; }
@@ -322,6 +338,11 @@ class CTavData : public CObject {
   int WriteVehicle_Midas(CArchive& ar) { return WriteNothing(ar); }
 
  private:
+  // Takes every member of `other` (a freshly loaded document).
+  CTavData& operator=(CTavData&& other) = default;
+  void SerializeGroups(CArchive& ar, int32_t version);
+  void SerializeCombos(CArchive& ar);
+
   // The largest extent of the joints along x, y or z; false without joints.
   bool GetModelExtent(double& extent) const;
 

@@ -1,5 +1,6 @@
 #include "tav/model/TavFunction.h"
 
+#include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
@@ -27,6 +28,28 @@ void CTavFunction::AddFunctionValue(int32_t function, double x, double y) {
   record->arrX.Add(x);
   record->arrY.Add(y);
   ++record->nPoints;
+}
+
+void CTavFunction::Serialize(CArchive& ar) {
+  constexpr size_t kMinRecordBytes = 4 + 4 + 4 + 8 + 8 + 4 + 4;
+  SerializeVersion(ar, 0, "function table");
+  if (ar.IsStoring()) {
+    ar << GetCount();
+  } else {
+    int32_t count = 0;
+    ar >> count;
+    ar.CheckCount(count, kMinRecordBytes, "functions");
+    m_arrFunction.assign(static_cast<size_t>(count), TaV_FUNCTION{});
+  }
+  for (TaV_FUNCTION& f : m_arrFunction) {
+    if (ar.IsStoring()) {
+      ar << f.nIndex << f.eType << f.nPoints << f.dParam1 << f.dParam2;
+    } else {
+      ar >> f.nIndex >> f.eType >> f.nPoints >> f.dParam1 >> f.dParam2;
+    }
+    f.arrX.Serialize(ar);
+    f.arrY.Serialize(ar);
+  }
 }
 
 CString CTavFunction::GetStringFuncType(TaV_FUNCTION_TYPE type) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tav/model/TavTypes.h"
+#include "tav/platform/Archive.h"
 #include "tav/platform/String.h"
 
 namespace tav {
@@ -28,6 +29,10 @@ class CTavFunction {
   const TaV_FUNCTION* GetFunction(int32_t function) const { return &m_arrFunction[static_cast<size_t>(function)]; }
   int32_t GetCount() const { return static_cast<int32_t>(m_arrFunction.size()); }
   void ClearData() { m_arrFunction.clear(); }
+  // Version 0, the function count, then per function its number, type,
+  // number of points, two parameters and the two value arrays. Loading
+  // replaces the table.
+  void Serialize(CArchive& ar);
 
   static CString GetStringFuncType(TaV_FUNCTION_TYPE type);
   // "   n TYPE=... POINTS=n" and the parameters that are not 0.

@@ -1,5 +1,6 @@
 #include "tav/model/TavGlobalOption.h"
 
+#include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
@@ -22,6 +23,19 @@ void CTavGlobalOption::Init() {
   m_bInitTemperature = 0;
   m_bInitTemperatureGradient = 0;
   m_nForceSegments = 4;
+}
+
+void CTavGlobalOption::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "analysis options");
+  if (ar.IsStoring()) {
+    ar << m_Dof.byFlags << m_nEigenRange << m_nEigenMethod << m_nModes << m_nSubspaceVectors << m_nIterations
+       << m_bRigidBodyMode << m_nRigidBodyShift << m_dCutOffFrequency << m_dTolerance << m_bLanczosVectors
+       << m_nStartingVectors << m_Check.byFlags << m_bInitTemperature << m_bInitTemperatureGradient << m_nForceSegments;
+  } else {
+    ar >> m_Dof.byFlags >> m_nEigenRange >> m_nEigenMethod >> m_nModes >> m_nSubspaceVectors >> m_nIterations >>
+        m_bRigidBodyMode >> m_nRigidBodyShift >> m_dCutOffFrequency >> m_dTolerance >> m_bLanczosVectors >>
+        m_nStartingVectors >> m_Check.byFlags >> m_bInitTemperature >> m_bInitTemperatureGradient >> m_nForceSegments;
+  }
 }
 
 CString CTavGlobalOption::GetStringDOF(TaV_TEXT_SEPERATE_TYPE separator) const {

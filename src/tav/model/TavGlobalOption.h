@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "tav/model/TavTypes.h"
+#include "tav/platform/Archive.h"
 #include "tav/platform/String.h"
 
 namespace tav {
@@ -18,6 +19,8 @@ class CTavGlobalOption {
   CTavGlobalOption& operator=(const CTavGlobalOption&) = default;
 
   void ClearData() { Init(); }
+  // Version 0, then every field in declared order.
+  void Serialize(CArchive& ar);
 
   // Replaces bits 0 to 5 of the active degrees of freedom.
   void SetDOF(bool ux, bool uy, bool uz, bool rx, bool ry, bool rz) { m_Dof.SetSix(ux, uy, uz, rx, ry, rz); }

@@ -1,5 +1,6 @@
 #include "tav/model/TavJoint.h"
 
+#include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 
 namespace tav {
@@ -12,13 +13,19 @@ void CTavJoint::Init() {
   m_Restraint.byFlags = 0;
 }
 
+// Version 1 adds the restraint byte after the version-0 fields and reads the
+// reserved value back.
 void CTavJoint::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "joint");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_vPos.x << m_vPos.y << m_vPos.z << m_nReserved << m_nLocalCoord;
+    ar << m_nIndex << m_vPos.x << m_vPos.y << m_vPos.z << m_nReserved << m_nLocalCoord << m_Restraint.byFlags;
   } else {
-    int32_t version = 0;
     int32_t reserved = 0;
-    ar >> version >> m_nIndex >> m_vPos.x >> m_vPos.y >> m_vPos.z >> reserved >> m_nLocalCoord;
+    ar >> m_nIndex >> m_vPos.x >> m_vPos.y >> m_vPos.z >> reserved >> m_nLocalCoord;
+    if (version >= 1) {
+      m_nReserved = reserved;  // version 0 ignored it; version 1 gives back what was stored
+      ar >> m_Restraint.byFlags;
+    }
   }
 }
 

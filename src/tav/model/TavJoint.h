@@ -16,8 +16,8 @@ class CTavJoint : public CTavObject {
 
   void Init() override;
   void Destroy() override {}
-  // Number, coordinates, the reserved value and the local system; the
-  // restraints are not part of this record.
+  // Number, coordinates, the reserved value, the local system and, from
+  // version 1, the restraints (version 0 does not read the reserved value).
   void Serialize(CArchive& ar) override;
 
   // Names of the restrained degrees of freedom ("UX" ... "RZ").

@@ -1,5 +1,6 @@
 #include "tav/model/TavJointConstraints.h"
 
+#include "tav/model/Records.h"
 #include "tav/platform/Format.h"
 
 namespace tav {
@@ -28,28 +29,42 @@ void CTavJointConstraints::ClearData() {
   m_arrRigidLink.clear();
 }
 
-void CTavJointConstraints::Serialize(CArchive& ar) {
+namespace {
+
+// Version 1 counts each list; version 0 fills the records already held.
+template <typename Record>
+void SerializeCount(CArchive& ar, int32_t version, std::vector<Record>& list, size_t minRecordBytes, const char* what) {
   if (ar.IsStoring()) {
-    ar << int32_t{0};
-    for (TaV_DIAPHRAGM& d : m_arrDiaphragm) {
+    ar << static_cast<int32_t>(list.size());
+  } else if (version >= 1) {
+    int32_t count = 0;
+    ar >> count;
+    ar.CheckCount(count, minRecordBytes, what);
+    list.resize(static_cast<size_t>(count));
+  }
+}
+
+}  // namespace
+
+void CTavJointConstraints::Serialize(CArchive& ar) {
+  const int32_t version = SerializeVersion(ar, 1, "joint constraints");
+  SerializeCount(ar, version, m_arrDiaphragm, 12, "diaphragms");
+  for (TaV_DIAPHRAGM& d : m_arrDiaphragm) {
+    if (ar.IsStoring()) {
       ar << d.nIndex << d.nMaster;
-      d.arrSlave.Serialize(ar);
-    }
-    for (TaV_RIGIDLINK& r : m_arrRigidLink) {
-      ar << r.nIndex << r.nType << r.nMaster;
-      r.arrSlave.Serialize(ar);
-    }
-  } else {
-    int32_t version = 0;
-    ar >> version;
-    for (TaV_DIAPHRAGM& d : m_arrDiaphragm) {
+    } else {
       ar >> d.nIndex >> d.nMaster;
-      d.arrSlave.Serialize(ar);
     }
-    for (TaV_RIGIDLINK& r : m_arrRigidLink) {
+    d.arrSlave.Serialize(ar);
+  }
+  SerializeCount(ar, version, m_arrRigidLink, 16, "rigid links");
+  for (TaV_RIGIDLINK& r : m_arrRigidLink) {
+    if (ar.IsStoring()) {
+      ar << r.nIndex << r.nType << r.nMaster;
+    } else {
       ar >> r.nIndex >> r.nType >> r.nMaster;
-      r.arrSlave.Serialize(ar);
     }
+    r.arrSlave.Serialize(ar);
   }
 }
 

@@ -14,9 +14,9 @@ class CTavJointConstraints : public CTavObject {
  public:
   void Init() override {}
   void Destroy() override {}
-  // Version, then every diaphragm (number, master, slaves) and every rigid
-  // link (number, type, master, slaves), without list counts; loading fills
-  // the records the lists already hold.
+  // Version, diaphragm count and each diaphragm (number, master, slaves),
+  // rigid link count and each link (number, type, master, slaves). A
+  // version-0 record has no counts and fills the records already held.
   void Serialize(CArchive& ar) override;
 
   // Appends a diaphragm numbered by the diaphragm count; returns the number.

@@ -1,5 +1,6 @@
 #include "tav/model/TavJointValues.h"
 
+#include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 
 namespace tav {
@@ -12,17 +13,24 @@ void CTavJointValueList::Add(int32_t joint, double v1, double v2, double v3, dou
   m_arrData.push_back(record);
 }
 
+// Version 0 has no count: a load fills the records the list holds. Version 1
+// writes the count first, so a load makes the list exactly that long.
 void CTavJointValueList::Serialize(CArchive& ar) {
+  constexpr size_t kRecordBytes = 4 + 6 * 8;
+  const int32_t version = SerializeVersion(ar, 1, "joint value list");
   if (ar.IsStoring()) {
-    ar << int32_t{0};
-    for (const TaV_JOINT_VALUES& record : m_arrData) {
+    ar << GetCount();
+  } else if (version >= 1) {
+    int32_t count = 0;
+    ar >> count;
+    ar.CheckCount(count, kRecordBytes, "joint value records");
+    m_arrData.resize(static_cast<size_t>(count));
+  }
+  for (TaV_JOINT_VALUES& record : m_arrData) {
+    if (ar.IsStoring()) {
       ar << record.nJoint;
       for (double value : record.dValue) ar << value;
-    }
-  } else {
-    int32_t version = 0;
-    ar >> version;
-    for (TaV_JOINT_VALUES& record : m_arrData) {
+    } else {
       ar >> record.nJoint;
       for (double& value : record.dValue) ar >> value;
     }

@@ -15,8 +15,8 @@ class CTavJointValueList : public CTavObject {
  public:
   void Init() override {}
   void Destroy() override {}
-  // Version, then joint and six values per record, without a count; loading
-  // fills the records the list already holds.
+  // Version, record count, then joint and six values per record. A version-0
+  // record has no count and fills the records the list already holds.
   void Serialize(CArchive& ar) override;
 
   void Add(int32_t joint, double v1, double v2, double v3, double v4, double v5, double v6);

@@ -1,5 +1,7 @@
 #include "tav/model/TavLocalCoord.h"
 
+#include "tav/model/Records.h"
+
 namespace tav {
 
 void CTavLocalCoord::Init() {
@@ -8,11 +10,11 @@ void CTavLocalCoord::Init() {
 }
 
 void CTavLocalCoord::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "local coordinate system");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_dAngle[0] << m_dAngle[1] << m_dAngle[2];
+    ar << m_nIndex << m_dAngle[0] << m_dAngle[1] << m_dAngle[2];
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_dAngle[0] >> m_dAngle[1] >> m_dAngle[2];
+    ar >> m_nIndex >> m_dAngle[0] >> m_dAngle[1] >> m_dAngle[2];
   }
 }
 

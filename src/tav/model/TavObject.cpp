@@ -1,13 +1,15 @@
 #include "tav/model/TavObject.h"
 
+#include "tav/model/Records.h"
+
 namespace tav {
 
 void CTavGroup::Serialize(CArchive& ar) {
+  SerializeVersion(ar, 0, "element group");
   if (ar.IsStoring()) {
-    ar << int32_t{0} << m_nIndex << m_nType;
+    ar << m_nIndex << m_nType;
   } else {
-    int32_t version = 0;
-    ar >> version >> m_nIndex >> m_nType;
+    ar >> m_nIndex >> m_nType;
   }
 }
 

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/Golden.h"
+#include "support/Models.h"
+#include "support/Records.h"
+#include "support/TempDir.h"
+#include "tav/model/TavData.h"
+
+namespace tav {
+namespace {
+
+// Every class and every field a host can set.
+void BuildEverything(CTavData& doc) {
+  test::BuildExchangeModel(doc);
+  doc.SetTitle("ARCHIVE 모델");
+  doc.SetMidasVersion("7.2.0");
+  doc.SetMidasStructType(0);
+  doc.SetMidasMassOption(1);
+  doc.SetJointType(3);
+  doc.SetViewOptionMode(0x1234);
+  for (int s = 1; s <= 4; ++s) doc.SetSetting(s, 40 + s);
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = 2;
+  options.m_nEigenRange = 1;
+  options.m_nModes = 12;
+  options.m_nSubspaceVectors = 24;
+  options.m_nIterations = 16;
+  options.m_bRigidBodyMode = 1;
+  options.m_nRigidBodyShift = -3;
+  options.m_dCutOffFrequency = 0.5;
+  options.m_dTolerance = 1e-6;
+  options.m_bLanczosVectors = 1;
+  options.m_nStartingVectors = 3;
+  options.m_Check.byFlags = 0xC5;
+  options.m_bInitTemperature = 1;
+  options.m_bInitTemperatureGradient = 1;
+  options.m_nForceSegments = 6;
+  const int32_t sine = doc.GetFunction()->AddFunction(TaV_FUNCTION_SINUSOIDAL, 0.5, 2.0);
+  doc.GetFunction()->AddFunctionValue(sine, 0.1, -0.2);
+  doc.AddJointConstraintDiap(4, CString("1 2"));
+  doc.GetConstraint()->AddRigidLink(1, 0, CLongArray{3});
+  doc.AddJointMass(3, 1, 2, 3, 4, 5, 6);
+  doc.AddJointDamping(1, 0.5, 0, 0, 0, 0, 0.25);
+  doc.GetJoint(2)->m_nReserved = 17;
+
+  CTavLoadHistory* history = doc.GetHistoryLoad(0);
+  history->AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_NEWMARK_BETA, 6, 2000, 0.005, "0.25 0.5");
+  history->AddLoadStatic_Joint(3, 0, 1.5, 0, 0, 0, 0, 1);
+  history->AddLoadStatic_BEAMLOAD_DIST_W1W2(2, TaV_DIR_X, 1, 2, 0, 1, 1, 0);
+  history->AddSelfWeight(TaV_DIR_X, 1, 9.81, 1);
+  CTavLoadResponseSpectrum* spectrum = doc.GetResponseSpectrum(0);
+  spectrum->AddLoadResponseSpectrum_Combination(0, 8, TaV_MODECOMB_CQC, "0.05 0.02");
+  spectrum->AddSelfWeight(TaV_DIR_Y, 1.5, 9.81, 1);
+  doc.AddLoadResponseSpectrum("NO EXCITATION")->Destroy();
+  doc.GetMovingLoad(0)->AddMovingLoad_Lane(0, 1, 0.5, -0.5);
+  doc.CalcMaxMin_Beam(0, TaV_FORCE_1);  // a stored range
+}
+
+std::vector<uint8_t> StoreBytes(CTavData& doc) { return test::StoreRecord(doc); }
+
+std::string WriteFile(const test::TempDir& dir, const std::vector<uint8_t>& bytes, const char* name = "model.tva") {
+  const std::string path = dir.File(name);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return path;
+}
+
+TEST(ArchiveTest, ARestoredModelWritesTheSameFiles) {
+  CTavData original;
+  BuildEverything(original);
+  const std::string own = test::SaveToString(original, TaV_FORMAT_TAV);
+  const std::string sap = test::SaveToString(original, TaV_FORMAT_SAP);
+  const std::string midas = test::SaveToString(original, TaV_FORMAT_MIDAS);
+
+  test::TempDir dir;
+  const std::string path = dir.File("model.tva");
+  CString error;
+  ASSERT_EQ(original.StoreArchive(path, &error), 1) << error;
+  CTavData restored;
+  ASSERT_EQ(restored.LoadArchive(path, &error), 1) << error;
+
+  EXPECT_EQ(test::SaveToString(restored, TaV_FORMAT_TAV), own);
+  EXPECT_EQ(test::SaveToString(restored, TaV_FORMAT_SAP), sap);
+  EXPECT_EQ(test::SaveToString(restored, TaV_FORMAT_MIDAS), midas);
+  EXPECT_EQ(StoreBytes(restored), StoreBytes(original));
+
+  // What no writer shows.
+  EXPECT_EQ(restored.GetJoint(2)->m_nReserved, 17);
+  EXPECT_EQ(restored.GetViewOptionMode(), 0x1234);
+  EXPECT_EQ(restored.GetJointType(), 3);
+  EXPECT_EQ(restored.GetSetting(4), 44);
+  EXPECT_EQ(restored.GetResultMin(), original.GetResultMin());
+  EXPECT_EQ(restored.GetCombo(1)->GetLoad(2)->dFactor2, 1.5);
+  EXPECT_EQ(restored.GetJointDamping()->GetData(0)->dValue[5], 0.25);
+  EXPECT_EQ(restored.GetResponseSpectrum(1)->IsSelfWeight(), 0);
+  EXPECT_EQ(restored.GetCountResponseSpectrumLoad(), 2);
+}
+
+TEST(ArchiveTest, StoringBeginsWithVersionOneAndTagsGroups) {
+  CTavData doc;
+  doc.AddGroupNllink();
+  const auto bytes = StoreBytes(doc);
+  const auto expectedStart = test::Bytes([](CArchive& ar) {
+    ar << int32_t{1} << CString("");
+    for (int list = 0; list < 5; ++list) ar << int32_t{0};  // joints, links, systems, two empty lists
+    ar << int32_t{1} << int32_t{2};                         // one group, of kind 2
+  });
+  ASSERT_GE(bytes.size(), expectedStart.size());
+  EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), bytes.begin()));
+}
+
+// The empty document's version-0 record with settings of its own.
+std::vector<uint8_t> EmptyVersionZero() {
+  return test::Bytes([](CArchive& ar) {
+    ar << int32_t{0} << CString("");
+    for (int list = 0; list < 11; ++list) ar << int32_t{0};
+    ar << int32_t{11} << -3.5 << 7.25 << int32_t{5} << int32_t{6} << int32_t{2} << int32_t{0x1234} << int32_t{9};
+  });
+}
+
+TEST(ArchiveTest, EmptyVersionZeroDocument) {
+  const auto bytes = EmptyVersionZero();
+  EXPECT_EQ(bytes.size(), 4U + 1U + 11 * 4U + 4U + 16U + 5 * 4U);
+  CTavData doc;
+  doc.GetFunction()->AddFunctionDefault();
+  doc.AddCombo("KEPT", TaV_COMBO_ADD);
+  EXPECT_EQ(test::LoadRecord(bytes, doc), 0U);
+  EXPECT_EQ(doc.GetCountJoint(), 0);
+  EXPECT_EQ(doc.GetSetting(1), 11);
+  EXPECT_EQ(doc.GetResultMin(), -3.5);
+  EXPECT_EQ(doc.GetResultMax(), 7.25);
+  EXPECT_EQ(doc.GetJointType(), 2);
+  EXPECT_EQ(doc.GetViewOptionMode(), 0x1234);
+  EXPECT_EQ(doc.GetSetting(4), 9);
+  // Not in a version-0 record: untouched.
+  EXPECT_EQ(doc.GetFunction()->GetCount(), 1);
+  EXPECT_EQ(doc.GetCountComboLoad(), 1);
+
+  test::TempDir dir;
+  CTavData fresh;
+  EXPECT_EQ(fresh.LoadArchive(WriteFile(dir, bytes)), 1);
+  EXPECT_EQ(fresh.GetViewOptionMode(), 0x1234);
+}
+
+// Joints, links, local systems, a beam group, a link group and load cases
+// of every kind, as a version-0 document record.
+std::vector<uint8_t> ModelVersionZero() {
+  return test::Bytes([](CArchive& ar) {
+    const auto joints = [&ar] {
+      ar << int32_t{2};
+      ar << int32_t{0} << int32_t{0} << 0.0 << 0.0 << 0.0 << int32_t{0} << int32_t{-1};
+      ar << int32_t{0} << int32_t{1} << 4.0 << 0.0 << 3.0 << int32_t{0} << int32_t{0};
+    };
+    ar << int32_t{0} << CString("OLD");
+    joints();
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << int32_t{0} << int32_t{1} << int32_t{0} << 15.0;  // link
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << 30.0 << 0.0 << 0.0;                              // system
+    ar << int32_t{0} << int32_t{0};                                                                  // empty lists
+    ar << int32_t{2};                                                                                // groups
+    ar << int32_t{0} << int32_t{1};                // beam group: one section
+    ar << int32_t{0} << int32_t{0} << int32_t{1};  // section: version, number, rectangle
+    for (int i = 0; i < 15; ++i) ar << (i == 0 ? 0.3 : i == 1 ? 0.5 : i == 5 ? 2.1e7 : 0.0);
+    ar << int32_t{1} << int32_t{0};                                                          // beam numbers
+    ar << int32_t{0} << int32_t{1} << int32_t{0} << int32_t{0} << 5e4 << 0.0 << 0.0 << 0.0;  // link group
+    ar << int32_t{1} << int32_t{0};
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("DL") << int32_t{1};  // static case
+    ar << int32_t{1} << int32_t{0} << int32_t{1} << 0.0 << 0.0 << -10.0 << 0.0 << 0.0 << 0.0 << int32_t{0};
+    ar << int32_t{0} << int32_t{0};
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << 100.0 << 0.01 << int32_t{1} << int32_t{1} << int32_t{0}
+       << int32_t{4} << int32_t{1} << 1.4;  // history case
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("RS") << int32_t{2} << int32_t{1} << 0.05;
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("TRUCK") << int32_t{1};
+    ar << int32_t{0} << int32_t{0} << int32_t{0} << 0.5 << -0.5;  // lane
+    joints();
+    ar << int32_t{10} << 1.0e10 << -1.0e10 << int32_t{2} << int32_t{0} << int32_t{1} << int32_t{0xFCFF} << int32_t{1};
+  });
+}
+
+TEST(ArchiveTest, VersionZeroModelReadsIntoTheGroupsPresent) {
+  const auto bytes = ModelVersionZero();
+  CTavData doc;
+  for (int i = 0; i < 5; ++i) doc.AddJoint(9, 9, 9, true, true, true, false, false, false, -1);
+  doc.AddGroupElement()->AddSection_Rect(1, 1, 1);
+  doc.AddGroupNllink();
+  doc.AddGroupNllink();
+  EXPECT_EQ(test::LoadRecord(bytes, doc), 0U);
+  EXPECT_EQ(doc.GetTitle(), "OLD");
+  ASSERT_EQ(doc.GetCountJoint(), 2);
+  EXPECT_EQ(doc.GetJoint(1)->m_vPos, CVector(4, 0, 3));
+  EXPECT_EQ(doc.GetJoint(1)->m_Restraint.byFlags, 0x07);  // a reused joint keeps its restraints
+  EXPECT_EQ(doc.GetCountNLLink(), 1);
+  EXPECT_EQ(doc.GetNLLink(0)->m_dAngle, 15.0);
+  EXPECT_EQ(doc.GetLocalCoord(0)->m_dAngle[0], 30.0);
+  EXPECT_EQ(doc.GetCountLinearGroup(), 1);
+  EXPECT_EQ(doc.GetCountNonLinearGroup(), 1);
+  const auto* beams = static_cast<CTavGroupElement*>(doc.GetGroup(0));
+  EXPECT_EQ(beams->GetSection(0)->m_dDim[1], 0.5);
+  EXPECT_EQ(beams->m_arrBeam, (CLongArray{0}));
+  EXPECT_EQ(static_cast<CTavGroupNllink*>(doc.GetGroup(1))->GetNllinkConstant(0)->m_dK0, 5e4);
+  EXPECT_EQ(doc.GetStaticLoad(0)->m_strName, "DL");
+  EXPECT_EQ(doc.GetStaticLoad(0)->GetLoadJoint(0)->m_dValue[2], -10.0);
+  EXPECT_EQ(doc.GetHistoryLoad(0)->m_arrParameter, (CDoubleArray{1.4}));
+  EXPECT_EQ(doc.GetResponseSpectrum(0)->m_strName, "RS");
+  EXPECT_EQ(doc.GetMovingLoad(0)->GetLane(0)->m_dEcc2, -0.5);
+}
+
+TEST(ArchiveTest, VersionZeroGroupsTheDocumentDoesNotHoldCannotBeRead) {
+  const auto bytes = ModelVersionZero();
+  CTavData doc;
+  EXPECT_THROW(test::LoadRecord(bytes, doc), ArchiveError);
+
+  test::TempDir dir;
+  CTavData kept;
+  kept.SetTitle("KEPT");
+  CString error;
+  EXPECT_EQ(kept.LoadArchive(WriteFile(dir, bytes), &error), 0);
+  EXPECT_NE(error.find("element group 1"), CString::npos) << error;
+  EXPECT_EQ(kept.GetTitle(), "KEPT");
+}
+
+TEST(ArchiveTest, TrailingBytesAndUnknownVersionsAreRefused) {
+  test::TempDir dir;
+  auto bytes = EmptyVersionZero();
+  bytes.push_back(0);
+  CTavData doc;
+  CString error;
+  EXPECT_EQ(doc.LoadArchive(WriteFile(dir, bytes), &error), 0);
+  EXPECT_NE(error.find("bytes follow"), CString::npos) << error;
+  bytes = EmptyVersionZero();
+  bytes[0] = 7;
+  EXPECT_EQ(doc.LoadArchive(WriteFile(dir, bytes), &error), 0);
+  EXPECT_NE(error.find("version 7"), CString::npos) << error;
+  EXPECT_EQ(doc.LoadArchive(dir.File("missing.tva"), &error), 0);
+}
+
+TEST(ArchiveTest, StoringFailsWithoutLosingTheFileThere) {
+  test::TempDir dir;
+  CTavData doc;
+  BuildEverything(doc);
+  const std::string path = dir.File("kept.tva");
+  std::ofstream(path) << "previous";
+  CString error;
+  EXPECT_EQ(doc.StoreArchive(dir.File("no/such/dir/x.tva"), &error), 0);
+  EXPECT_FALSE(error.empty());
+  ASSERT_EQ(doc.StoreArchive(path, &error), 1) << error;
+  EXPECT_NE(test::ReadFileBytes(path), "previous");
+}
+
+// Loads `bytes` into a document holding a small model; a failed load must
+// leave it exactly as it was.
+int LoadOver(const test::TempDir& dir, const std::vector<uint8_t>& bytes, CTavData& doc) {
+  const auto before = StoreBytes(doc);
+  const int result = doc.LoadArchive(WriteFile(dir, bytes));
+  if (result == 0) {
+    EXPECT_EQ(StoreBytes(doc), before);
+  }
+  return result;
+}
+
+TEST(ArchiveTest, EveryTruncationFailsAndLeavesTheModel) {
+  CTavData original;
+  BuildEverything(original);
+  const auto bytes = StoreBytes(original);
+  test::TempDir dir;
+  for (size_t length = 0; length < bytes.size(); ++length) {
+    CTavData doc;
+    test::BuildSmallFrame(doc, "LC");
+    const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+    ASSERT_EQ(LoadOver(dir, cut, doc), 0) << length;
+  }
+}
+
+TEST(ArchiveTest, ImpossibleNumbersAnywhereFailOrReadConsistently) {
+  CTavData original;
+  BuildEverything(original);
+  const auto bytes = StoreBytes(original);
+  test::TempDir dir;
+  int failures = 0;
+  for (size_t at = 0; at + 4 <= bytes.size(); ++at) {
+    auto corrupt = bytes;
+    corrupt[at] = 0xFF;
+    corrupt[at + 1] = 0xFF;
+    corrupt[at + 2] = 0xFF;
+    corrupt[at + 3] = 0x7F;
+    CTavData doc;
+    test::BuildSmallFrame(doc, "LC");
+    if (LoadOver(dir, corrupt, doc) == 0) {
+      ++failures;
+      continue;
+    }
+    // A value was changed, never a count: the model has the same shape.
+    EXPECT_EQ(doc.GetCountJoint(), original.GetCountJoint()) << at;
+    EXPECT_EQ(doc.GetCountBeam(), original.GetCountBeam()) << at;
+    EXPECT_EQ(doc.GetCountLoadCase(1), original.GetCountLoadCase(1)) << at;
+    EXPECT_EQ(doc.GetFunction()->GetCount(), original.GetFunction()->GetCount()) << at;
+  }
+  EXPECT_GT(failures, 0);
+}
+
+}  // namespace
+}  // namespace tav
