@@ -59,7 +59,8 @@ TEST(SpringTest, ConstantRecordKeepsItsValuesAndFlag) {
   }
 
   // Version 0: 152 bytes and no flag.
-  auto v0 = std::vector<uint8_t>(bytes.begin(), bytes.end() - 4);
+  std::vector<uint8_t> v0 = bytes;
+  v0.resize(bytes.size() - 4);
   v0[0] = 0;
   ASSERT_EQ(v0.size(), 152U);
   CTavSpringConstant old;
