@@ -1,13 +1,17 @@
 # The two commands of the README. Both install what is missing first.
 #   make demo   builds and runs the example host, printing the solver input it writes
 #   make test   builds and runs every test suite, in a release build and under
-#               AddressSanitizer and UndefinedBehaviorSanitizer
+#               AddressSanitizer and UndefinedBehaviorSanitizer, and the
+#               threaded suites once more under ThreadSanitizer
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE_DIR := build/release
 SANITIZE_DIR := build/sanitize
+THREAD_DIR := build/thread
+# The suites that run threads, built a third time under ThreadSanitizer.
+THREAD_SUITES := tav_platform_tests tav_solver_tests tav_test_child
 
-.PHONY: all deps demo test test-release test-sanitize format clean
+.PHONY: all deps demo test test-release test-sanitize test-thread format clean
 
 all: test
 
@@ -20,11 +24,14 @@ $(RELEASE_DIR)/CMakeCache.txt: | deps
 $(SANITIZE_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE=ON -DTAV_BUILD_EXAMPLES=OFF
 
+$(THREAD_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE_THREAD=ON -DTAV_BUILD_EXAMPLES=OFF
+
 demo: deps $(RELEASE_DIR)/CMakeCache.txt
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_demo
 	cd $(RELEASE_DIR)/examples && ./tav_demo
 
-test: test-release test-sanitize
+test: test-release test-sanitize test-thread
 
 test-release: deps $(RELEASE_DIR)/CMakeCache.txt
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
@@ -34,6 +41,11 @@ test-sanitize: deps $(SANITIZE_DIR)/CMakeCache.txt
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+test-thread: deps $(THREAD_DIR)/CMakeCache.txt
+	cmake --build $(THREAD_DIR) -j $(JOBS) --target $(THREAD_SUITES)
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -L 'platform|solver'
 
 format:
 	find src tests examples \( -name '*.cpp' -o -name '*.h' \) | xargs -r clang-format -i

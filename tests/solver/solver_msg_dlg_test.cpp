@@ -1,0 +1,309 @@
+#include "tav/solver/TavSolverMsgDlg.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "support/Golden.h"
+#include "support/TempDir.h"
+
+namespace tav {
+namespace {
+
+const CString kSeparator(83, '=');
+
+// Sees everything the dialog shows and answers its message boxes; acts when
+// the run is over (by default: presses the close button).
+class ScriptedFrontEnd : public CSolverFrontEnd {
+ public:
+  void OnLineInserted(int index, const CString& text) override { inserted.emplace_back(index, text); }
+  void OnButtonChanged(const CButton& button) override {
+    if (button.nId == IDOK) closeEnabled.push_back(button.bEnabled);
+  }
+  void OnShown(CTavSolverMsgDlg& /*dialog*/, bool shown) override { shows.push_back(shown); }
+  int OnMessageBox(const CString& text, unsigned type) override {
+    boxes.emplace_back(text, type);
+    if (answers.empty()) return (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
+    const int answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  void OnRunFinished(CTavSolverMsgDlg& dialog) override {
+    ++finished;
+    if (whenFinished) whenFinished(dialog);
+    if (closeWhenFinished) dialog.PressButton(IDOK);
+  }
+
+  std::vector<std::pair<int, CString>> inserted;
+  std::vector<bool> closeEnabled;
+  std::vector<bool> shows;
+  std::vector<std::pair<CString, unsigned>> boxes;
+  std::vector<int> answers;
+  int finished = 0;
+  bool closeWhenFinished = true;
+  std::function<void(CTavSolverMsgDlg&)> whenFinished;
+};
+
+// A solver directory of doubles: each program notes how it was called in
+// calls.txt (in the working directory) and prints <its name>.out, if any.
+class SolverDoubles {
+ public:
+  SolverDoubles() {
+    std::filesystem::create_directory(solver());
+    std::filesystem::create_directory(work());
+    for (const char* name : {"TaV", "Sapre", "Sapgo"}) {
+      const std::string path = solver() + "/" + name;
+      std::ofstream(path) << "#!/bin/sh\necho \"$0 $*\" >> calls.txt\n"
+                          << "[ -f " << name << ".out ] && cat " << name << ".out\nexit 0\n";
+      ::chmod(path.c_str(), 0755);
+    }
+  }
+  std::string solver() const { return m_dir.File("solver"); }
+  std::string work() const { return m_dir.File("work"); }
+  void Prints(const std::string& program, const std::string& text) const {
+    std::ofstream(work() + "/" + program + ".out") << text;
+  }
+  void Input(const std::string& name) const { std::ofstream(work() + "/" + name) << "input\n"; }
+  std::string Calls() const { return test::ReadFileBytes(work() + "/calls.txt"); }
+
+ private:
+  test::TempDir m_dir;
+};
+
+int RunDialog(CTavSolverMsgDlg& dialog, ScriptedFrontEnd& frontEnd, const SolverDoubles& doubles, const CString& input,
+              TaV_INPUT_FORMAT format, CWnd* parent = nullptr) {
+  dialog.SetFrontEnd(&frontEnd);
+  return dialog.RunSolver(parent, doubles.work(), doubles.solver(), input, format);
+}
+
+bool Contains(const CTavSolverMsgDlg& dialog, const CString& line) {
+  const CListBox& list = dialog.GetMessageList();
+  for (int i = 0; i < list.GetCount(); ++i) {
+    if (list.GetText(i) == line) return true;
+  }
+  return false;
+}
+
+TEST(SolverMsgDlgTest, OwnSolverCommandLineAndWarnings) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  doubles.Prints("TaV", "SOLVING\n* W A R N I N G * SMALL PIVOT\nDONE\n");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV), 1);
+  EXPECT_EQ(doubles.Calls(), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
+  ASSERT_EQ(frontEnd.boxes.size(), 1U);
+  EXPECT_EQ(frontEnd.boxes[0], std::make_pair(CString("모델링에 경고 메세지가 존재합니다."), MB_OK | MB_ICONSTOP));
+  // The empty line of the start, the output, then the separator block.
+  const CListBox& list = dialog.GetMessageList();
+  ASSERT_EQ(list.GetCount(), 7);
+  EXPECT_EQ(list.GetText(0), "");
+  EXPECT_EQ(list.GetText(2), "* W A R N I N G * SMALL PIVOT");
+  EXPECT_EQ(list.GetText(5), kSeparator);
+  EXPECT_EQ(list.GetCurSel(), 6);
+  // Disabled by the start, still so when shown, enabled at the end.
+  EXPECT_EQ(frontEnd.closeEnabled, (std::vector<bool>{false, false, true, true}));
+  EXPECT_EQ(frontEnd.shows, (std::vector<bool>{true, false}));
+  EXPECT_EQ(dialog.m_bWarning, 1);
+  EXPECT_EQ(dialog.GetMessageList().GetTextColor(), 0x00FF00U);
+  EXPECT_EQ(dialog.GetMessageList().GetBackColor(), 0U);
+}
+
+TEST(SolverMsgDlgTest, AnErrorStopsTheSapPairAndFailsTheRun) {
+  SolverDoubles doubles;
+  doubles.Input("my_model.s2k");
+  doubles.Prints("Sapre", "READING\n* E R R O R * * W A R N I N G * BAD JOINT\n");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "my model.s2k", TaV_FORMAT_SAP), 0);
+  EXPECT_EQ(doubles.Calls(), doubles.solver() + "/Sapre my_model.s2k\n");  // Sapgo never starts
+  ASSERT_EQ(frontEnd.boxes.size(), 1U);
+  EXPECT_EQ(frontEnd.boxes[0].first, "모델링에 에러가 존재합니다.");
+  EXPECT_EQ(dialog.m_bWarning, 0);  // a line with both markers is an error only
+}
+
+TEST(SolverMsgDlgTest, TheSapPairRunsBothProgramsWithoutBlanks) {
+  SolverDoubles doubles;
+  doubles.Input("my_model.s2k");
+  doubles.Prints("Sapgo", "ANALYSIS COMPLETE\n");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "my model.s2k", TaV_FORMAT_SAP), 1);
+  EXPECT_EQ(doubles.Calls(), doubles.solver() + "/Sapre my_model.s2k\n" + doubles.solver() + "/Sapgo my_model\n");
+  EXPECT_TRUE(Contains(dialog, "ANALYSIS COMPLETE"));
+  int separators = 0;
+  for (int i = 0; i < dialog.GetMessageList().GetCount(); ++i)
+    separators += dialog.GetMessageList().GetText(i) == kSeparator;
+  EXPECT_EQ(separators, 2);
+  EXPECT_TRUE(frontEnd.boxes.empty());
+}
+
+TEST(SolverMsgDlgTest, MissingInputFiles) {
+  SolverDoubles doubles;
+  for (auto [input, format] : {std::pair<CString, TaV_INPUT_FORMAT>{"none.tAv", TaV_FORMAT_TAV},
+                               std::pair<CString, TaV_INPUT_FORMAT>{"no file.s2k", TaV_FORMAT_SAP}}) {
+    CTavSolverMsgDlg dialog;
+    ScriptedFrontEnd frontEnd;
+    EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, input, format), 0);
+    ASSERT_EQ(frontEnd.boxes.size(), 1U);
+    EXPECT_EQ(frontEnd.boxes[0], std::make_pair(input + " 파일이 존재하지 않습니다 !", MB_OK | MB_ICONSTOP));
+    EXPECT_TRUE(frontEnd.shows.empty());  // the dialog never opened
+  }
+}
+
+TEST(SolverMsgDlgTest, MidasRunsNothingAndCopyDataKinds) {
+  SolverDoubles doubles;
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  std::vector<CString> after;
+  frontEnd.whenFinished = [&after](CTavSolverMsgDlg& dlg) {
+    const auto send = [&dlg](unsigned long kind, const char* text) {
+      COPYDATASTRUCT record{kind, static_cast<uint32_t>(std::strlen(text) + 1), text};
+      SendMessage(dlg.GetSafeHwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
+    };
+    const auto lines = [&dlg] {
+      CString all;
+      for (int i = 0; i < dlg.GetMessageList().GetCount(); ++i) all += dlg.GetMessageList().GetText(i) + "|";
+      return all;
+    };
+    send(3, "first\r\nREPEAT\r\nthird");  // on an empty list
+    after.push_back(lines());
+    send(3, "a\nb");
+    send(3, "REPEAT");
+    after.push_back(lines() + std::to_string(dlg.GetMessageList().GetCurSel()));
+    send(9, "ignored");
+    send(2, "* E R R O R * LATE");
+    after.push_back(lines());
+  };
+  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "model.mct", TaV_FORMAT_MIDAS), 0);  // the late error line counts
+  EXPECT_EQ(frontEnd.finished, 1);
+  ASSERT_EQ(after.size(), 3U);
+  EXPECT_EQ(after[0], "third|");
+  EXPECT_EQ(after[1], "third|a|-1");
+  EXPECT_EQ(after[2], "third|a|* E R R O R * LATE|");
+  EXPECT_FALSE(std::filesystem::exists(doubles.work() + "/calls.txt"));
+}
+
+TEST(SolverMsgDlgTest, AutoCloseAndTheCloseNotice) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  doubles.Prints("TaV", "* W A R N I N G * ONLY\n");
+  class Parent : public CWnd {
+   public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+      if (message == WM_SOLVER_CLOSED) notices.push_back(static_cast<int>(wParam));
+      return CWnd::WindowProc(message, wParam, lParam);
+    }
+    std::vector<int> notices;
+  } parent;
+  ASSERT_TRUE(parent.CreateWindowHandle());
+
+  CTavSolverMsgDlg automatic;
+  automatic.m_bAutoClose = 1;
+  ScriptedFrontEnd quiet;
+  quiet.closeWhenFinished = false;
+  EXPECT_EQ(RunDialog(automatic, quiet, doubles, "frame.tAv", TaV_FORMAT_TAV, &parent), 1);
+  EXPECT_TRUE(quiet.boxes.empty());  // closed at the end, no message even with warnings
+
+  CTavSolverMsgDlg flagged;
+  flagged.m_bCloseNoticeFlag = 1;
+  ScriptedFrontEnd frontEnd;
+  RunDialog(flagged, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV, &parent);
+  EXPECT_EQ(flagged.m_bCloseNoticeFlag, 0);
+
+  CTavSolverMsgDlg cancelled;
+  ScriptedFrontEnd closer;
+  closer.closeWhenFinished = false;
+  closer.whenFinished = [](CTavSolverMsgDlg& dlg) { dlg.Close(); };
+  RunDialog(cancelled, closer, doubles, "frame.tAv", TaV_FORMAT_TAV, &parent);
+
+  parent.PumpMessages();
+  EXPECT_EQ(parent.notices, (std::vector<int>{1, 0}));  // the cancel path sends none
+}
+
+TEST(SolverMsgDlgTest, ErrorAndWarningSearches) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  doubles.Prints("TaV", "A\n* W A R N I N G * ONE\nB\n* W A R N I N G * TWO\nC\n");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  std::vector<int> selections;
+  frontEnd.answers = {IDOK, IDYES, IDNO};
+  frontEnd.whenFinished = [&selections](CTavSolverMsgDlg& dlg) {
+    const auto press = [&](int id) {
+      SendMessage(dlg.GetSafeHwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0);
+      selections.push_back(dlg.GetMessageList().GetCurSel());
+    };
+    press(IDC_BUTTON_GO_WARNING);  // from the last line: wraps to the top without asking
+    press(IDC_BUTTON_GO_WARNING);
+    press(IDC_BUTTON_GO_WARNING);  // nothing further: asked, Yes: from line 1 again
+    press(IDC_BUTTON_GO_ERROR);    // no error at all: asked, No
+  };
+  RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV);
+  EXPECT_EQ(selections, (std::vector<int>{2, 4, 2, 2}));
+  ASSERT_EQ(frontEnd.boxes.size(), 3U);
+  EXPECT_EQ(frontEnd.boxes[0].first, "모델링에 경고 메세지가 존재합니다.");
+  EXPECT_EQ(frontEnd.boxes[1],
+            std::make_pair(CString("더이상 경고부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?"), MB_YESNO));
+  EXPECT_EQ(frontEnd.boxes[2].first, "더이상 에러부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?");
+}
+
+TEST(SolverMsgDlgTest, SearchWithoutMatchesFromTheTopAndAfterAWrap) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  doubles.Prints("TaV", "NOTHING\n");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  frontEnd.answers = {IDOK, IDYES, IDOK};
+  frontEnd.whenFinished = [](CTavSolverMsgDlg& dlg) {
+    const HWND window = dlg.GetSafeHwnd();
+    // Selection on line 0: the search starts at line 1 and says so plainly.
+    const COPYDATASTRUCT none{9, 0, nullptr};
+    SendMessage(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&none));
+    const_cast<CColorListBox&>(dlg.GetMessageList()).SetCurSel(0);
+    SendMessage(window, WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
+    // No selection: the question, then Yes leads to the plain message.
+    const_cast<CColorListBox&>(dlg.GetMessageList()).SetCurSel(-1);
+    SendMessage(window, WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
+  };
+  RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV);
+  ASSERT_EQ(frontEnd.boxes.size(), 3U);
+  EXPECT_EQ(frontEnd.boxes[0], std::make_pair(CString("에러부분이 존재하지 않습니다"), MB_OK | MB_ICONINFORMATION));
+  EXPECT_EQ(frontEnd.boxes[1].second, MB_YESNO);
+  EXPECT_EQ(frontEnd.boxes[2].first, "에러부분이 존재하지 않습니다");
+}
+
+TEST(SolverMsgDlgTest, AProgramThatCannotStartEndsTheRun) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  dialog.SetFrontEnd(&frontEnd);
+  EXPECT_EQ(dialog.RunSolver(nullptr, doubles.work(), doubles.work() + "/nowhere", "frame.tAv", TaV_FORMAT_TAV), 1);
+  ASSERT_EQ(dialog.GetMessageList().GetCount(), 1);
+  EXPECT_EQ(dialog.GetMessageList().GetText(0),
+            "Unable to start " + doubles.work() + "/nowhere/TaV frame.tAv frame.tvo\n");
+  EXPECT_EQ(frontEnd.finished, 1);
+}
+
+TEST(SolverMsgDlgTest, AutoCloseStopsTheSecondProgramOfThePair) {
+  SolverDoubles doubles;
+  doubles.Input("bridge.s2k");
+  // Sapgo runs long; the dialog closes after Sapre and takes it down.
+  std::ofstream(doubles.solver() + "/Sapgo") << "#!/bin/sh\necho \"$0 $*\" >> calls.txt\nexec sleep 30\n";
+  CTavSolverMsgDlg* dialog = new CTavSolverMsgDlg;
+  dialog->m_bAutoClose = 1;
+  ScriptedFrontEnd frontEnd;
+  frontEnd.closeWhenFinished = false;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RunDialog(*dialog, frontEnd, doubles, "bridge.s2k", TaV_FORMAT_SAP), 1);
+  delete dialog;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+}
+
+}  // namespace
+}  // namespace tav
