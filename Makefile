@@ -9,7 +9,7 @@ RELEASE_DIR := build/release
 SANITIZE_DIR := build/sanitize
 THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
-THREAD_SUITES := tav_platform_tests tav_solver_tests tav_test_child
+THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
 .PHONY: all deps demo test test-release test-sanitize test-thread format clean
 
