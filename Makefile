@@ -11,38 +11,39 @@ THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
 THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
-.PHONY: all deps demo test test-release test-sanitize test-thread format clean
+.PHONY: all deps configure-release configure-sanitize configure-thread demo test test-release test-sanitize test-thread format clean
 
 all: test
 
 deps:
 	@./scripts/install-deps.sh
 
-$(RELEASE_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+# Configuring is cheap when nothing changed, so every run configures.
+configure-release: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
 
-$(SANITIZE_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE=ON -DTAV_BUILD_EXAMPLES=OFF
+configure-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE=ON -DTAV_BUILD_EXAMPLES=OFF >/dev/null
 
-$(THREAD_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE_THREAD=ON -DTAV_BUILD_EXAMPLES=OFF
+configure-thread: deps
+	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE_THREAD=ON -DTAV_BUILD_EXAMPLES=OFF >/dev/null
 
-demo: deps $(RELEASE_DIR)/CMakeCache.txt
+demo: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_demo
 	cd $(RELEASE_DIR)/examples && ./tav_demo
 
 test: test-release test-sanitize test-thread
 
-test-release: deps $(RELEASE_DIR)/CMakeCache.txt
+test-release: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 	ctest --test-dir $(RELEASE_DIR) --output-on-failure -j $(JOBS)
 
-test-sanitize: deps $(SANITIZE_DIR)/CMakeCache.txt
+test-sanitize: configure-sanitize
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-test-thread: deps $(THREAD_DIR)/CMakeCache.txt
+test-thread: configure-thread
 	cmake --build $(THREAD_DIR) -j $(JOBS) --target $(THREAD_SUITES)
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -L 'platform|solver'
