@@ -10,6 +10,10 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  libeigen3-dev
+  libsuitesparse-dev
+  libopenblas-dev
+  libopenblas0-pthread
 )
 
 missing=()

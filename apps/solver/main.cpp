@@ -1,0 +1,71 @@
+// TaV: the bundled analysis program. Reads the own solver input, analyses the
+// frame for its static load conditions and writes the own output file:
+//   TaV INPUT OUTPUT
+// Progress goes to standard output; every problem a user can fix is a line
+// with "* E R R O R *" (the program then ends with status 1 and writes no
+// output), every doubtful situation a line with "* W A R N I N G *".
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "analysis/FrameAnalysis.h"
+#include "analysis/InputReader.h"
+#include "analysis/OutputFile.h"
+
+namespace {
+
+void Line(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+int Fail(const std::string& text) {
+  Line("* E R R O R * " + text);
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tav::analysis;
+  if (argc != 3) return Fail("usage: TaV INPUT OUTPUT");
+  const std::string input = argv[1];
+  const std::string output = argv[2];
+  const auto start = std::chrono::steady_clock::now();
+  Line("TAV LINEAR STATIC ANALYSIS");
+  Line("READING " + input);
+  InputDeck deck;
+  try {
+    deck = ReadInputFile(input);
+  } catch (const InputError& error) {
+    return Fail(input + ": " + error.what());
+  }
+  size_t beams = 0;
+  for (const auto& group : deck.beamGroups) beams += group.beams.size();
+  Line("READ " + std::to_string(deck.joints.size()) + " JOINTS, " + std::to_string(beams) + " BEAMS, " +
+       std::to_string(deck.cases.size()) + " LOAD CONDITIONS");
+  try {
+    Messages messages;
+    messages.progress = Line;
+    messages.warning = [](const std::string& text) { Line("* W A R N I N G * " + text); };
+    FrameAnalysis analysis(deck, messages);
+    const std::vector<CaseResult> results = analysis.Run();
+    WriteOutputFile(output, deck, results);
+    const Timings& t = analysis.GetTimings();
+    char summary[256];
+    std::snprintf(summary, sizeof summary, "TIMES: ASSEMBLY %.3f S, FACTORISATION %.3f S (%.2f GFLOP/S), SOLUTION %.3f S",
+                  t.assemble, t.factor, t.factor > 0 ? t.flops / t.factor * 1e-9 : 0.0, t.solve);
+    Line(summary);
+  } catch (const AnalysisError& error) {
+    return Fail(error.what());
+  } catch (const std::exception& error) {
+    return Fail(error.what());
+  }
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  char done[128];
+  std::snprintf(done, sizeof done, "WRITTEN %s IN %.3f S", output.c_str(), seconds);
+  Line(done);
+  Line("END OF ANALYSIS");
+  return 0;
+}

@@ -1,0 +1,123 @@
+// Regular 3D frames analysed by the bundled program's engine, phase by
+// phase, beside CHOLMOD's own analyse-factorise-solve of the same matrix.
+//   FullAnalysis/nx/ny/nz: read, assemble, factorise, solve, recover, write
+//   CholmodOnly/nx/ny/nz:  the stiffness matrix alone through CHOLMOD
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "analysis/FrameAnalysis.h"
+#include "analysis/InputReader.h"
+#include "analysis/OutputFile.h"
+#include "analysis/SparseCholesky.h"
+#include "tav/Tav.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// A frame of nx x ny x nz joints 3 m apart, fixed at its base, with beams
+// along every grid line, pushed sideways and loaded downwards at every joint.
+std::string WriteFrame(int nx, int ny, int nz) {
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) +
+                             ".tAv"))
+                               .string();
+  if (std::filesystem::exists(path)) return path;
+  tav::CTavData doc;
+  doc.SetTitle("BENCHMARK FRAME");
+  doc.GetFunction()->AddFunctionDefault();
+  const auto id = [&](int i, int j, int k) { return (k * ny + j) * nx + i; };
+  for (int k = 0; k < nz; ++k) {
+    for (int j = 0; j < ny; ++j) {
+      for (int i = 0; i < nx; ++i) {
+        const bool base = k == 0;
+        doc.AddJoint(3.0 * i, 3.0 * j, 3.5 * k, base, base, base, base, base, base, -1);
+      }
+    }
+  }
+  tav::CTavGroupElement* group = doc.AddGroupElement();
+  group->AddSection(3.0e7, 0.2, 5.0e-3, 3.0e-3, 0.25, 24.0, 0.0, 4.0e-3, 0.2, 0.2);
+  for (int k = 0; k < nz; ++k) {
+    for (int j = 0; j < ny; ++j) {
+      for (int i = 0; i < nx; ++i) {
+        if (i + 1 < nx) doc.AddBeam(group, 0, id(i, j, k), id(i + 1, j, k), 0, 0, 0, 0, 0, 0, 0);
+        if (j + 1 < ny) doc.AddBeam(group, 0, id(i, j, k), id(i, j + 1, k), 0, 0, 0, 0, 0, 0, 0);
+        if (k + 1 < nz) doc.AddBeam(group, 0, id(i, j, k), id(i, j, k + 1), 0, 0, 0, 0, 0, 0, 0);
+      }
+    }
+  }
+  tav::CTavLoadStatic* sway = doc.AddLoadStatic("SWAY", 0);
+  tav::CTavLoadStatic* gravity = doc.AddLoadStatic("GRAVITY", 0);
+  for (int joint = nx * ny; joint < doc.GetCountJoint(); ++joint) {
+    sway->AddLoadStatic_Joint(joint, 5.0, 2.0, 0, 0, 0, 0, 0);
+    gravity->AddLoadStatic_Joint(joint, 0, 0, -40.0, 0, 0, 0, 0);
+  }
+  doc.Save(path, tav::TaV_FORMAT_TAV);
+  return path;
+}
+
+void FullAnalysis(benchmark::State& state) {
+  const std::string input = WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                       static_cast<int>(state.range(2)));
+  const std::string output = input + ".tvo";
+  double read = 0, write = 0;
+  tav::analysis::Timings timings;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    const tav::analysis::InputDeck deck = tav::analysis::ReadInputFile(input);
+    read = Since(start);
+    tav::analysis::FrameAnalysis analysis(deck, {});
+    const auto results = analysis.Run();
+    timings = analysis.GetTimings();
+    start = Clock::now();
+    tav::analysis::WriteOutputFile(output, deck, results);
+    write = Since(start);
+  }
+  state.counters["equations"] = timings.equations;
+  state.counters["read_s"] = read;
+  state.counters["assemble_s"] = timings.assemble;
+  state.counters["factor_s"] = timings.factor;
+  state.counters["solve_s"] = timings.solve;
+  state.counters["recover_s"] = timings.recover;
+  state.counters["write_s"] = write;
+  state.counters["GFLOPs"] = timings.factor > 0 ? timings.flops / timings.factor * 1e-9 : 0.0;
+}
+
+void CholmodOnly(benchmark::State& state) {
+  const std::string input = WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                       static_cast<int>(state.range(2)));
+  const tav::analysis::InputDeck deck = tav::analysis::ReadInputFile(input);
+  tav::analysis::FrameAnalysis analysis(deck, {});
+  int equations = 0;
+  const auto matrix = analysis.FreeStiffness(equations);
+  double factor = 0, flops = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    tav::analysis::SparseCholesky cholesky;
+    int failed = -1;
+    cholesky.Factor(equations, matrix, failed);
+    factor = Since(start);
+    flops = cholesky.Flops();
+    std::vector<double> rhs(static_cast<size_t>(equations) * 2, 1.0);
+    cholesky.Solve(rhs, 2);
+  }
+  state.counters["equations"] = equations;
+  state.counters["factor_s"] = factor;
+  state.counters["GFLOPs"] = factor > 0 ? flops / factor * 1e-9 : 0.0;
+}
+
+void Sizes(benchmark::internal::Benchmark* bench) {
+  bench->Args({10, 10, 10})->Args({20, 20, 20})->Args({21, 21, 61})->Unit(benchmark::kSecond)->Iterations(1);
+}
+
+BENCHMARK(FullAnalysis)->Apply(Sizes);
+BENCHMARK(CholmodOnly)->Apply(Sizes);
+
+}  // namespace
+
+BENCHMARK_MAIN();

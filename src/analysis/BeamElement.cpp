@@ -1,0 +1,235 @@
+#include "analysis/BeamElement.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace tav::analysis {
+namespace {
+
+// Four-point Gauss-Legendre rule on [-1, 1]: exact for the products of the
+// cubic shape functions and linear loads integrated here.
+constexpr double kGaussPoints[4] = {-0.8611363115940526, -0.3399810435848563, 0.3399810435848563, 0.8611363115940526};
+constexpr double kGaussWeights[4] = {0.3478548451374538, 0.6521451548625461, 0.6521451548625461, 0.3478548451374538};
+
+// Local displacement order at each end: u1 u2 u3 r1 r2 r3.
+constexpr int kRotation2I = 4, kRotation3I = 5, kRotation2J = 10, kRotation3J = 11;
+
+// Bending stiffness of one plane on (deflection i, rotation i, deflection j,
+// rotation j), with the rotation measured as the slope (sign +1) or against
+// it (sign -1, the 1-3 plane).
+Eigen::Matrix4d BendingStiffness(double ei, double length, double phi, double sign) {
+  const double l = length;
+  const double c = ei / (l * l * l * (1.0 + phi));
+  Eigen::Matrix4d k;
+  k << 12, 6 * l * sign, -12, 6 * l * sign,                               //
+      6 * l * sign, (4 + phi) * l * l, -6 * l * sign, (2 - phi) * l * l,  //
+      -12, -6 * l * sign, 12, -6 * l * sign,                              //
+      6 * l * sign, (2 - phi) * l * l, -6 * l * sign, (4 + phi) * l * l;
+  return c * k;
+}
+
+// Deflection shape functions of a beam with shear deformation (phi) on
+// (deflection i, rotation i, deflection j, rotation j), rotation as slope.
+Eigen::Vector4d ShapeFunctions(double xi, double length, double phi) {
+  const double s = 1.0 / (1.0 + phi);
+  const double xi2 = xi * xi;
+  const double xi3 = xi2 * xi;
+  return Eigen::Vector4d(s * (1 - 3 * xi2 + 2 * xi3 + phi * (1 - xi)),
+                         s * length * (xi - 2 * xi2 + xi3 + phi * (xi - xi2) / 2), s * (3 * xi2 - 2 * xi3 + phi * xi),
+                         s * length * (-xi2 + xi3 - phi * (xi - xi2) / 2));
+}
+
+double ShearParameter(double e, double inertia, double g, double shearArea, double length) {
+  if (shearArea <= 0.0 || g <= 0.0) return 0.0;
+  return 12.0 * e * inertia / (g * shearArea * length * length);
+}
+
+Matrix12 Blocks(const Matrix3& rotation) {
+  Matrix12 lambda = Matrix12::Zero();
+  for (int i = 0; i < 4; ++i) lambda.block<3, 3>(3 * i, 3 * i) = rotation;
+  return lambda;
+}
+
+// The load of `load` per unit length at `x` (inside its stretch).
+Vector3 Intensity(const SpanLoad& load, double x) {
+  if (load.end <= load.start) return load.value1;
+  const double t = (x - load.start) / (load.end - load.start);
+  return load.value1 + t * (load.value2 - load.value1);
+}
+
+// Calls `visit(x, force)` for the force pieces of `load` between `from` and
+// `to`: the point force once, or quadrature points of the distribution. A
+// point force exactly at `to` belongs to the stretch only when `closedEnd`.
+template <typename Visit>
+void ForEachPiece(const SpanLoad& load, double from, double to, bool closedEnd, Visit visit) {
+  if (load.point) {
+    if (load.start >= from && (load.start < to || (closedEnd && load.start == to))) visit(load.start, load.value1);
+    return;
+  }
+  const double a = std::max(from, load.start);
+  const double b = std::min(to, load.end);
+  if (b <= a) return;
+  const double half = 0.5 * (b - a);
+  const double mid = 0.5 * (a + b);
+  for (int i = 0; i < 4; ++i) {
+    const double x = mid + half * kGaussPoints[i];
+    visit(x, Vector3(Intensity(load, x) * (half * kGaussWeights[i])));
+  }
+}
+
+}  // namespace
+
+Matrix3 MemberAxes(const Vector3& pointI, const Vector3& pointJ, double rollDegrees) {
+  const Vector3 e1 = (pointJ - pointI).normalized();
+  const Vector3 up(0.0, 0.0, 1.0);
+  Vector3 e2;
+  const Vector3 horizontal(e1.x(), e1.y(), 0.0);
+  if (horizontal.norm() < 1e-9) {
+    e2 = Vector3(1.0, 0.0, 0.0);  // a vertical member
+    e2 = (e2 - e2.dot(e1) * e1).normalized();
+  } else {
+    e2 = (up - up.dot(e1) * e1).normalized();
+  }
+  Vector3 e3 = e1.cross(e2);
+  const double roll = rollDegrees * std::numbers::pi / 180.0;
+  const Vector3 r2 = std::cos(roll) * e2 + std::sin(roll) * e3;
+  const Vector3 r3 = -std::sin(roll) * e2 + std::cos(roll) * e3;
+  Matrix3 axes;
+  axes.row(0) = e1.transpose();
+  axes.row(1) = r2.transpose();
+  axes.row(2) = r3.transpose();
+  return axes;
+}
+
+BeamElement::BeamElement(const Vector3& pointI, const Vector3& pointJ, double rollDegrees,
+                         const BeamProperties& properties, bool releaseI, bool releaseJ, double rigidI, double rigidJ)
+    : m_length((pointJ - pointI).norm()),
+      m_flexibleLength(m_length - rigidI - rigidJ),
+      m_rigidI(rigidI),
+      m_rigidJ(rigidJ),
+      m_rotation(MemberAxes(pointI, pointJ, rollDegrees)),
+      m_properties(properties) {
+  const double l = m_flexibleLength;
+  const BeamProperties& p = properties;
+  m_phi2 = ShearParameter(p.e, p.inertia3, p.g, p.shear2, l);
+  m_phi3 = ShearParameter(p.e, p.inertia2, p.g, p.shear3, l);
+
+  // The flexible part between its two ends.
+  Matrix12 k = Matrix12::Zero();
+  const double axial = p.e * p.area / l;
+  const double torsion = p.g * p.torsion / l;
+  k(0, 0) = k(6, 6) = axial;
+  k(0, 6) = k(6, 0) = -axial;
+  k(3, 3) = k(9, 9) = torsion;
+  k(3, 9) = k(9, 3) = -torsion;
+  const int plane12[4] = {1, 5, 7, 11};
+  const int plane13[4] = {2, 4, 8, 10};
+  const Eigen::Matrix4d k12 = BendingStiffness(p.e * p.inertia3, l, m_phi2, 1.0);
+  const Eigen::Matrix4d k13 = BendingStiffness(p.e * p.inertia2, l, m_phi3, -1.0);
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c) {
+      k(plane12[r], plane12[c]) += k12(r, c);
+      k(plane13[r], plane13[c]) += k13(r, c);
+    }
+  }
+  m_flexible = k;
+  if (releaseI) m_released[kRotation2I] = m_released[kRotation3I] = true;
+  if (releaseJ) m_released[kRotation2J] = m_released[kRotation3J] = true;
+
+  // Released end moments are condensed out: those ends turn freely.
+  Matrix12 condensed = k;
+  for (int r = 0; r < 12; ++r) {
+    if (!m_released[r]) continue;
+    const double pivot = condensed(r, r);
+    if (pivot == 0.0) continue;
+    const Vector12 column = condensed.col(r);
+    condensed -= column * condensed.row(r) / pivot;
+    condensed.row(r).setZero();
+    condensed.col(r).setZero();
+  }
+
+  // Rigid end zones carry the joints' motion to the flexible part's ends.
+  m_arms = Matrix12::Identity();
+  m_arms(1, kRotation3I) = m_rigidI;
+  m_arms(2, kRotation2I) = -m_rigidI;
+  m_arms(7, kRotation3J) = -m_rigidJ;
+  m_arms(8, kRotation2J) = m_rigidJ;
+
+  m_localStiffness = m_arms.transpose() * condensed * m_arms;
+  const Matrix12 lambda = Blocks(m_rotation);
+  m_globalStiffness = lambda.transpose() * m_localStiffness * lambda;
+}
+
+Vector12 BeamElement::LocalEquivalentLoads(const std::vector<SpanLoad>& loads) const {
+  const double a = m_rigidI;
+  const double lf = m_flexibleLength;
+  const double endFlexible = m_length - m_rigidJ;
+  Vector12 flexible = Vector12::Zero();
+  Vector12 rigid = Vector12::Zero();
+  for (const SpanLoad& load : loads) {
+    // On the rigid zone at I: straight to joint I, with the moment of its arm.
+    if (a > 0.0)
+      ForEachPiece(load, 0.0, a, false, [&rigid](double x, const Vector3& f) {
+        rigid.segment<3>(0) += f;
+        rigid.segment<3>(3) += Vector3(0.0, -x * f.z(), x * f.y());
+      });
+    // On the flexible part: the work-equivalent loads of its shape functions.
+    ForEachPiece(load, a, endFlexible, m_rigidJ == 0.0, [&](double x, const Vector3& f) {
+      const double xi = (x - a) / lf;
+      flexible(0) += (1.0 - xi) * f.x();
+      flexible(6) += xi * f.x();
+      const Eigen::Vector4d n2 = ShapeFunctions(xi, lf, m_phi2);
+      const Eigen::Vector4d n3 = ShapeFunctions(xi, lf, m_phi3);
+      flexible(1) += n2(0) * f.y();
+      flexible(5) += n2(1) * f.y();
+      flexible(7) += n2(2) * f.y();
+      flexible(11) += n2(3) * f.y();
+      flexible(2) += n3(0) * f.z();
+      flexible(4) -= n3(1) * f.z();
+      flexible(8) += n3(2) * f.z();
+      flexible(10) -= n3(3) * f.z();
+    });
+    // On the rigid zone at J.
+    if (m_rigidJ > 0.0)
+      ForEachPiece(load, endFlexible, m_length, true, [&rigid, this](double x, const Vector3& f) {
+        const double arm = m_length - x;
+        rigid.segment<3>(6) += f;
+        rigid.segment<3>(9) += Vector3(0.0, arm * f.z(), -arm * f.y());
+      });
+  }
+  // Condense the released ends as the stiffness was condensed.
+  Matrix12 k = m_flexible;
+  for (int r = 0; r < 12; ++r) {
+    if (!m_released[r]) continue;
+    const double pivot = k(r, r);
+    if (pivot == 0.0) continue;
+    const Vector12 column = k.col(r);
+    flexible -= column * (flexible(r) / pivot);
+    k -= column * k.row(r) / pivot;
+    flexible(r) = 0.0;
+  }
+  return m_arms.transpose() * flexible + rigid;
+}
+
+Vector12 BeamElement::EquivalentLoads(const std::vector<SpanLoad>& loads) const {
+  return Blocks(m_rotation).transpose() * LocalEquivalentLoads(loads);
+}
+
+Vector12 BeamElement::EndForces(const Vector12& globalDisplacements, const std::vector<SpanLoad>& loads) const {
+  const Vector12 local = Blocks(m_rotation) * globalDisplacements;
+  return m_localStiffness * local - LocalEquivalentLoads(loads);
+}
+
+MemberForces BeamElement::ForcesAt(double x, const Vector12& endForces, const std::vector<SpanLoad>& loads) {
+  Vector3 force = endForces.segment<3>(0);
+  Vector3 moment = endForces.segment<3>(3) + Vector3(0.0, x * endForces(2), -x * endForces(1));
+  for (const SpanLoad& load : loads) {
+    ForEachPiece(load, 0.0, x, true, [&force, &moment, x](double t, const Vector3& f) {
+      force += f;
+      moment += (t - x) * Vector3(0.0, -f.z(), f.y());
+    });
+  }
+  return {-force.x(), -force.y(), -force.z(), -moment.x(), -moment.y(), -moment.z()};
+}
+
+}  // namespace tav::analysis

@@ -1,0 +1,172 @@
+// The own solver input as the analysis program reads it: every statement the
+// model writers produce, with object numbers kept 0-based (the file's number
+// minus one) and reals as read. Nothing here refers to the model library.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tav::analysis {
+
+using Six = std::array<double, 6>;
+
+struct Options {
+  std::array<bool, 6> activeDof = {true, true, true, true, true, true};  // UX UY UZ RX RY RZ
+  int modes = 0;
+  int eigenMethod = 0;  // 0 none, 1 determinant search, 2 subspace iteration (informational)
+};
+
+struct LocalSystem {
+  int number = 0;
+  std::array<double, 3> angles = {};  // degrees
+};
+
+struct Joint {
+  int number = 0;
+  double x = 0.0, y = 0.0, z = 0.0;
+  int localSystem = -1;  // position in `localSystems`, -1 none
+  std::array<bool, 6> restrained = {};
+  int line = 0;  // where it was read, for messages
+};
+
+struct Diaphragm {
+  int master = 0;
+  std::vector<int> slaves;
+  int line = 0;
+};
+
+struct RigidLink {
+  bool nonlinear = false;
+  int master = 0;
+  std::vector<int> slaves;
+  int line = 0;
+};
+
+struct Section {
+  int number = 0;
+  double e = 0.0, j = 0.0, poisson = 0.0, is = 0.0, it = 0.0, area = 0.0, ashs = 0.0, asht = 0.0;
+};
+
+struct Beam {
+  int number = 0;   // model-wide beam number
+  int group = 0;    // position of its group in `beamGroups`
+  int section = 0;  // position in the group's sections
+  int jointI = 0, jointJ = 0;
+  double angle = 0.0;                       // NOAN roll angle, degrees
+  int segments = 4;                         // the NREG of the statement (the model-wide one)
+  int ownSegments = 0;                      // the beam's own NREG, 0 when not given
+  bool releaseI = false, releaseJ = false;  // MTI, MTJ
+  double offsetI = 0.0, offsetJ = 0.0, rigid = 0.0;
+  int line = 0;
+};
+
+struct BeamGroup {
+  int number = 0;
+  std::vector<Section> sections;
+  std::vector<Beam> beams;
+};
+
+struct SpringConstant {
+  int number = 0;
+  bool multi = false;
+  std::array<double, 3> stiffness = {};  // one value when single
+};
+
+struct Spring {
+  int number = 0;
+  int constant = 0;  // position in the group's constants
+  int joint = 0;
+  bool multi = false;
+  int line = 0;
+};
+
+struct SpringGroup {
+  int number = 0;
+  std::vector<SpringConstant> constants;
+  std::vector<Spring> springs;
+};
+
+struct LinkProperty {
+  int number = 0;
+  double k0 = 0.0;
+};
+
+struct Link {
+  int number = 0;
+  int jointI = 0, jointJ = 0;
+  int property = 0;  // position in the group's properties
+  int line = 0;
+};
+
+struct LinkGroup {
+  int number = 0;
+  std::vector<LinkProperty> properties;
+  std::vector<Link> links;
+};
+
+struct JointLoad {
+  int joint = 0;
+  Six values = {};  // PX PY PZ MX MY MZ, or DX DY DZ RX RY RZ for displacements
+  int function = 0;
+  int line = 0;
+};
+
+// One directional piece of a beam load, with the numbers as written:
+// distributed: intensities w1, w2 (negated in the file: the load acts along
+// -axis for a positive number), start and loaded length; concentrated: the
+// negated force and its position.
+struct BeamLoadPiece {
+  int axis = 0;  // 0 X, 1 Y, 2 Z (global)
+  bool distributed = true;
+  double value1 = 0.0, value2 = 0.0;  // WX: first two numbers; PX: first number and 0
+  double start = 0.0, length = 0.0;   // WX: third and fourth; PX: position and 0
+};
+
+struct BeamLoad {
+  int number = 0;
+  int type = 0;  // as written: 1 concentrated force, 2 moment, 3 distributed
+  std::vector<BeamLoadPiece> pieces;
+  int jointI = 0, jointJ = 0;
+  double angle = 0.0;
+  int function = 0;
+  int line = 0;
+};
+
+struct SelfWeight {
+  bool present = false;
+  int direction = 2;  // 0 X, 1 Y, 2 Z; -1 when the text gave none
+  double factor = 0.0, acceleration = 0.0;
+  int function = 0;
+  int line = 0;
+};
+
+enum class CaseKind { kStatic, kHistory, kSpectrum, kMoving };
+
+struct LoadCase {
+  CaseKind kind = CaseKind::kStatic;
+  int number = 0;  // within its kind, 0-based
+  std::vector<JointLoad> jointLoads;
+  std::vector<BeamLoad> beamLoads;
+  std::vector<JointLoad> displacements;
+  SelfWeight selfWeight;
+  int line = 0;
+};
+
+struct InputDeck {
+  std::string title;
+  Options options;
+  int declaredJoints = 0;
+  std::vector<LocalSystem> localSystems;
+  std::vector<Joint> joints;  // in file order; number == position is checked
+  std::vector<Diaphragm> diaphragms;
+  std::vector<RigidLink> rigidLinks;
+  std::vector<BeamGroup> beamGroups;
+  std::vector<SpringGroup> springGroups;
+  std::vector<LinkGroup> linkGroups;
+  std::vector<LoadCase> cases;  // static, history, spectrum, moving, in file order
+  int functionCount = 0;
+};
+
+}  // namespace tav::analysis

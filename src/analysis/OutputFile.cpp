@@ -1,0 +1,72 @@
+#include "analysis/OutputFile.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "tav/platform/Archive.h"
+#include "tav/platform/File.h"
+
+namespace tav::analysis {
+namespace {
+
+void WriteBlock(CArchive& ar, int caseNumber, const InputDeck& deck, const CaseResult& result) {
+  ar << static_cast<int32_t>(caseNumber);
+  // Displacements: joint, six values, two three-byte tags.
+  for (size_t j = 0; j < result.displacements.size(); ++j) {
+    ar << static_cast<int32_t>(j + 1);
+    for (double value : result.displacements[j]) ar << value;
+    ar.WriteString("DSPDSP");
+  }
+  // Member forces: the beam count, then per beam its number, the twelve end
+  // forces, the station count and each station's distance and forces.
+  ar << static_cast<int32_t>(result.beams.size());
+  for (const BeamResult& beam : result.beams) {
+    ar << static_cast<int32_t>(beam.number + 1);
+    for (int i = 0; i < 12; ++i) ar << beam.endForces(i);
+    ar << static_cast<int32_t>(beam.stations.size());
+    for (const auto& station : beam.stations) {
+      for (double value : station) ar << value;
+    }
+  }
+  // Reactions: joint, two eleven-byte tags, the active degrees of freedom.
+  for (size_t j = 0; j < result.reactions.size(); ++j) {
+    ar << static_cast<int32_t>(j + 1);
+    ar.WriteString("REACTIONS  SUPPORTS   ");
+    for (int d = 0; d < 6; ++d) {
+      if (deck.options.activeDof[static_cast<size_t>(d)]) ar << result.reactions[j][static_cast<size_t>(d)];
+    }
+  }
+}
+
+}  // namespace
+
+void WriteOutputFile(const std::string& path, const InputDeck& deck, const std::vector<CaseResult>& results) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) throw std::runtime_error("cannot create a file beside \"" + path + "\": " + std::strerror(errno));
+  ::close(fd);
+  try {
+    CFile file;
+    CString reason;
+    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite, &reason)) {
+      throw std::runtime_error("cannot write \"" + temporary + "\": " + reason);
+    }
+    CArchive ar(&file, CArchive::store, 1 << 16);
+    for (size_t c = 0; c < results.size(); ++c) WriteBlock(ar, static_cast<int>(c + 1), deck, results[c]);
+    ar.Close();
+    file.Close();
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+      throw std::runtime_error("cannot replace \"" + path + "\": " + std::strerror(errno));
+    }
+  } catch (...) {
+    ::unlink(temporary.c_str());
+    throw;
+  }
+}
+
+}  // namespace tav::analysis

@@ -1,0 +1,18 @@
+// Writes the analysis results as the own solver's binary output file: one
+// block per load case (displacements, member forces, reactions of the
+// active degrees of freedom), little-endian, without header.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/FrameAnalysis.h"
+#include "analysis/InputDeck.h"
+
+namespace tav::analysis {
+
+// Writes through a temporary file that replaces `path` only when complete.
+// Throws std::runtime_error naming the file when it cannot be written.
+void WriteOutputFile(const std::string& path, const InputDeck& deck, const std::vector<CaseResult>& results);
+
+}  // namespace tav::analysis

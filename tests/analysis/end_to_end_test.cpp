@@ -1,0 +1,489 @@
+// From the library to the bundled program and back: build a model, save the
+// own input, run TaV through RunSolver, import its output, and compare the
+// results with closed forms.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <Eigen/Dense>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "support/Golden.h"
+#include "support/MessageLog.h"
+#include "support/TempDir.h"
+#include "tav/Tav.h"
+
+namespace tav {
+namespace {
+
+constexpr double kE = 2.0e8;
+constexpr double kNu = 0.25;
+constexpr double kG = kE / (2 * (1 + kNu));
+
+// Collects what the dialog shows and closes it when the run is over.
+class Quiet : public CSolverFrontEnd {
+ public:
+  void OnLineInserted(int /*index*/, const CString& text) override { lines.push_back(text); }
+  int OnMessageBox(const CString& text, unsigned /*type*/) override {
+    boxes.push_back(text);
+    return IDOK;
+  }
+  void OnRunFinished(CTavSolverMsgDlg& dialog) override { dialog.PressButton(IDOK); }
+  std::vector<CString> lines;
+  std::vector<CString> boxes;
+};
+
+struct Outcome {
+  int verdict = 0;
+  int imported = 0;
+  std::vector<CString> lines;
+  bool Mentions(const std::string& text) const {
+    for (const auto& line : lines) {
+      if (line.find(text) != CString::npos) return true;
+    }
+    return false;
+  }
+};
+
+Outcome Analyse(CTavData& doc) {
+  test::TempDir dir;
+  EXPECT_EQ(doc.Save(dir.File("model.tAv"), TaV_FORMAT_TAV), 1);
+  Quiet frontEnd;
+  Outcome outcome;
+  {
+    CTavSolverMsgDlg dialog;
+    dialog.SetFrontEnd(&frontEnd);
+    outcome.verdict = dialog.RunSolver(nullptr, dir.Path().string(), TAV_SOLVER_DIR, "model.tAv", TaV_FORMAT_TAV);
+  }
+  outcome.lines = frontEnd.lines;
+  test::MessageLog log;  // an import that fails shows its message here
+  CTavImportTavOutput reader(&doc);
+  outcome.imported = reader.LoadData(dir.File("model.tvo"));
+  return outcome;
+}
+
+void ExpectNear(double actual, double expected, const std::string& what) {
+  EXPECT_NEAR(actual, expected, 1e-6 * std::max(std::fabs(expected), 1e-9)) << what;
+}
+
+// Sums the reactions of a result case and the loads of static case `s`
+// (joint loads and beam loads) as forces and moments about the origin; both
+// together must vanish.
+void ExpectEquilibrium(const CTavData& doc, int32_t s) {
+  Eigen::Matrix<double, 6, 1> total = Eigen::Matrix<double, 6, 1>::Zero();
+  double magnitude = 0.0;  // of everything summed, for the tolerance
+  const auto add = [&](const Eigen::Vector3d& at, const Eigen::Vector3d& force, const Eigen::Vector3d& moment) {
+    total.head<3>() += force;
+    total.tail<3>() += moment + at.cross(force);
+    magnitude += force.norm() + (moment + at.cross(force)).norm();
+  };
+  const auto position = [&doc](int32_t joint) {
+    const CVector& p = doc.GetJoint(joint)->m_vPos;
+    return Eigen::Vector3d(p.x, p.y, p.z);
+  };
+  for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
+    double r[6];
+    doc.GetResultValue_Joint(j, s, r, 6);
+    add(position(j), Eigen::Vector3d(r[0], r[1], r[2]), Eigen::Vector3d(r[3], r[4], r[5]));
+  }
+  const CTavLoadStatic& loads = *doc.GetStaticLoad(s);
+  for (const auto& load : loads.m_arrLoadJoint) {
+    const double* v = load->m_dValue;
+    add(position(load->m_nJoint), Eigen::Vector3d(v[0], v[1], v[2]), Eigen::Vector3d(v[3], v[4], v[5]));
+  }
+  for (const auto& load : loads.m_arrLoadBeam) {
+    const CTavBeam& beam = *doc.GetBeam(load->m_nBeam);
+    const Eigen::Vector3d a = position(beam.m_nJointI);
+    const Eigen::Vector3d axis = (position(beam.m_nJointJ) - a).normalized();
+    const double length = doc.GetLengthBeam(load->m_nBeam);
+    const auto at = [&](double d) { return load->m_bAbsoluteDist != 0 ? d : d * length; };
+    for (int dir = 0; dir < 3; ++dir) {
+      const TaV_TYPED_LOAD& block = load->m_Load[dir];
+      if (block.nValue <= 0) continue;
+      Eigen::Vector3d unit = Eigen::Vector3d::Zero();
+      unit(dir) = 1.0;
+      if (load->m_eType == TaV_BEAMLOAD_FORCE) {
+        add(a + at(block.dDist[0]) * axis, block.dValue[0] * unit, Eigen::Vector3d::Zero());
+      } else if (load->m_eType == TaV_BEAMLOAD_DISTRIBUTED) {
+        const double s1 = at(block.dDist[0]), s2 = at(block.dDist[1]);
+        const double w1 = block.dValue[0], w2 = block.dValue[1];
+        const double resultant = 0.5 * (w1 + w2) * (s2 - s1);
+        const double centroid = s1 + (s2 - s1) * (w1 + 2 * w2) / (3 * (w1 + w2));
+        add(a + centroid * axis, resultant * unit, Eigen::Vector3d::Zero());
+      }
+    }
+  }
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(total(i), 0.0, 1e-9 * magnitude) << "equilibrium component " << i;
+}
+
+// A section with the given properties (no shear deformation unless asked).
+CTavSection* Section(CTavGroupElement* group, double area, double j, double is, double it, double ashs = 0,
+                     double asht = 0) {
+  return group->AddSection(kE, kNu, is, it, area, 0.0, 0.0, j, ashs, asht);
+}
+
+constexpr double kArea = 0.02, kJ = 3e-5, kIS = 4e-5, kIT = 9e-5;
+
+TEST(EndToEndTest, CantileverInBothPlanesAxialAndTorsion) {
+  CTavData doc;
+  const double L = 3.0;
+  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(L, 0, 0, -1);
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  doc.AddLoadStatic("PZ", 0)->AddLoadStatic_Joint(1, 0, 0, -10, 0, 0, 0, 0);
+  doc.AddLoadStatic("PY", 0)->AddLoadStatic_Joint(1, 0, 5, 0, 0, 0, 0, 0);
+  doc.AddLoadStatic("MZ", 0)->AddLoadStatic_Joint(1, 0, 0, 0, 0, 0, 4, 0);
+  doc.AddLoadStatic("MY", 0)->AddLoadStatic_Joint(1, 0, 0, 0, 0, 4, 0, 0);
+  doc.AddLoadStatic("PX", 0)->AddLoadStatic_Joint(1, 100, 0, 0, 0, 0, 0, 0);
+  doc.AddLoadStatic("MX", 0)->AddLoadStatic_Joint(1, 0, 0, 0, 7, 0, 0, 0);
+  const Outcome outcome = Analyse(doc);
+  ASSERT_EQ(outcome.verdict, 1);
+  ASSERT_EQ(outcome.imported, 1);
+
+  const auto tip = [&doc](int32_t c) { return doc.GetResultValue_Joint_Displacement(1, c); };
+  const auto tipRotation = [&doc](int32_t c) { return doc.GetResultValue_Joint(1, c, TaV_JOINT_DISPLACEMENT, 1); };
+  // Deflection along Z bends in the 1-2 plane (IT); along Y in the 1-3 plane (IS).
+  ExpectNear(tip(0).z, -10 * L * L * L / (3 * kE * kIT), "PZ tip deflection");
+  ExpectNear(tipRotation(0).y, 10 * L * L / (2 * kE * kIT), "PZ tip rotation");
+  ExpectNear(tip(1).y, 5 * L * L * L / (3 * kE * kIS), "PY tip deflection");
+  ExpectNear(tipRotation(2).z, 4 * L / (kE * kIS), "MZ tip rotation");
+  ExpectNear(tip(2).y, 4 * L * L / (2 * kE * kIS), "MZ tip deflection");
+  ExpectNear(tipRotation(3).y, 4 * L / (kE * kIT), "MY tip rotation");
+  ExpectNear(tip(3).z, -4 * L * L / (2 * kE * kIT), "MY tip deflection");
+  ExpectNear(tip(4).x, 100 * L / (kE * kArea), "axial");
+  ExpectNear(tipRotation(5).x, 7 * L / (kG * kJ), "torsion");
+  // Reactions: the support holds the load.
+  ExpectNear(doc.GetResultValue_Joint(0, 0, TaV_JOINT_REACTION, 0).z, 10, "PZ reaction");
+  ExpectNear(doc.GetResultValue_Joint(0, 0, TaV_JOINT_REACTION, 1).y, -10 * L, "PZ moment reaction");
+  // Member forces: V2 along Z, M3 about local 3 (-Y), at the stations.
+  for (int s = 0; s <= 4; ++s) {
+    const double x = L * s / 4;
+    ExpectNear(doc.GetResultValue_Beam_Dist(0, 0, s), s / 4.0, "station");
+    ExpectNear(doc.GetResultValue_Beam_Force(0, 0, s, TaV_FORCE_2), -10, "V2");
+    ExpectNear(doc.GetResultValue_Beam_Force(0, 0, s, TaV_FORCE_6), -10 * (L - x), "M3");
+    ExpectNear(doc.GetResultValue_Beam_Force(0, 4, s, TaV_FORCE_1), 100, "N");
+    ExpectNear(doc.GetResultValue_Beam_Force(0, 5, s, TaV_FORCE_4), 7, "T");
+  }
+  for (int32_t c = 0; c < 6; ++c) ExpectEquilibrium(doc, c);
+}
+
+TEST(EndToEndTest, RolledAndShearFlexibleCantilevers) {
+  CTavData doc;
+  const double L = 2.5;
+  const double shearArea = 0.012;
+  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(L, 0, 0, -1);
+  doc.AddJoint(0, 2, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(L, 2, 0, -1);
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  Section(group, kArea, kJ, kIS, kIT, shearArea, shearArea);
+  doc.AddBeam(group, 0, 0, 1, 90.0, 0, 0, 0, 0, 0, 0);  // rolled: Z now bends about IS
+  doc.AddBeam(group, 1, 2, 3, 0.0, 0, 0, 0, 0, 0, 0);   // with shear deformation
+  CTavLoadStatic* load = doc.AddLoadStatic("P", 0);
+  load->AddLoadStatic_Joint(1, 0, 0, -10, 0, 0, 0, 0);
+  load->AddLoadStatic_Joint(3, 0, 0, -10, 0, 0, 0, 0);
+  ASSERT_EQ(Analyse(doc).verdict, 1);
+  ExpectNear(doc.GetResultValue_Joint_Displacement(1, 0).z, -10 * L * L * L / (3 * kE * kIS), "rolled");
+  ExpectNear(doc.GetResultValue_Joint_Displacement(3, 0).z,
+             -10 * L * L * L / (3 * kE * kIT) - 10 * L / (kG * shearArea), "shear deformation");
+  ExpectEquilibrium(doc, 0);
+}
+
+// A beam of `n` elements from x = 0 to L, joints 0..n.
+CTavGroupElement* Line(CTavData& doc, int n, double L) {
+  for (int i = 0; i <= n; ++i) doc.AddJoint(L * i / n, 0, 0, -1);
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  for (int i = 0; i < n; ++i) doc.AddBeam(group, 0, i, i + 1, 0, 0, 0, 0, 0, 0, 0);
+  return group;
+}
+
+TEST(EndToEndTest, SimplySupportedBeamUnderUniformAndPartialTrapezoidalLoads) {
+  CTavData doc;
+  const int n = 6;
+  const double L = 6.0, q = 2.0;
+  Line(doc, n, L);
+  doc.SetJointRestraint(0, true, true, true, true, false, false);
+  doc.SetJointRestraint(n, false, true, true, false, false, false);
+  CTavLoadStatic* uniform = doc.AddLoadStatic("Q", 0);
+  for (int i = 0; i < n; ++i) uniform->AddLoadStatic_BEAMLOAD_DIST_W1W2(i, TaV_DIR_Z, -q, -q, 0, 1, 0, 0);
+  // A trapezoid from x = 1 (3 down) to x = 4 (6 down), spread over the elements it covers.
+  const double a = 1.0, b = 4.0, w1 = 3.0, w2 = 6.0;
+  const auto w = [&](double x) { return w1 + (w2 - w1) * (x - a) / (b - a); };
+  CTavLoadStatic* trapezoid = doc.AddLoadStatic("T", 0);
+  for (int i = 1; i < 4; ++i) trapezoid->AddLoadStatic_BEAMLOAD_DIST_W1W2(i, TaV_DIR_Z, -w(i), -w(i + 1), 0, 1, 0, 0);
+  ASSERT_EQ(Analyse(doc).verdict, 1);
+
+  const double EI = kE * kIT;
+  for (int i = 1; i < n; ++i) {
+    const double x = L * i / n;
+    ExpectNear(doc.GetResultValue_Joint_Displacement(i, 0).z,
+               -q * x * (L * L * L - 2 * L * x * x + x * x * x) / (24 * EI), "uniform deflection");
+  }
+  // Moments at the stations of the middle element: qx(L - x)/2.
+  for (int s = 0; s <= 4; ++s) {
+    const double x = 3.0 + s / 4.0;
+    ExpectNear(doc.GetResultValue_Beam_Force(3, 0, s, TaV_FORCE_6), q * x * (L - x) / 2, "uniform moment");
+  }
+  // The trapezoid: moments by statics, deflections by the unit-load integral.
+  const double total = 0.5 * (w1 + w2) * (b - a);
+  const double centroid = a + (b - a) * (w1 + 2 * w2) / (3 * (w1 + w2));
+  const double reactionA = total * (L - centroid) / L;
+  const auto moment = [&](double x) {
+    double m = reactionA * x;
+    const double end = std::min(x, b);
+    if (end > a) {
+      // the load on [a, end] and its moment about x, exactly (linear load)
+      const double wa = w(a), we = w(end), c = end - a;
+      const double force = 0.5 * (wa + we) * c;
+      const double arm = x - (a + c * (wa + 2 * we) / (3 * (wa + we)));
+      m -= force * arm;
+    }
+    return m;
+  };
+  for (int i = 0; i < n; ++i) {
+    for (int s = 0; s <= 4; ++s) {
+      const double x = i + s / 4.0;
+      ExpectNear(doc.GetResultValue_Beam_Force(i, 1, s, TaV_FORCE_6), moment(x), "trapezoid moment");
+    }
+  }
+  for (int i = 1; i < n; ++i) {
+    const double xi = L * i / n;
+    // deflection = -∫ M(x) m(x) dx / EI with m the moment of a unit load at xi (Simpson, fine steps)
+    const int steps = 6000;
+    double sum = 0.0;
+    for (int k = 0; k <= steps; ++k) {
+      const double x = L * k / steps;
+      const double unit = x <= xi ? x * (L - xi) / L : xi * (L - x) / L;
+      const double weight = (k == 0 || k == steps) ? 1 : (k % 2 == 1 ? 4 : 2);
+      sum += weight * moment(x) * unit;
+    }
+    const double deflection = -sum * (L / steps) / 3.0 / EI;
+    EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(i, 1).z, deflection, 1e-6 * std::fabs(deflection)) << i;
+  }
+  ExpectEquilibrium(doc, 0);
+  ExpectEquilibrium(doc, 1);
+}
+
+TEST(EndToEndTest, FixedBeamsPointLoadsReleasesAndSettlement) {
+  CTavData doc;
+  const double L = 5.0, q = 4.0, P = 12.0, a = 2.0, b = L - a, delta = -0.01;
+  // Beam 0: fixed-fixed, uniform load. Beam 1: fixed-fixed, point load. Beam 2:
+  // fixed at I, released at J (propped), uniform load. Beam 3: fixed-fixed,
+  // settlement of its J end.
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  for (int k = 0; k < 4; ++k) {
+    doc.AddJoint(0, 3.0 * k, 0, true, true, true, true, true, true, -1);
+    doc.AddJoint(L, 3.0 * k, 0, true, true, true, true, true, true, -1);
+    doc.AddBeam(group, 0, 2 * k, 2 * k + 1, 0, 0, k == 2 ? 1 : 0, 0, 0, 0, 0);
+  }
+  CTavLoadStatic* loads = doc.AddLoadStatic("L", 0);
+  loads->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, -q, -q, 0, 1, 0, 0);
+  TaV_TYPED_LOAD point;
+  point.nValue = 1;
+  point.dValue[0] = -P;
+  point.dDist[0] = a;
+  loads->AddLoadStatic_Beam(1, TaV_BEAMLOAD_FORCE, {}, {}, point, 0, 1);
+  loads->AddLoadStatic_BEAMLOAD_DIST_W1W2(2, TaV_DIR_Z, -q, -q, 0, 1, 0, 0);
+  loads->AddLoadStatic_Displacement(7, 0, 0, delta, 0, 0, 0, 0);
+  ASSERT_EQ(Analyse(doc).verdict, 1);
+
+  const auto M = [&doc](int beam, int station) { return doc.GetResultValue_Beam_Force(beam, 0, station, TaV_FORCE_6); };
+  ExpectNear(M(0, 0), -q * L * L / 12, "fixed end moment, uniform");
+  ExpectNear(M(0, 2), q * L * L / 24, "midspan moment, uniform");
+  ExpectNear(M(1, 0), -P * a * b * b / (L * L), "fixed end moment at I, point load");
+  ExpectNear(M(1, 4), -P * a * a * b / (L * L), "fixed end moment at J, point load");
+  ExpectNear(M(2, 0), -q * L * L / 8, "propped cantilever moment");
+  ExpectNear(M(2, 4), 0.0, "released end");
+  ExpectNear(doc.GetResultValue_Joint(5, 0, TaV_JOINT_REACTION, 0).z, 3 * q * L / 8, "propped reaction");
+  const double EI = kE * kIT;
+  ExpectNear(doc.GetResultValue_Joint_Displacement(7, 0).z, delta, "settlement");
+  ExpectNear(std::fabs(M(3, 0)), 6 * EI * std::fabs(delta) / (L * L), "settlement moment");
+  ExpectNear(std::fabs(doc.GetResultValue_Beam_Force(3, 0, 2, TaV_FORCE_2)), 12 * EI * std::fabs(delta) / (L * L * L),
+             "settlement shear");
+  ExpectEquilibrium(doc, 0);
+}
+
+TEST(EndToEndTest, RigidOffsetsSpringsInSeriesAndAGapThatOpens) {
+  CTavData doc;
+  const double L = 3.0, offset = 0.5, P = 10.0, k = 5e3, kGap = 2e3;
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  // A cantilever whose first half metre is rigid.
+  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(L, 0, 0, -1);
+  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, offset, 0, 1.0, 0);
+  // A bar held in X by a spring only, pulled at its far end.
+  doc.AddJoint(0, 5, 0, false, true, true, true, true, true, -1);
+  doc.AddJoint(L, 5, 0, false, true, true, true, true, true, -1);
+  doc.AddBeam(group, 0, 2, 3, 0, 0, 0, 0, 0, 0, 0);
+  CTavGroupSpring* springs = doc.AddGroupSpringConstants();
+  springs->AddSpringConstants(k, 0, 0);
+  springs->AddSpring(0, 2);
+  // A cantilever whose tip rests on a gap.
+  doc.AddJoint(0, 10, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(L, 10, 0, -1);
+  doc.AddJoint(L, 10, -1, true, true, true, true, true, true, -1);
+  doc.AddBeam(group, 0, 4, 5, 0, 0, 0, 0, 0, 0, 0);
+  CTavGroupNllink* gaps = doc.AddGroupNllink();
+  gaps->AddNllinkConstants(kGap, 0, 0, 0);
+  doc.AddNllink(gaps, 6, 5, 0, 0.0);
+
+  CTavLoadStatic* down = doc.AddLoadStatic("DOWN", 0);
+  down->AddLoadStatic_Joint(1, 0, 0, -P, 0, 0, 0, 0);
+  down->AddLoadStatic_Joint(3, P, 0, 0, 0, 0, 0, 0);
+  down->AddLoadStatic_Joint(5, 0, 0, -P, 0, 0, 0, 0);
+  CTavLoadStatic* up = doc.AddLoadStatic("UP", 0);
+  up->AddLoadStatic_Joint(5, 0, 0, P, 0, 0, 0, 0);
+  const Outcome outcome = Analyse(doc);
+  ASSERT_EQ(outcome.verdict, 1);
+
+  const double EI = kE * kIT;
+  const double flexible = L - offset;
+  ExpectNear(doc.GetResultValue_Joint_Displacement(1, 0).z, -P * flexible * flexible * flexible / (3 * EI), "offset");
+  ExpectNear(doc.GetResultValue_Joint_Displacement(2, 0).x, P / k, "spring");
+  ExpectNear(doc.GetResultValue_Joint_Displacement(3, 0).x, P / k + P * L / (kE * kArea), "spring and bar in series");
+  ExpectNear(doc.GetResultValue_Joint(2, 0, TaV_JOINT_REACTION, 0).x, -P, "spring reaction");
+  const double beamStiffness = 3 * EI / (L * L * L);
+  ExpectNear(doc.GetResultValue_Joint_Displacement(5, 0).z, -P / (beamStiffness + kGap), "closed gap");
+  ExpectNear(doc.GetResultValue_Joint_Displacement(5, 1).z, P / beamStiffness, "open gap");
+  ExpectEquilibrium(doc, 1);
+}
+
+TEST(EndToEndTest, PortalSwayAndAFloorDiaphragm) {
+  CTavData doc;
+  const double h = 4.0, span = 6.0, H = 20.0;
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  const double beamInertia = 5 * kIT;
+  Section(group, kArea * 1e5, kJ, kIS, beamInertia);  // portal beam
+  Section(group, kArea * 1e5, kJ, kIS, kIT);          // portal columns: no axial shortening to speak of
+  // A portal of two fixed columns and a beam, pushed sideways.
+  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(span, 0, 0, true, true, true, true, true, true, -1);
+  doc.AddJoint(0, 0, h, -1);
+  doc.AddJoint(span, 0, h, -1);
+  doc.AddBeam(group, 2, 0, 2, 0, 0, 0, 0, 0, 0, 0);
+  doc.AddBeam(group, 2, 1, 3, 0, 0, 0, 0, 0, 0, 0);
+  doc.AddBeam(group, 1, 2, 3, 0, 0, 0, 0, 0, 0, 0);
+  // Four cantilever columns whose tops move as one floor with its centre.
+  const double xs[4] = {10, 16, 16, 10}, ys[4] = {0, 0, 6, 6};
+  CLongArray tops;
+  for (int c = 0; c < 4; ++c) {
+    const int32_t base = doc.AddJoint(xs[c], ys[c], 0, true, true, true, true, true, true, -1);
+    const int32_t top = doc.AddJoint(xs[c], ys[c], h, -1);
+    doc.AddBeam(group, 0, base, top, 0, 0, 0, 0, 0, 0, 0);
+    tops.Add(top);
+  }
+  const int32_t centre = doc.AddJoint(13, 3, h, false, false, true, true, true, false, -1);
+  doc.AddJointConstraintDiap(centre, tops);
+  CTavLoadStatic* push = doc.AddLoadStatic("H", 0);
+  push->AddLoadStatic_Joint(2, H, 0, 0, 0, 0, 0, 0);
+  push->AddLoadStatic_Joint(centre, H, 0, 0, 0, 0, 0, 0);
+  ASSERT_EQ(Analyse(doc).verdict, 1);
+
+  // A vertical column bends about IT in X (its local 2 is global X). By slope
+  // deflection, with a = EIc/h and b = EIb/span: sway = H h^2 (4a + 6b) / (24 a (a + 6b)).
+  const double EI = kE * kIT;
+  const double a = EI / h, b = kE * beamInertia / span;
+  const double sway = H * h * h * (4 * a + 6 * b) / (24 * a * (a + 6 * b));
+  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(2, 0).x, sway, 1e-6 * sway);
+  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(3, 0).x, sway, 1e-6 * sway);
+  const double floor = H * h * h * h / (4 * 3 * EI);
+  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(centre, 0).x, floor, 1e-6 * floor);
+  for (int c = 0; c < 4; ++c) {
+    EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(tops[c], 0).x, floor, 1e-6 * floor) << c;
+    EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(tops[c], 0).y, 0.0, 1e-9) << c;
+  }
+  ExpectEquilibrium(doc, 0);
+}
+
+TEST(EndToEndTest, UnsupportedStatementsGiveWarningsAndZeroResults) {
+  CTavData doc;
+  Line(doc, 1, 2.0);
+  doc.SetJointRestraint(0, true, true, true, true, true, true);
+  doc.AddLoadStatic("SW", 1)->AddSelfWeight(TaV_DIR_Z, 1.0, 9.81, 0);
+  doc.AddLoadHistory("TH");
+  doc.AddLoadResponseSpectrum("RS");
+  doc.AddMovingLoad("M");
+  doc.GetFunction()->AddFunctionDefault();
+  const Outcome outcome = Analyse(doc);
+  EXPECT_EQ(outcome.verdict, 1);
+  ASSERT_EQ(outcome.imported, 1);
+  EXPECT_TRUE(outcome.Mentions("* W A R N I N G * "));
+  EXPECT_TRUE(outcome.Mentions("no unit weight"));
+  EXPECT_TRUE(outcome.Mentions("history load condition 1 is not analysed"));
+  EXPECT_TRUE(outcome.Mentions("moving load condition 1 is not analysed"));
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(1, 1), CVector(0, 0, 0));
+}
+
+// Runs the program directly; returns its exit status and what it printed.
+std::pair<int, std::string> RunProgram(const std::string& input, const std::string& output) {
+  const std::string log = output + ".log";
+  const std::string command = std::string(TAV_SOLVER_DIR) + "/TaV " + input + " " + output + " > " + log + " 2>&1";
+  const int status = std::system(command.c_str());
+  return {WEXITSTATUS(status), test::ReadFileBytes(log)};
+}
+
+TEST(EndToEndTest, ErrorsStopWithStatusOneAndNoOutput) {
+  test::TempDir dir;
+  // An unstable model: a beam without torsional stiffness, free to twist.
+  {
+    CTavData doc;
+    doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+    doc.AddJoint(2, 0, 0, -1);
+    CTavGroupElement* group = doc.AddGroupElement();
+    Section(group, kArea, 0.0, kIS, kIT);
+    doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+    doc.AddLoadStatic("P", 0)->AddLoadStatic_Joint(1, 0, 0, -1, 0, 0, 0, 0);
+    ASSERT_EQ(doc.Save(dir.File("unstable.tAv"), TaV_FORMAT_TAV), 1);
+    const auto [status, printed] = RunProgram(dir.File("unstable.tAv"), dir.File("unstable.tvo"));
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(printed.find("* E R R O R * the structure is unstable: joint 2 in RX"), std::string::npos) << printed;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("unstable.tvo")));
+  }
+  // A beam load on joints that no beam joins, and a malformed number.
+  CTavData doc;
+  Line(doc, 2, 2.0);
+  doc.SetJointRestraint(0, true, true, true, true, true, true);
+  doc.AddLoadStatic("Q", 0)->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, -1, -1, 0, 1, 0, 0);
+  const std::string good = test::SaveToString(doc, TaV_FORMAT_TAV);
+  std::string noBeam = good;
+  const size_t at = noBeam.find("NOAN=1 2 0. FUNCTION");
+  ASSERT_NE(at, std::string::npos);
+  noBeam.replace(at, 8, "NOAN=1 3");
+  std::ofstream(dir.File("nobeam.tAv"), std::ios::binary) << noBeam;
+  auto [status, printed] = RunProgram(dir.File("nobeam.tAv"), dir.File("nobeam.tvo"));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(printed.find("* E R R O R *"), std::string::npos);
+  EXPECT_NE(printed.find("no beam runs from joint 1 to joint 3"), std::string::npos) << printed;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("nobeam.tvo")));
+
+  std::string malformed = good;
+  malformed.replace(malformed.find("X=2."), 4, "X=2.x");
+  std::ofstream(dir.File("bad.tAv"), std::ios::binary) << malformed;
+  std::tie(status, printed) = RunProgram(dir.File("bad.tAv"), dir.File("bad.tvo"));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(printed.find("* E R R O R *"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("line "), std::string::npos) << printed;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("bad.tvo")));
+
+  // A mechanism whose joints all have stiffness: the beam turns about its
+  // axis as a whole. Through the dialog the error line fails the run.
+  CTavData unstable;
+  Line(unstable, 1, 2.0);
+  unstable.SetJointRestraint(0, true, true, true, false, true, true);
+  unstable.AddLoadStatic("P", 0)->AddLoadStatic_Joint(1, 0, 0, -1, 0, 0, 0, 0);
+  const Outcome outcome = Analyse(unstable);
+  EXPECT_EQ(outcome.verdict, 0);
+  EXPECT_TRUE(outcome.Mentions("* E R R O R * the structure is unstable: joint "));
+  EXPECT_TRUE(outcome.Mentions(" in RX"));
+}
+
+}  // namespace
+}  // namespace tav
