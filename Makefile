@@ -11,7 +11,7 @@ THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
 THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
-.PHONY: all deps configure-release configure-sanitize configure-thread demo test test-release test-sanitize test-thread format clean
+.PHONY: bench all deps configure-release configure-sanitize configure-thread demo test test-release test-sanitize test-thread format clean
 
 all: test
 
@@ -48,8 +48,12 @@ test-thread: configure-thread
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -L 'platform|solver'
 
+bench: configure-release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_frame_bench
+	$(RELEASE_DIR)/bench/tav_frame_bench
+
 format:
-	find src tests examples \( -name '*.cpp' -o -name '*.h' \) | xargs -r clang-format -i
+	find src tests examples apps bench \( -name '*.cpp' -o -name '*.h' \) | xargs -r clang-format -i
 
 clean:
 	rm -rf build
