@@ -1,5 +1,6 @@
 # The two commands of the README. Both install what is missing first.
-#   make demo   builds and runs the example host, printing the solver input it writes
+#   make demo   builds the tav tool and runs it on the bundled example: solver
+#               inputs, archive, analysis and a summary of the results
 #   make test   builds and runs every test suite, in a release build and under
 #               AddressSanitizer and UndefinedBehaviorSanitizer, and the
 #               threaded suites once more under ThreadSanitizer
@@ -29,8 +30,8 @@ configure-thread: deps
 	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE_THREAD=ON -DTAV_BUILD_EXAMPLES=OFF >/dev/null
 
 demo: configure-release
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_demo
-	cd $(RELEASE_DIR)/examples && ./tav_demo
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_tool
+	cd $(RELEASE_DIR) && ./bin/tav demo
 
 test: test-release test-sanitize test-thread
 

@@ -14,6 +14,8 @@ packages=(
   libsuitesparse-dev
   libopenblas-dev
   libopenblas0-pthread
+  nlohmann-json3-dev
+  libcli11-dev
 )
 
 missing=()

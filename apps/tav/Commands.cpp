@@ -1,0 +1,336 @@
+#include "tav/Commands.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "console/ConsoleFrontEnd.h"
+#include "tav/ModelJson.h"
+#include "tav/Summary.h"
+#include "tav/Tav.h"
+
+namespace tav::tool {
+namespace fs = std::filesystem;
+namespace {
+
+// A failure that ends a command with its exit status; the message is
+// printed as it stands.
+struct Failure {
+  int status;
+  std::string message;
+};
+
+[[noreturn]] void Fail(int status, std::string message) { throw Failure{status, std::move(message)}; }
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(kExitUsage, path.string() + ": cannot read: " + std::strerror(errno));
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) Fail(kExitUsage, path.string() + ": cannot read: " + std::strerror(errno));
+  return text.str();
+}
+
+std::string Located(const fs::path& file, const ModelError& error) {
+  return file.string() + ": " + (error.Path().empty() ? "" : error.Path() + ": ") + error.what();
+}
+
+// Reads and checks a model file completely before building `doc` from it.
+void ReadModel(const fs::path& path, CTavData& doc) {
+  try {
+    BuildModel(ParseModelText(ReadText(path)), doc);
+  } catch (const ModelError& error) {
+    Fail(kExitUsage, Located(path, error));
+  }
+}
+
+// Writes `target` through a temporary file beside it, renamed into place
+// only when `write` finished; a failed write leaves nothing behind.
+void WriteAtomically(const fs::path& target, const std::function<void(const std::string&)>& write) {
+  std::string temporary = target.string() + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) Fail(kExitUsage, target.string() + ": cannot create: " + std::strerror(errno));
+  ::close(fd);
+  try {
+    write(temporary);
+    std::error_code code;
+    fs::rename(temporary, target, code);
+    if (code) Fail(kExitUsage, target.string() + ": cannot write: " + code.message());
+  } catch (...) {
+    ::unlink(temporary.c_str());
+    throw;
+  }
+}
+
+void WriteStream(const fs::path& target, const std::function<void(std::ostream&)>& write) {
+  WriteAtomically(target, [&](const std::string& temporary) {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    write(out);
+    out.close();
+    if (!out) Fail(kExitUsage, target.string() + ": cannot write: " + std::strerror(errno));
+  });
+}
+
+void WriteSolverInput(CTavData& doc, TaV_INPUT_FORMAT format, const fs::path& target) {
+  WriteAtomically(target, [&](const std::string& temporary) {
+    try {
+      if (doc.Save(temporary, format) != 1) Fail(kExitUsage, target.string() + ": cannot write");
+    } catch (const FileError& error) {
+      Fail(kExitUsage, target.string() + ": cannot write: " + error.what());
+    }
+  });
+}
+
+struct Format {
+  const char* name;
+  TaV_INPUT_FORMAT format;
+  const char* extension;
+};
+constexpr Format kFormats[] = {
+    {"tav", TaV_FORMAT_TAV, ".tAv"}, {"sap", TaV_FORMAT_SAP, ".s2k"}, {"midas", TaV_FORMAT_MIDAS, ".mgt"}};
+
+const Format& FindFormat(const std::string& name) {
+  for (const Format& format : kFormats) {
+    if (name == format.name) return format;
+  }
+  Fail(kExitUsage, "unknown format \"" + name + "\": use tav, sap or midas");
+}
+
+// The directory of the running program.
+fs::path ProgramDir() {
+  std::error_code code;
+  const fs::path self = fs::read_symlink("/proc/self/exe", code);
+  return code ? fs::current_path() : self.parent_path();
+}
+
+fs::path DefaultSolverDir() {
+  const fs::path here = ProgramDir();
+  for (const fs::path& candidate : {here / ".." / "solvers", here / ".." / "libexec" / "tav"}) {
+    if (fs::exists(candidate / "TaV")) return fs::weakly_canonical(candidate);
+  }
+  Fail(kExitUsage, "cannot find the analysis program TaV beside " + here.string() + ": give --solver-dir");
+}
+
+// The solver's command line is split at blanks, so its names must have none.
+void RequireNoBlank(const fs::path& path, const char* what) {
+  if (path.string().find_first_of(" \t") != std::string::npos)
+    Fail(kExitUsage, std::string(what) + " \"" + path.string() + "\" contains a blank, which the solver cannot take");
+}
+
+// A file name the solver's command line can carry: the model's stem with
+// anything unusual replaced.
+std::string InputStem(const fs::path& model) {
+  std::string stem = model.stem().string();
+  for (char& ch : stem) {
+    if (!std::isalnum(static_cast<unsigned char>(ch)) && ch != '-' && ch != '_') ch = '_';
+  }
+  return stem.empty() ? "model" : stem;
+}
+
+void CountLine(std::ostream& out, const char* what, long count) {
+  char line[80];
+  std::snprintf(line, sizeof line, "  %-26s %ld\n", what, count);
+  out << line;
+}
+
+void PrintCounts(const CTavData& doc, std::ostream& out) {
+  long beamGroups = 0, springGroups = 0, linkGroups = 0, sections = 0, springs = 0, restrained = 0;
+  for (int32_t g = 0; g < doc.GetCountLinearGroup() + doc.GetCountNonLinearGroup(); ++g) {
+    const CTavGroup& group = *doc.GetGroup(g);
+    if (group.GetType() == CTavGroup::kBeam) {
+      ++beamGroups;
+      sections += static_cast<const CTavGroupElement&>(group).GetCountSection();
+    } else if (group.GetType() == CTavGroup::kSpring) {
+      ++springGroups;
+      springs += static_cast<long>(static_cast<const CTavGroupSpring&>(group).m_arrSpring.size());
+    } else {
+      ++linkGroups;
+    }
+  }
+  for (int32_t j = 0; j < doc.GetCountJoint(); ++j) restrained += doc.GetJoint(j)->m_Restraint.Any() ? 1 : 0;
+  const CTavJointConstraints& constraints = *doc.GetConstraint();
+  out << "Model \"" << doc.GetTitle() << "\"\n";
+  CountLine(out, "joints", doc.GetCountJoint());
+  CountLine(out, "restrained joints", restrained);
+  CountLine(out, "local systems", doc.GetCountLocalCoord());
+  CountLine(out, "diaphragms", constraints.GetCountDiaphragm());
+  CountLine(out, "rigid links", constraints.GetCountRigidLink());
+  CountLine(out, "functions", doc.GetFunction()->GetCount());
+  CountLine(out, "beam groups", beamGroups);
+  CountLine(out, "sections", sections);
+  CountLine(out, "beams", doc.GetCountBeam());
+  CountLine(out, "spring groups", springGroups);
+  CountLine(out, "springs", springs);
+  CountLine(out, "link groups", linkGroups);
+  CountLine(out, "links", doc.GetCountNLLink());
+  CountLine(out, "static load cases", doc.GetCountStaticLoad());
+  CountLine(out, "history load cases", doc.GetCountHistoryLoad());
+  CountLine(out, "response spectrum cases", doc.GetCountResponseSpectrumLoad());
+  CountLine(out, "moving load cases", doc.GetCountMovingLoad());
+  CountLine(out, "combinations", doc.GetCountComboLoad());
+}
+
+// Runs TaV on `doc` in `options.workDir` and imports its results into `doc`.
+void Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, Streams io) {
+  const fs::path solverDir = options.solverDir.empty() ? DefaultSolverDir() : options.solverDir;
+  if (!fs::exists(solverDir / "TaV")) Fail(kExitUsage, solverDir.string() + ": no analysis program TaV here");
+  RequireNoBlank(solverDir, "solver directory");
+  std::error_code code;
+  fs::create_directories(options.workDir, code);
+  if (code) Fail(kExitUsage, options.workDir.string() + ": cannot create: " + code.message());
+
+  const std::string stem = InputStem(model);
+  const fs::path input = options.workDir / (stem + ".tAv");
+  WriteSolverInput(doc, TaV_FORMAT_TAV, input);
+  fs::remove(options.workDir / (stem + ".tvo"), code);  // no stale results from an earlier run
+  io.out << "Solver input " << input.string() << "\n";
+
+  console::ConsoleFrontEnd frontEnd(io.out, io.err, options.color);
+  int verdict = 0;
+  {
+    CTavSolverMsgDlg dialog;
+    dialog.SetFrontEnd(&frontEnd);
+    verdict = dialog.RunSolver(nullptr, options.workDir.string(), solverDir.string(), stem + ".tAv", TaV_FORMAT_TAV);
+  }
+  if (frontEnd.Interrupted()) Fail(kExitAnalysis, "the analysis was interrupted");
+  if (verdict != 1) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
+
+  const fs::path output = options.workDir / (stem + ".tvo");
+  CTavImportTavOutput reader(&doc);
+  if (reader.LoadData(output.string()) != 1) Fail(kExitAnalysis, output.string() + ": cannot read the results");
+  io.out << "Results " << output.string() << "\n";
+}
+
+void WriteResults(const CTavData& doc, const fs::path& target) {
+  const bool json = target.extension() == ".json";
+  WriteStream(target, [&](std::ostream& out) { json ? WriteResultsJson(doc, out) : WriteResultsCsv(doc, out); });
+}
+
+void CheckResultsName(const fs::path& results) {
+  if (!results.empty() && results.extension() != ".json" && results.extension() != ".csv")
+    Fail(kExitUsage, results.string() + ": results go to a .json or .csv file");
+}
+
+int Report(const Failure& failure, Streams io) {
+  io.err << failure.message << "\n";
+  return failure.status;
+}
+
+int Guarded(Streams io, const std::function<void()>& command) {
+  try {
+    command();
+    return kExitOk;
+  } catch (const Failure& failure) {
+    return Report(failure, io);
+  } catch (const std::exception& error) {
+    return Report({kExitUsage, error.what()}, io);
+  }
+}
+
+void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams io) {
+  CheckResultsName(options.results);
+  if (options.workDir.empty()) options.workDir = model.parent_path() / (model.stem().string() + "-run");
+  Analyse(doc, model, options, io);
+  WriteSummary(doc, io.out);
+  if (!options.results.empty()) {
+    WriteResults(doc, options.results);
+    io.out << "\nEvery result value: " << options.results.string() << "\n";
+  }
+}
+
+}  // namespace
+
+int CheckCommand(const fs::path& model, Streams io) {
+  return Guarded(io, [&] {
+    CTavData doc;
+    ReadModel(model, doc);
+    PrintCounts(doc, io.out);
+  });
+}
+
+int WriteCommand(const fs::path& model, const std::string& formatName, fs::path output, Streams io) {
+  return Guarded(io, [&] {
+    const Format& format = FindFormat(formatName);
+    CTavData doc;
+    ReadModel(model, doc);
+    if (output.empty()) output = fs::path(model).replace_extension(format.extension);
+    WriteSolverInput(doc, format.format, output);
+    io.out << "Wrote " << output.string() << "\n";
+  });
+}
+
+int RunCommand(const fs::path& model, RunOptions options, Streams io) {
+  return Guarded(io, [&] {
+    CTavData doc;
+    ReadModel(model, doc);
+    RunModel(doc, model, std::move(options), io);
+  });
+}
+
+int SaveCommand(const fs::path& model, const fs::path& output, Streams io) {
+  return Guarded(io, [&] {
+    CTavData doc;
+    ReadModel(model, doc);
+    CString error;
+    if (doc.StoreArchive(output.string(), &error) != 1) Fail(kExitUsage, output.string() + ": " + error);
+    io.out << "Wrote " << output.string() << "\n";
+  });
+}
+
+int LoadCommand(const fs::path& archive, const fs::path& output, Streams io) {
+  return Guarded(io, [&] {
+    CTavData doc;
+    CString error;
+    if (doc.LoadArchive(archive.string(), &error) != 1) Fail(kExitUsage, archive.string() + ": " + error);
+    const Json model = ModelToJson(doc);
+    // The archive's cross-references are checked as a model file's would be.
+    try {
+      CTavData check;
+      BuildModel(model, check);
+    } catch (const ModelError& problem) {
+      Fail(kExitUsage, archive.string() + ": the archive holds a model that cannot be used: " +
+                           (problem.Path().empty() ? "" : problem.Path() + ": ") + problem.what());
+    }
+    WriteStream(output, [&](std::ostream& out) { out << model.dump(2) << "\n"; });
+    io.out << "Wrote " << output.string() << "\n";
+  });
+}
+
+int DemoCommand(const fs::path& directory, const RunOptions& options, Streams io) {
+  return Guarded(io, [&] {
+    std::error_code code;
+    fs::create_directories(directory, code);
+    if (code) Fail(kExitUsage, directory.string() + ": cannot create: " + code.message());
+    const fs::path model = directory / "building.json";
+    WriteStream(model, [](std::ostream& out) { out << kDemoModel; });
+    io.out << "The bundled example, a three-storey frame with a diaphragm per floor: " << model.string() << "\n\n";
+
+    CTavData doc;
+    ReadModel(model, doc);
+    PrintCounts(doc, io.out);
+    io.out << "\n";
+    for (const Format& format : kFormats) {
+      const fs::path target = directory / (std::string("building") + format.extension);
+      WriteSolverInput(doc, format.format, target);
+      io.out << "Solver input (" << format.name << "): " << target.string() << "\n";
+    }
+    const fs::path archive = directory / "building.tavdoc";
+    CString error;
+    if (doc.StoreArchive(archive.string(), &error) != 1) Fail(kExitUsage, archive.string() + ": " + error);
+    io.out << "Archive: " << archive.string() << "\n\n";
+
+    RunOptions run = options;
+    run.workDir = directory / "run";
+    run.results = directory / "results.csv";
+    RunModel(doc, model, run, io);
+    io.out << "\nEverything is under " << fs::absolute(directory).string() << "\n";
+  });
+}
+
+}  // namespace tav::tool

@@ -1,0 +1,33 @@
+// JSON model files: reading one into a document (every value is checked
+// before the library sees it) and writing a document as JSON.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+
+#include "tav/model/TavData.h"
+
+namespace tav::tool {
+
+using Json = nlohmann::ordered_json;
+
+// A model file that cannot be used: `Path()` is the JSON pointer of the
+// offending value ("" for the whole document), `what()` the message.
+class ModelError : public std::runtime_error {
+ public:
+  ModelError(std::string path, const std::string& message) : std::runtime_error(message), m_path(std::move(path)) {}
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
+
+// Parses JSON text; a syntax error is a ModelError at "" naming line and column.
+Json ParseModelText(const std::string& text);
+// Builds `doc` (which must be empty) from a model; throws ModelError.
+void BuildModel(const Json& model, CTavData& doc);
+// The model a document holds, in the same form.
+Json ModelToJson(const CTavData& doc);
+
+}  // namespace tav::tool

@@ -1,0 +1,280 @@
+#include "tav/Summary.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace tav::tool {
+namespace {
+
+using Vec3 = std::array<double, 3>;
+
+constexpr std::array<const char*, 6> kForceNames = {"N", "V2", "V3", "T", "M2", "M3"};
+
+// One result case as the user knows it.
+struct ResultCase {
+  int32_t index = 0;
+  std::string name;
+  std::string kind;
+  bool analysed = true;         // the bundled program solves static cases only
+  std::optional<Vec3> applied;  // the applied force, when the case is one load set
+  // The heading in the summary; empty for an added combination's minimum,
+  // which is the same sum as its maximum, shown once under the bare name.
+  std::string heading;
+};
+
+// Six significant digits for reading; `digits` more for files.
+std::string Number(double value, int digits = 6) {
+  if (std::fabs(value) < 5e-13) value = 0.0;  // no "-0" and no round-off noise
+  char text[40];
+  std::snprintf(text, sizeof text, "%.*g", digits, value);
+  return text;
+}
+
+std::string Triple(const Vec3& v) { return Number(v[0]) + ", " + Number(v[1]) + ", " + Number(v[2]); }
+
+// The total force of a static case's joint and beam loads, in global axes.
+// Self weight is left out: the own input carries no unit weight.
+Vec3 AppliedForce(const CTavData& doc, const CTavLoadStatic& loads) {
+  Vec3 total = {0, 0, 0};
+  for (int32_t i = 0; i < loads.GetSizeLoadJoint(); ++i) {
+    const CTavLoadJoint& load = *loads.GetLoadJoint(i);
+    for (int d = 0; d < 3; ++d) total[d] += load.m_dValue[d];
+  }
+  for (int32_t i = 0; i < loads.GetSizeLoadBeam(); ++i) {
+    const CTavLoadBeam& load = *loads.GetLoadBeam(i);
+    const double length = doc.GetLengthBeam(load.m_nBeam);
+    const double scale = load.m_bAbsoluteDist != 0 ? 1.0 : length;
+    for (int d = 0; d < 3; ++d) {
+      const TaV_TYPED_LOAD& block = load.m_Load[d];
+      if (block.nValue <= 0) continue;
+      if (load.m_eType == TaV_BEAMLOAD_FORCE) {
+        total[d] += block.dValue[0];
+      } else if (load.m_eType == TaV_BEAMLOAD_DISTRIBUTED) {
+        total[d] += 0.5 * (block.dValue[0] + block.dValue[1]) * (block.dDist[1] - block.dDist[0]) * scale;
+      }
+    }
+  }
+  return total;
+}
+
+// Load cases in result order, then each combination's maximum and minimum.
+std::vector<ResultCase> ResultCases(const CTavData& doc) {
+  std::vector<ResultCase> cases;
+  const auto add = [&cases](const std::string& name, std::string kind, bool analysed, std::optional<Vec3> applied) {
+    cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), analysed, applied, name});
+  };
+  for (int32_t i = 0; i < doc.GetCountStaticLoad(); ++i) {
+    const CTavLoadStatic& loads = *doc.GetStaticLoad(i);
+    add(loads.GetStringName(), "static", true, AppliedForce(doc, loads));
+  }
+  for (int32_t i = 0; i < doc.GetCountHistoryLoad(); ++i)
+    add(doc.GetHistoryLoad(i)->GetStringName(), "history", false, std::nullopt);
+  for (int32_t i = 0; i < doc.GetCountResponseSpectrumLoad(); ++i)
+    add(doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", false, std::nullopt);
+  for (int32_t i = 0; i < doc.GetCountMovingLoad(); ++i)
+    add(doc.GetMovingLoad(i)->GetStringName(), "moving", false, std::nullopt);
+
+  const int32_t loadCases = doc.GetCountLoadCase(0);
+  for (int32_t j = 0; j < doc.GetCountComboLoad(); ++j) {
+    const CTavCombo& combo = *doc.GetCombo(j);
+    // An added combination of single load sets is itself one load set.
+    std::optional<Vec3> applied = Vec3{0, 0, 0};
+    bool analysed = true;
+    for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
+      int32_t source = -1;
+      if (term.eType == TaV_LOAD_STATIC && term.nCase >= 0 && term.nCase < doc.GetCountStaticLoad()) {
+        source = term.nCase;
+      } else if (term.eType == TaV_LOAD_COMBO && term.nCase >= 0 && term.nCase < j) {
+        source = loadCases + 2 * term.nCase;
+      } else if (term.eType != TaV_LOAD_COMBO && term.eType != TaV_LOAD_STATIC) {
+        analysed = false;
+      }
+      const auto& sourceApplied = source >= 0 ? cases[static_cast<size_t>(source)].applied : std::nullopt;
+      if (source >= 0 && !cases[static_cast<size_t>(source)].analysed) analysed = false;
+      if (combo.m_eType != TaV_COMBO_ADD || !sourceApplied) {
+        applied.reset();
+      } else if (applied) {
+        for (int d = 0; d < 3; ++d) (*applied)[d] += term.dFactor * (*sourceApplied)[d];
+      }
+    }
+    const std::string kind = "combination " + combo.GetStringType();
+    add(combo.GetStringName() + " MAX", kind, analysed, applied);
+    add(combo.GetStringName() + " MIN", kind, analysed, applied);
+    if (combo.m_eType == TaV_COMBO_ADD) {
+      cases[cases.size() - 2].heading = combo.GetStringName();
+      cases.back().heading.clear();
+    }
+  }
+  return cases;
+}
+
+Vec3 JointVector(const CTavData& doc, int32_t joint, int32_t resultCase, TaV_JOINT_FORCE_TYPE kind) {
+  const CVector v = doc.GetResultValue_Joint(joint, resultCase, kind, 0);
+  return {v.x, v.y, v.z};
+}
+
+void WriteDisplacement(const CTavData& doc, const ResultCase& c, std::ostream& out) {
+  int32_t largest = -1;
+  double magnitude = 0.0;
+  for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
+    const Vec3 u = JointVector(doc, j, c.index, TaV_JOINT_DISPLACEMENT);
+    const double m = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
+    if (m > magnitude) {
+      magnitude = m;
+      largest = j;
+    }
+  }
+  if (largest < 0) {
+    out << "  largest displacement  0\n";
+    return;
+  }
+  out << "  largest displacement  " << Number(magnitude) << " at joint " << largest + 1
+      << " (UX, UY, UZ = " << Triple(JointVector(doc, largest, c.index, TaV_JOINT_DISPLACEMENT)) << ")\n";
+}
+
+void WriteReactions(const CTavData& doc, const ResultCase& c, std::ostream& out) {
+  Vec3 sum = {0, 0, 0};
+  for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
+    const Vec3 r = JointVector(doc, j, c.index, TaV_JOINT_REACTION);
+    for (int d = 0; d < 3; ++d) sum[d] += r[d];
+  }
+  out << "  sum of reactions      FX, FY, FZ = " << Triple(sum) << "\n";
+  if (!c.applied) {
+    out << "  applied loads         (an envelope: no single load set)\n";
+    return;
+  }
+  const Vec3& applied = *c.applied;
+  Vec3 balance;
+  for (int d = 0; d < 3; ++d) {
+    balance[d] = sum[d] + applied[d];
+    // What is left of the solver's round-off is shown as balanced.
+    if (std::fabs(balance[d]) <= 1e-9 * (std::fabs(sum[d]) + std::fabs(applied[d]))) balance[d] = 0.0;
+  }
+  out << "  sum of applied loads  FX, FY, FZ = " << Triple(applied) << "\n";
+  out << "  out of balance        FX, FY, FZ = " << Triple(balance) << "\n";
+}
+
+void WriteBeamGroups(const CTavData& doc, const ResultCase& c, std::ostream& out) {
+  const int32_t stations = doc.GetCountResultStation();
+  int32_t beamGroup = 0;
+  for (int32_t g = 0; g < doc.GetCountLinearGroup() + doc.GetCountNonLinearGroup(); ++g) {
+    if (doc.GetGroup(g)->GetType() != CTavGroup::kBeam) continue;
+    ++beamGroup;
+    const auto& group = static_cast<const CTavGroupElement&>(*doc.GetGroup(g));
+    if (group.GetCountBeam() == 0) continue;
+    out << "  beam group " << beamGroup << " (" << group.GetCountBeam() << " beams)\n";
+    for (int f = 0; f < 6; ++f) {
+      double low = 0.0, high = 0.0;
+      int32_t lowBeam = -1, highBeam = -1;
+      for (int32_t beam : group.m_arrBeam) {
+        for (int32_t s = 0; s < stations; ++s) {
+          const double value = doc.GetResultValue_Beam_Force(beam, c.index, s, static_cast<TaV_BEAM_FORCE_TYPE>(f));
+          if (lowBeam < 0 || value < low) low = value, lowBeam = beam;
+          if (highBeam < 0 || value > high) high = value, highBeam = beam;
+        }
+      }
+      if (low == 0.0 && high == 0.0) continue;
+      char line[160];
+      std::snprintf(line, sizeof line, "    %-3s min %12s (beam %d)   max %12s (beam %d)\n", kForceNames[f],
+                    Number(low).c_str(), lowBeam + 1, Number(high).c_str(), highBeam + 1);
+      out << line;
+    }
+  }
+}
+
+nlohmann::ordered_json Values(const double* v, int count) {
+  nlohmann::ordered_json values = nlohmann::ordered_json::array();
+  for (int i = 0; i < count; ++i) values.push_back(v[i]);
+  return values;
+}
+
+// CSV fields are names and numbers; a name with a comma or quote is quoted.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char ch : text) {
+    if (ch == '"') quoted += '"';
+    quoted += ch;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace
+
+void WriteSummary(const CTavData& doc, std::ostream& out) {
+  for (const ResultCase& c : ResultCases(doc)) {
+    if (c.heading.empty()) continue;
+    out << "\n" << c.heading << "  (" << c.kind << ")\n";
+    if (!c.analysed) {
+      out << "  not analysed by the bundled program: its results are zero\n";
+      continue;
+    }
+    WriteDisplacement(doc, c, out);
+    WriteReactions(doc, c, out);
+    WriteBeamGroups(doc, c, out);
+  }
+}
+
+void WriteResultsJson(const CTavData& doc, std::ostream& out) {
+  using Json = nlohmann::ordered_json;
+  const int32_t stations = doc.GetCountResultStation();
+  Json cases = Json::array();
+  for (const ResultCase& c : ResultCases(doc)) {
+    Json joints = Json::array();
+    for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
+      double v[18];
+      doc.GetResultValue_Joint(j, c.index, v, 18);
+      joints.push_back({{"joint", j + 1},
+                        {"reaction", Values(v, 6)},
+                        {"displacement", Values(v + 6, 6)},
+                        {"springForce", Values(v + 12, 6)}});
+    }
+    Json beams = Json::array();
+    for (int32_t b = 0; b < doc.GetCountBeam(); ++b) {
+      Json points = Json::array();
+      for (int32_t s = 0; s < stations; ++s) {
+        double v[7];
+        doc.GetResultValue_Beam(b, c.index, s, v, 7);
+        points.push_back({{"distance", v[0]}, {"forces", Values(v + 1, 6)}});
+      }
+      beams.push_back({{"beam", b + 1}, {"stations", points}});
+    }
+    cases.push_back({{"name", c.name}, {"kind", c.kind}, {"joints", joints}, {"beams", beams}});
+  }
+  out << Json{{"cases", cases}}.dump(1) << "\n";
+}
+
+void WriteResultsCsv(const CTavData& doc, std::ostream& out) {
+  const int32_t stations = doc.GetCountResultStation();
+  out << "case,result,number,station,distance,value1,value2,value3,value4,value5,value6\n";
+  const auto row = [&out](const std::string& name, const char* result, int32_t number, const std::string& station,
+                          const std::string& distance, const double* v) {
+    out << CsvField(name) << ',' << result << ',' << number << ',' << station << ',' << distance;
+    for (int i = 0; i < 6; ++i) out << ',' << Number(v[i], 15);
+    out << '\n';
+  };
+  for (const ResultCase& c : ResultCases(doc)) {
+    for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
+      double v[18];
+      doc.GetResultValue_Joint(j, c.index, v, 18);
+      row(c.name, "reaction", j + 1, "", "", v);
+      row(c.name, "displacement", j + 1, "", "", v + 6);
+      row(c.name, "spring force", j + 1, "", "", v + 12);
+    }
+    for (int32_t b = 0; b < doc.GetCountBeam(); ++b) {
+      for (int32_t s = 0; s < stations; ++s) {
+        double v[7];
+        doc.GetResultValue_Beam(b, c.index, s, v, 7);
+        row(c.name, "member force", b + 1, std::to_string(s + 1), Number(v[0], 15), v + 1);
+      }
+    }
+  }
+}
+
+}  // namespace tav::tool

@@ -1,0 +1,83 @@
+// tav: structural frame models in JSON files, turned into solver inputs,
+// analyses and results.
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "tav/Commands.h"
+
+namespace {
+
+using tav::tool::kExitOk;
+using tav::tool::kExitUsage;
+namespace fs = std::filesystem;
+
+struct Arguments {
+  fs::path model;
+  fs::path output;
+  std::string format = "tav";
+  tav::tool::RunOptions run;
+  fs::path demoDir = "tav-demo";
+};
+
+void AddRunOptions(CLI::App& command, Arguments& args) {
+  command.add_option("--solver-dir", args.run.solverDir, "Directory of the analysis program TaV")
+      ->check(CLI::ExistingDirectory);
+  command.add_option("--work-dir", args.run.workDir,
+                     "Directory for the solver input and output (default: MODEL's directory / MODEL-run)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "Structural frame models: solver inputs, analyses and results from a JSON model file.\n"
+      "Exit status: 0 done, 1 the analysis reported errors, 2 bad input or usage."};
+  app.set_version_flag("--version", "tav " TAV_VERSION);
+  app.require_subcommand(1);
+  Arguments args;
+
+  CLI::App* check = app.add_subcommand("check", "Validate a model and print what it holds");
+  check->add_option("MODEL", args.model, "JSON model file")->required();
+
+  CLI::App* write = app.add_subcommand("write", "Write a solver input file");
+  write->add_option("MODEL", args.model, "JSON model file")->required();
+  write->add_option("--format", args.format, "tav, sap or midas")
+      ->check(CLI::IsMember({"tav", "sap", "midas"}))
+      ->capture_default_str();
+  write->add_option("-o,--output", args.output, "Output file (default: MODEL with the format's extension)");
+
+  CLI::App* run = app.add_subcommand("run", "Analyse a model with the bundled program and summarise the results");
+  run->add_option("MODEL", args.model, "JSON model file")->required();
+  AddRunOptions(*run, args);
+  run->add_option("--results", args.run.results, "Write every result value to FILE.json or FILE.csv");
+
+  CLI::App* save = app.add_subcommand("save", "Store a model in the library's archive");
+  save->add_option("MODEL", args.model, "JSON model file")->required();
+  save->add_option("-o,--output", args.output, "Archive to write (MODEL.tavdoc)")->required();
+
+  CLI::App* load = app.add_subcommand("load", "Write an archived model as a JSON model file");
+  load->add_option("ARCHIVE", args.model, "Archive written by save")->required();
+  load->add_option("-o,--output", args.output, "JSON model file to write")->required();
+
+  CLI::App* demo = app.add_subcommand("demo", "Run everything on the bundled example and show where the files went");
+  demo->add_option("-d,--directory", args.demoDir, "Directory for the example's files")->capture_default_str();
+  AddRunOptions(*demo, args);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? kExitOk : kExitUsage;
+  }
+
+  args.run.color = ::isatty(STDOUT_FILENO) != 0;
+  const tav::tool::Streams io{std::cout, std::cerr};
+  if (check->parsed()) return tav::tool::CheckCommand(args.model, io);
+  if (write->parsed()) return tav::tool::WriteCommand(args.model, args.format, args.output, io);
+  if (run->parsed()) return tav::tool::RunCommand(args.model, args.run, io);
+  if (save->parsed()) return tav::tool::SaveCommand(args.model, args.output, io);
+  if (load->parsed()) return tav::tool::LoadCommand(args.model, args.output, io);
+  return tav::tool::DemoCommand(args.demoDir, args.run, io);
+}

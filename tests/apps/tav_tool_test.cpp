@@ -1,0 +1,336 @@
+// The built `tav` program on the example models and on broken ones: what it
+// prints, the files it writes (and does not write), and its exit status.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "support/Golden.h"
+#include "support/TempDir.h"
+#include "tav/ModelJson.h"
+
+extern char** environ;
+
+namespace tav {
+namespace {
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the tool with `args` in `dir`, its output caught in files there.
+Outcome Tav(const test::TempDir& dir, std::vector<std::string> args) {
+  const std::string outPath = dir.File(".stdout"), errPath = dir.File(".stderr");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  args.insert(args.begin(), TAV_TOOL);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  // The tool works relative to its current directory, so the child starts in `dir`.
+  const fs::path before = fs::current_path();
+  fs::current_path(dir.Path());
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, TAV_TOOL, &actions, nullptr, argv.data(), environ);
+  fs::current_path(before);
+  posix_spawn_file_actions_destroy(&actions);
+  Outcome outcome;
+  if (spawned != 0) return outcome;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.out = test::ReadFileBytes(outPath);
+  outcome.err = test::ReadFileBytes(errPath);
+  fs::remove(outPath);
+  fs::remove(errPath);
+  return outcome;
+}
+
+std::string Example(const std::string& name) { return std::string(TAV_EXAMPLES_DIR) + "/" + name + ".json"; }
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The files in `dir`, for telling that a failed command wrote nothing.
+std::vector<std::string> Files(const test::TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir.Path())) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const char* const kExamples[] = {"portal", "continuous-beam", "building", "springs-gaps"};
+
+TEST(TavToolTest, WritesEachExampleInEveryFormat) {
+  test::TempDir dir;
+  for (const char* example : kExamples) {
+    for (const auto& [format, extension] : {std::pair{"tav", ".tAv"}, {"sap", ".s2k"}, {"midas", ".mgt"}}) {
+      const std::string name = std::string(example) + extension;
+      const Outcome outcome = Tav(dir, {"write", Example(example), "--format", format, "-o", name});
+      ASSERT_EQ(outcome.status, 0) << name << ": " << outcome.err;
+      EXPECT_TRUE(test::MatchesGolden("tool/" + name, test::ReadFileBytes(dir.File(name))));
+    }
+  }
+}
+
+TEST(TavToolTest, WriteDefaultsToTheModelsNameBesideIt) {
+  test::TempDir dir;
+  fs::copy_file(Example("portal"), dir.File("frame.json"));
+  const Outcome outcome = Tav(dir, {"write", "frame.json", "--format", "midas"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.out.find("frame.mgt"), std::string::npos);
+  EXPECT_TRUE(test::MatchesGolden("tool/portal.mgt", test::ReadFileBytes(dir.File("frame.mgt"))));
+}
+
+TEST(TavToolTest, CheckCountsWhatTheModelHolds) {
+  test::TempDir dir;
+  const Outcome outcome = Tav(dir, {"check", Example("building")});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.out.find("joints                     39\n"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("diaphragms                 3\n"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("combinations               3\n"), std::string::npos) << outcome.out;
+  EXPECT_TRUE(Files(dir).empty());
+}
+
+// Every example through save and load comes back as the same model.
+TEST(TavToolTest, SaveAndLoadRoundTripEveryExample) {
+  test::TempDir dir;
+  for (const char* example : kExamples) {
+    SCOPED_TRACE(example);
+    ASSERT_EQ(Tav(dir, {"save", Example(example), "-o", "m.tavdoc"}).status, 0);
+    const Outcome load = Tav(dir, {"load", "m.tavdoc", "-o", "m.json"});
+    ASSERT_EQ(load.status, 0) << load.err;
+
+    CTavData doc;
+    tool::BuildModel(tool::ParseModelText(test::ReadFileBytes(Example(example))), doc);
+    const tool::Json loaded = tool::ParseModelText(test::ReadFileBytes(dir.File("m.json")));
+    EXPECT_EQ(loaded, tool::ModelToJson(doc));
+
+    // The loaded JSON is a model in its own right and writes the same input.
+    ASSERT_EQ(Tav(dir, {"write", "m.json", "-o", "again.tAv"}).status, 0);
+    EXPECT_TRUE(
+        test::MatchesGolden("tool/" + std::string(example) + ".tAv", test::ReadFileBytes(dir.File("again.tAv"))));
+  }
+}
+
+struct Broken {
+  const char* what;
+  const char* model;
+  const char* message;  // as printed after the file name
+};
+
+TEST(TavToolTest, BrokenModelsAreReportedWithTheirPathAndWriteNothing) {
+  const Broken cases[] = {
+      {"bad JSON", R"({"joints": [}")", "model.json: not valid JSON: parse error at line 1, column 13"},
+      {"unknown key", R"({"joints": [], "beams": []})", "model.json: /beams: unknown key \"beams\""},
+      {"wrong type", R"({"joints": [{"x": "0", "y": 0, "z": 0}]})",
+       "model.json: /joints/0/x: expected a number, found a string"},
+      {"bad joint reference", R"({"joints": [{"x": 0, "y": 0, "z": 0}], "masses": [{"joint": 2,
+        "values": [1, 1, 1, 0, 0, 0]}]})",
+       "model.json: /masses/0/joint: joint 2 does not exist (there are 1)"},
+      {"bad section reference", R"({"joints": [{"x": 0, "y": 0, "z": 0}, {"x": 1, "y": 0, "z": 0}],
+        "groups": [{"kind": "beam", "sections": [], "beams": [{"section": 1, "joints": [1, 2]}]}]})",
+       "model.json: /groups/0/beams/0/section: section 1 does not exist (there are none)"},
+      {"bad case reference", R"({"combinations": [{"name": "C", "type": "ADD",
+        "terms": [{"kind": "static", "case": 1, "factor": 1}]}]})",
+       "model.json: /combinations/0/terms/0/case: static case 1 does not exist (there are none)"},
+      {"bad function reference", R"({"joints": [{"x": 0, "y": 0, "z": 0}], "loadCases": {"static": [{"name": "P",
+        "jointLoads": [{"joint": 1, "values": [1, 0, 0, 0, 0, 0], "function": 3}]}]}})",
+       "model.json: /loadCases/static/0/jointLoads/0/function: function 3 does not exist"},
+      {"value out of range", R"({"options": {"forceSegments": 0}})",
+       "model.json: /options/forceSegments: the value 0 is out of range"},
+      {"combination used before it is formed", R"({"combinations": [{"name": "A", "terms": [{"kind": "combination",
+        "case": 2, "factor": 1}]}, {"name": "B"}]})",
+       "model.json: /combinations/0/terms/0/case: combination 2 is not listed before this one"},
+      {"unknown name", R"({"joints": [{"x": 0, "y": 0, "z": 0, "restraints": ["UW"]}]})",
+       "model.json: /joints/0/restraints/0: \"UW\" is not one of"},
+  };
+  for (const Broken& broken : cases) {
+    SCOPED_TRACE(broken.what);
+    test::TempDir dir;
+    WriteText(dir.File("model.json"), broken.model);
+    for (const auto& command :
+         std::vector<std::vector<std::string>>{{"check", "model.json"},
+                                               {"write", "model.json", "-o", "out.tAv"},
+                                               {"save", "model.json", "-o", "out.tavdoc"},
+                                               {"run", "model.json", "--solver-dir", TAV_SOLVER_DIR}}) {
+      const Outcome outcome = Tav(dir, command);
+      EXPECT_EQ(outcome.status, 2) << command[0];
+      EXPECT_EQ(outcome.err.rfind(broken.message, 0), 0u) << command[0] << " printed: " << outcome.err;
+      EXPECT_EQ(Files(dir), std::vector<std::string>{"model.json"}) << command[0];
+    }
+  }
+}
+
+// The complete example of the model format's documentation, as written there.
+TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
+  const std::string doc = test::ReadFileBytes(TAV_DOCS_DIR "/model-format.md");
+  const size_t begin = doc.rfind("```json\n");
+  ASSERT_NE(begin, std::string::npos);
+  const size_t end = doc.find("```", begin + 8);
+  ASSERT_NE(end, std::string::npos);
+  test::TempDir dir;
+  WriteText(dir.File("example.json"), doc.substr(begin + 8, end - begin - 8));
+  const Outcome outcome = Tav(dir, {"check", "example.json"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(Tav(dir, {"write", "example.json", "--format", "sap"}).status, 0);
+}
+
+TEST(TavToolTest, AnEmptyReleaseListReleasesNothing) {
+  CTavData doc;
+  tool::BuildModel(tool::ParseModelText(R"({"joints": [{"x": 0, "y": 0, "z": 0}, {"x": 1, "y": 0, "z": 0}],
+    "groups": [{"kind": "beam", "sections": [{"shape": "rectangle", "E": 1, "width": 1, "height": 1}],
+    "beams": [{"section": 1, "joints": [1, 2], "releaseI": [], "releaseJ": ["R3"]}]}]})"),
+                   doc);
+  EXPECT_EQ(doc.GetBeam(0)->m_bReleaseI, 0);
+  EXPECT_NE(doc.GetBeam(0)->m_bReleaseJ, 0);
+  const tool::Json beam = tool::ModelToJson(doc)["groups"][0]["beams"][0];
+  EXPECT_FALSE(beam.contains("releaseI"));
+  EXPECT_EQ(beam["releaseJ"], tool::Json::array({"R3"}));
+}
+
+TEST(TavToolTest, UsageErrorsAndHelp) {
+  test::TempDir dir;
+  EXPECT_EQ(Tav(dir, {}).status, 2);
+  EXPECT_EQ(Tav(dir, {"frob"}).status, 2);
+  EXPECT_EQ(Tav(dir, {"write", "missing.json"}).status, 2);
+  EXPECT_EQ(Tav(dir, {"write", Example("portal"), "--format", "abaqus"}).status, 2);
+  EXPECT_EQ(Tav(dir, {"save", Example("portal")}).status, 2);  // -o is required
+  const Outcome version = Tav(dir, {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("tav ", 0), 0u);
+  for (const char* command : {"check", "write", "run", "save", "load", "demo"}) {
+    const Outcome help = Tav(dir, {command, "--help"});
+    EXPECT_EQ(help.status, 0) << command;
+    EXPECT_NE(help.out.find("Usage:"), std::string::npos) << command;
+  }
+  const Outcome missing = Tav(dir, {"check", "missing.json"});
+  EXPECT_EQ(missing.err.rfind("missing.json: cannot read", 0), 0u) << missing.err;
+  EXPECT_TRUE(Files(dir).empty());
+}
+
+TEST(TavToolTest, DamagedArchivesAreRefused) {
+  test::TempDir dir;
+  ASSERT_EQ(Tav(dir, {"save", Example("building"), "-o", "m.tavdoc"}).status, 0);
+  std::string bytes = test::ReadFileBytes(dir.File("m.tavdoc"));
+  WriteText(dir.File("short.tavdoc"), bytes.substr(0, bytes.size() / 2));
+  const Outcome outcome = Tav(dir, {"load", "short.tavdoc", "-o", "m.json"});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_EQ(outcome.err.rfind("short.tavdoc: ", 0), 0u) << outcome.err;
+  EXPECT_FALSE(fs::exists(dir.File("m.json")));
+}
+
+// The results of a run: each example's summary states the sums of its
+// reactions, which must balance the loads its README gives.
+TEST(TavToolTest, RunSummarisesEveryExample) {
+  struct Expected {
+    const char* example;
+    std::vector<std::string> lines;
+    size_t balanced;  // static cases and added combinations
+  };
+  const Expected expected[] = {
+      {"portal",
+       {"DEAD  (static)\n", "sum of reactions      FX, FY, FZ = 0, 0, 60\n", "WIND  (static)\n",
+        "sum of reactions      FX, FY, FZ = -20, 0, 0\n", "ULS  (combination ADD)\n",
+        "sum of reactions      FX, FY, FZ = -30, 0, 81\n", "ENV MAX  (combination ENVE)\n",
+        "ENV MIN  (combination ENVE)\n"},
+       3},
+      {"building",
+       {"sum of reactions      FX, FY, FZ = 0, 0, 3960\n", "sum of reactions      FX, FY, FZ = -300, 0, 0\n",
+        "sum of reactions      FX, FY, FZ = 0, -300, 0\n", "sum of reactions      FX, FY, FZ = -300, 0, 4752\n"},
+       5},
+      {"springs-gaps",
+       {"DOWN  (static)\n", "sum of reactions      FX, FY, FZ = 0, 0, 60\n", "UP  (static)\n",
+        "sum of reactions      FX, FY, FZ = 0, 0, -30\n"},
+       2},
+  };
+  for (const auto& [example, lines, balanced] : expected) {
+    SCOPED_TRACE(example);
+    test::TempDir dir;
+    const Outcome outcome = Tav(dir, {"run", Example(example), "--solver-dir", TAV_SOLVER_DIR, "--work-dir", "work"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+    for (const std::string& line : lines) EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+    // Every static case and added combination balances.
+    size_t count = 0;
+    const std::string zero = "out of balance        FX, FY, FZ = 0, 0, 0\n";
+    for (size_t at = outcome.out.find(zero); at != std::string::npos; at = outcome.out.find(zero, at + 1)) ++count;
+    EXPECT_EQ(count, balanced);
+  }
+}
+
+// The continuous beam against its closed forms, read from every value the
+// run writes.
+TEST(TavToolTest, RunWritesEveryValueOfTheContinuousBeam) {
+  test::TempDir dir;
+  const Outcome outcome = Tav(dir, {"run", Example("continuous-beam"), "--solver-dir", TAV_SOLVER_DIR, "--work-dir",
+                                    "work", "--results", "results.json"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+  EXPECT_NE(outcome.out.find("END OF ANALYSIS"), std::string::npos);
+  EXPECT_TRUE(fs::exists(dir.File("work/continuous-beam.tAv")));
+  EXPECT_NE(outcome.out.find("sum of reactions      FX, FY, FZ = 0, 0, 120\n"), std::string::npos) << outcome.out;
+
+  const tool::Json results = tool::ParseModelText(test::ReadFileBytes(dir.File("results.json")));
+  ASSERT_EQ(results["cases"].size(), 1u);
+  const tool::Json& q = results["cases"][0];
+  EXPECT_EQ(q["name"], "Q");
+  const auto reaction = [&q](int joint) { return q["joints"][joint - 1]["reaction"][2].get<double>(); };
+  const auto m3 = [&q](int beam, int station) {
+    return q["beams"][beam - 1]["stations"][station]["forces"][5].get<double>();
+  };
+  const double qL = 12.0 * 5.0, L = 5.0;
+  EXPECT_NEAR(reaction(1), 0.375 * qL, 1e-6);
+  EXPECT_NEAR(reaction(3), 1.25 * qL, 1e-6);
+  EXPECT_NEAR(reaction(5), 0.375 * qL, 1e-6);
+  EXPECT_NEAR(m3(2, 4), -qL * L / 8, 1e-6);
+  EXPECT_NEAR(m3(3, 0), -qL * L / 8, 1e-6);
+  EXPECT_NEAR(m3(1, 3), 9 * qL * L / 128, 1e-6);
+  EXPECT_NEAR(m3(4, 1), 9 * qL * L / 128, 1e-6);
+  EXPECT_NEAR(q["beams"][0]["stations"][3]["distance"].get<double>(), 0.75, 1e-12);
+}
+
+TEST(TavToolTest, RunReportsAnUnstableModelWithStatusOne) {
+  test::TempDir dir;
+  WriteText(dir.File("loose.json"), R"({"joints": [{"x": 0, "y": 0, "z": 0}, {"x": 3, "y": 0, "z": 0}],
+    "groups": [{"kind": "beam", "sections": [{"shape": "general", "E": 2e8, "poisson": 0.3, "area": 0.01, "J": 1e-5,
+      "IS": 1e-5, "IT": 1e-5}], "beams": [{"section": 1, "joints": [1, 2]}]}],
+    "loadCases": {"static": [{"name": "P", "jointLoads": [{"joint": 2, "values": [0, 0, -1, 0, 0, 0]}]}]}})");
+  const Outcome outcome = Tav(dir, {"run", "loose.json", "--solver-dir", TAV_SOLVER_DIR});
+  EXPECT_EQ(outcome.status, 1) << outcome.err;
+  EXPECT_NE(outcome.out.find("* E R R O R *"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.err.find("the analysis reported errors"), std::string::npos) << outcome.err;
+}
+
+TEST(TavToolTest, RunRefusesAResultsFileOfAnotherKindBeforeAnalysing) {
+  test::TempDir dir;
+  const Outcome outcome = Tav(dir, {"run", Example("portal"), "--solver-dir", TAV_SOLVER_DIR, "--work-dir", "work",
+                                    "--results", "results.txt"});
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_NE(outcome.err.find("results.txt: results go to a .json or .csv file"), std::string::npos);
+  EXPECT_TRUE(Files(dir).empty());
+}
+
+TEST(TavToolTest, DemoRunsTheBundledExampleEndToEnd) {
+  test::TempDir dir;
+  const Outcome outcome = Tav(dir, {"demo", "-d", "out", "--solver-dir", TAV_SOLVER_DIR});
+  ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+  for (const char* file : {"building.json", "building.tAv", "building.s2k", "building.mgt", "building.tavdoc",
+                           "run/building.tvo", "results.csv"}) {
+    EXPECT_TRUE(fs::exists(dir.Path() / "out" / file)) << file;
+  }
+  // The bundled model is the building example.
+  EXPECT_EQ(test::ReadFileBytes(dir.File("out/building.json")), test::ReadFileBytes(Example("building")));
+  EXPECT_TRUE(test::MatchesGolden("tool/building.tAv", test::ReadFileBytes(dir.File("out/building.tAv"))));
+  EXPECT_NE(outcome.out.find("Everything is under"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tav
