@@ -183,6 +183,18 @@ TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
   const Outcome outcome = Tav(dir, {"check", "example.json"});
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(Tav(dir, {"write", "example.json", "--format", "sap"}).status, 0);
+
+  // It uses every key, so its trip through the archive covers the whole format.
+  ASSERT_EQ(Tav(dir, {"save", "example.json", "-o", "example.tavdoc"}).status, 0);
+  ASSERT_EQ(Tav(dir, {"load", "example.tavdoc", "-o", "loaded.json"}).status, 0);
+  CTavData original;
+  tool::BuildModel(tool::ParseModelText(test::ReadFileBytes(dir.File("example.json"))), original);
+  EXPECT_EQ(tool::ParseModelText(test::ReadFileBytes(dir.File("loaded.json"))), tool::ModelToJson(original));
+  for (const char* format : {"tav", "sap", "midas"}) {
+    ASSERT_EQ(Tav(dir, {"write", "example.json", "--format", format, "-o", "a"}).status, 0);
+    ASSERT_EQ(Tav(dir, {"write", "loaded.json", "--format", format, "-o", "b"}).status, 0);
+    EXPECT_EQ(test::ReadFileBytes(dir.File("a")), test::ReadFileBytes(dir.File("b"))) << format;
+  }
 }
 
 TEST(TavToolTest, AnEmptyReleaseListReleasesNothing) {
