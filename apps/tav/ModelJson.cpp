@@ -111,9 +111,14 @@ class Node {
     if (!m_value.is_boolean()) Fail("expected true or false, found " + Describe(m_value));
     return m_value.get<bool>();
   }
+  // Texts go into line-oriented solver inputs, so they may not break a line.
   std::string String() const {
     if (!m_value.is_string()) Fail("expected a string, found " + Describe(m_value));
-    return m_value.get<std::string>();
+    std::string text = m_value.get<std::string>();
+    for (unsigned char ch : text) {
+      if (ch < 0x20 || ch == 0x7F) Fail("the text holds a line break or another control character");
+    }
+    return text;
   }
   template <size_t N>
   int Choice(const std::array<const char*, N>& names) const {

@@ -151,6 +151,8 @@ TEST(TavToolTest, BrokenModelsAreReportedWithTheirPathAndWriteNothing) {
       {"combination used before it is formed", R"({"combinations": [{"name": "A", "terms": [{"kind": "combination",
         "case": 2, "factor": 1}]}, {"name": "B"}]})",
        "model.json: /combinations/0/terms/0/case: combination 2 is not listed before this one"},
+      {"line break in a text", R"({"title": "A\nSTOP"})",
+       "model.json: /title: the text holds a line break or another control character"},
       {"unknown name", R"({"joints": [{"x": 0, "y": 0, "z": 0, "restraints": ["UW"]}]})",
        "model.json: /joints/0/restraints/0: \"UW\" is not one of"},
   };
