@@ -16,16 +16,21 @@ using Vec3 = std::array<double, 3>;
 
 constexpr std::array<const char*, 6> kForceNames = {"N", "V2", "V3", "T", "M2", "M3"};
 
+// How much of a result case the bundled program computes: static cases
+// fully, the other kinds not at all, combinations as their terms.
+enum class Coverage { kFull, kPartial, kNone };
+
 // One result case as the user knows it.
 struct ResultCase {
   int32_t index = 0;
   std::string name;
   std::string kind;
-  bool analysed = true;         // the bundled program solves static cases only
-  std::optional<Vec3> applied;  // the applied force, when the case is one load set
+  Coverage coverage = Coverage::kFull;  // the bundled program solves static cases only
+  std::optional<Vec3> applied;          // the applied force, when the case is one load set
   // The heading in the summary; empty for an added combination's minimum,
   // which is the same sum as its maximum, shown once under the bare name.
   std::string heading;
+  std::string note;  // said under the heading
 };
 
 // Six significant digits for reading; `digits` more for files.
@@ -66,26 +71,29 @@ Vec3 AppliedForce(const CTavData& doc, const CTavLoadStatic& loads) {
 // Load cases in result order, then each combination's maximum and minimum.
 std::vector<ResultCase> ResultCases(const CTavData& doc) {
   std::vector<ResultCase> cases;
-  const auto add = [&cases](const std::string& name, std::string kind, bool analysed, std::optional<Vec3> applied) {
-    cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), analysed, applied, name});
+  const auto add = [&cases](const std::string& name, std::string kind, Coverage coverage, std::optional<Vec3> applied) {
+    cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), coverage, applied, name, ""});
   };
   for (int32_t i = 0; i < doc.GetCountStaticLoad(); ++i) {
     const CTavLoadStatic& loads = *doc.GetStaticLoad(i);
-    add(loads.GetStringName(), "static", true, AppliedForce(doc, loads));
+    add(loads.GetStringName(), "static", Coverage::kFull, AppliedForce(doc, loads));
+    if (loads.IsSelfWeight() != 0) {
+      cases.back().note = "(its self weight counts as zero: the bundled program does not apply it)";
+    }
   }
   for (int32_t i = 0; i < doc.GetCountHistoryLoad(); ++i)
-    add(doc.GetHistoryLoad(i)->GetStringName(), "history", false, std::nullopt);
+    add(doc.GetHistoryLoad(i)->GetStringName(), "history", Coverage::kNone, std::nullopt);
   for (int32_t i = 0; i < doc.GetCountResponseSpectrumLoad(); ++i)
-    add(doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", false, std::nullopt);
+    add(doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", Coverage::kNone, std::nullopt);
   for (int32_t i = 0; i < doc.GetCountMovingLoad(); ++i)
-    add(doc.GetMovingLoad(i)->GetStringName(), "moving", false, std::nullopt);
+    add(doc.GetMovingLoad(i)->GetStringName(), "moving", Coverage::kNone, std::nullopt);
 
   const int32_t loadCases = doc.GetCountLoadCase(0);
   for (int32_t j = 0; j < doc.GetCountComboLoad(); ++j) {
     const CTavCombo& combo = *doc.GetCombo(j);
     // An added combination of single load sets is itself one load set.
     std::optional<Vec3> applied = Vec3{0, 0, 0};
-    bool analysed = true;
+    bool someComputed = false, someMissing = false;
     for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
       int32_t source = -1;
       if (term.eType == TaV_LOAD_STATIC && term.nCase >= 0 && term.nCase < doc.GetCountStaticLoad()) {
@@ -93,10 +101,14 @@ std::vector<ResultCase> ResultCases(const CTavData& doc) {
       } else if (term.eType == TaV_LOAD_COMBO && term.nCase >= 0 && term.nCase < j) {
         source = loadCases + 2 * term.nCase;
       } else if (term.eType != TaV_LOAD_COMBO && term.eType != TaV_LOAD_STATIC) {
-        analysed = false;
+        someMissing = true;
       }
       const auto& sourceApplied = source >= 0 ? cases[static_cast<size_t>(source)].applied : std::nullopt;
-      if (source >= 0 && !cases[static_cast<size_t>(source)].analysed) analysed = false;
+      if (source >= 0) {
+        const Coverage covered = cases[static_cast<size_t>(source)].coverage;
+        someComputed = someComputed || covered != Coverage::kNone;
+        someMissing = someMissing || covered != Coverage::kFull;
+      }
       if (combo.m_eType != TaV_COMBO_ADD || !sourceApplied) {
         applied.reset();
       } else if (applied) {
@@ -104,8 +116,9 @@ std::vector<ResultCase> ResultCases(const CTavData& doc) {
       }
     }
     const std::string kind = "combination " + combo.GetStringType();
-    add(combo.GetStringName() + " MAX", kind, analysed, applied);
-    add(combo.GetStringName() + " MIN", kind, analysed, applied);
+    const Coverage coverage = !someMissing ? Coverage::kFull : someComputed ? Coverage::kPartial : Coverage::kNone;
+    add(combo.GetStringName() + " MAX", kind, coverage, applied);
+    add(combo.GetStringName() + " MIN", kind, coverage, applied);
     if (combo.m_eType == TaV_COMBO_ADD) {
       cases[cases.size() - 2].heading = combo.GetStringName();
       cases.back().heading.clear();
@@ -140,35 +153,44 @@ void WriteDisplacement(const CTavData& doc, const ResultCase& c, std::ostream& o
 
 void WriteReactions(const CTavData& doc, const ResultCase& c, std::ostream& out) {
   Vec3 sum = {0, 0, 0};
+  Vec3 scale = {0, 0, 0};  // the sum of magnitudes, against which round-off is judged
   for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
     const Vec3 r = JointVector(doc, j, c.index, TaV_JOINT_REACTION);
-    for (int d = 0; d < 3; ++d) sum[d] += r[d];
+    for (int d = 0; d < 3; ++d) {
+      sum[d] += r[d];
+      scale[d] += std::fabs(r[d]);
+    }
   }
-  out << "  sum of reactions      FX, FY, FZ = " << Triple(sum) << "\n";
+  if (c.applied) {
+    for (int d = 0; d < 3; ++d) scale[d] += std::fabs((*c.applied)[d]);
+  }
+  // What is left of the solver's round-off is shown as zero.
+  const auto clean = [&scale](Vec3 v) {
+    for (int d = 0; d < 3; ++d) {
+      if (std::fabs(v[d]) <= 1e-9 * scale[d]) v[d] = 0.0;
+    }
+    return v;
+  };
+  out << "  sum of reactions      FX, FY, FZ = " << Triple(clean(sum)) << "\n";
   if (!c.applied) {
-    out << "  applied loads         (an envelope: no single load set)\n";
+    out << "  applied loads         (not one set of static loads: no sum to compare)\n";
     return;
   }
   const Vec3& applied = *c.applied;
-  Vec3 balance;
-  for (int d = 0; d < 3; ++d) {
-    balance[d] = sum[d] + applied[d];
-    // What is left of the solver's round-off is shown as balanced.
-    if (std::fabs(balance[d]) <= 1e-9 * (std::fabs(sum[d]) + std::fabs(applied[d]))) balance[d] = 0.0;
-  }
+  const Vec3 balance = {sum[0] + applied[0], sum[1] + applied[1], sum[2] + applied[2]};
   out << "  sum of applied loads  FX, FY, FZ = " << Triple(applied) << "\n";
-  out << "  out of balance        FX, FY, FZ = " << Triple(balance) << "\n";
+  out << "  out of balance        FX, FY, FZ = " << Triple(clean(balance)) << "\n";
 }
 
 void WriteBeamGroups(const CTavData& doc, const ResultCase& c, std::ostream& out) {
   const int32_t stations = doc.GetCountResultStation();
-  int32_t beamGroup = 0;
+  // Groups are numbered as the model lists them, whatever their kind.
   for (int32_t g = 0; g < doc.GetCountLinearGroup() + doc.GetCountNonLinearGroup(); ++g) {
     if (doc.GetGroup(g)->GetType() != CTavGroup::kBeam) continue;
-    ++beamGroup;
     const auto& group = static_cast<const CTavGroupElement&>(*doc.GetGroup(g));
     if (group.GetCountBeam() == 0) continue;
-    out << "  beam group " << beamGroup << " (" << group.GetCountBeam() << " beams)\n";
+    out << "  group " << g + 1 << ", " << group.GetCountBeam() << " beams\n";
+    int shown = 0;
     for (int f = 0; f < 6; ++f) {
       double low = 0.0, high = 0.0;
       int32_t lowBeam = -1, highBeam = -1;
@@ -180,11 +202,13 @@ void WriteBeamGroups(const CTavData& doc, const ResultCase& c, std::ostream& out
         }
       }
       if (low == 0.0 && high == 0.0) continue;
+      ++shown;
       char line[160];
       std::snprintf(line, sizeof line, "    %-3s min %12s (beam %d)   max %12s (beam %d)\n", kForceNames[f],
                     Number(low).c_str(), lowBeam + 1, Number(high).c_str(), highBeam + 1);
       out << line;
     }
+    if (shown == 0) out << "    every member force is zero\n";
   }
 }
 
@@ -211,9 +235,14 @@ void WriteSummary(const CTavData& doc, std::ostream& out) {
   for (const ResultCase& c : ResultCases(doc)) {
     if (c.heading.empty()) continue;
     out << "\n" << c.heading << "  (" << c.kind << ")\n";
-    if (!c.analysed) {
+    if (c.coverage == Coverage::kNone) {
       out << "  not analysed by the bundled program: its results are zero\n";
       continue;
+    }
+    if (!c.note.empty()) out << "  " << c.note << "\n";
+    if (c.coverage == Coverage::kPartial) {
+      out << "  (its history, response spectrum and moving parts count as zero: the bundled program does not "
+             "analyse them)\n";
     }
     WriteDisplacement(doc, c, out);
     WriteReactions(doc, c, out);

@@ -174,14 +174,16 @@ TEST(TavToolTest, BrokenModelsAreReportedWithTheirPathAndWriteNothing) {
 }
 
 // The complete example of the model format's documentation, as written there.
-TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
+std::string DocumentedExample() {
   const std::string doc = test::ReadFileBytes(TAV_DOCS_DIR "/model-format.md");
   const size_t begin = doc.rfind("```json\n");
-  ASSERT_NE(begin, std::string::npos);
-  const size_t end = doc.find("```", begin + 8);
-  ASSERT_NE(end, std::string::npos);
+  const size_t end = begin == std::string::npos ? begin : doc.find("```", begin + 8);
+  return end == std::string::npos ? std::string() : doc.substr(begin + 8, end - begin - 8);
+}
+
+TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
   test::TempDir dir;
-  WriteText(dir.File("example.json"), doc.substr(begin + 8, end - begin - 8));
+  WriteText(dir.File("example.json"), DocumentedExample());
   const Outcome outcome = Tav(dir, {"check", "example.json"});
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(Tav(dir, {"write", "example.json", "--format", "sap"}).status, 0);
@@ -197,6 +199,24 @@ TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
     ASSERT_EQ(Tav(dir, {"write", "loaded.json", "--format", format, "-o", "b"}).status, 0);
     EXPECT_EQ(test::ReadFileBytes(dir.File("a")), test::ReadFileBytes(dir.File("b"))) << format;
   }
+}
+
+// The documented example has every kind of case: the summary says which
+// parts the bundled program leaves out rather than showing zeros as results.
+TEST(TavToolTest, RunSaysWhatTheBundledProgramLeavesOut) {
+  test::TempDir dir;
+  WriteText(dir.File("example.json"), DocumentedExample());
+  const Outcome outcome = Tav(dir, {"run", "example.json", "--solver-dir", TAV_SOLVER_DIR});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  const auto after = [&outcome](const std::string& heading, const std::string& line) {
+    const size_t at = outcome.out.find(heading);
+    return at != std::string::npos && outcome.out.compare(at + heading.size(), line.size(), line) == 0;
+  };
+  EXPECT_TRUE(after("DEAD  (static)\n", "  (its self weight counts as zero")) << outcome.out;
+  EXPECT_TRUE(after("QUAKE  (history)\n", "  not analysed by the bundled program: its results are zero\n"));
+  EXPECT_TRUE(after("DYN MAX  (combination ENVE)\n", "  not analysed by the bundled program"));
+  EXPECT_TRUE(after("ALL MAX  (combination ABS)\n", "  (its history, response spectrum and moving parts count"));
+  EXPECT_TRUE(after("ULS  (combination ADD)\n", "  largest displacement"));
 }
 
 TEST(TavToolTest, AnEmptyReleaseListReleasesNothing) {
