@@ -65,6 +65,7 @@ class Node {
   }
   bool Has(const char* key) const { return m_value.contains(key); }
   Node operator[](const char* key) const {
+    if (!m_value.is_object()) Fail("expected an object, found " + Describe(m_value));
     if (!m_value.contains(key)) Fail(std::string("missing key \"") + key + "\"");
     return Node(m_value.at(key), m_path + "/" + key);
   }
