@@ -1,7 +1,5 @@
 #include "tav/Commands.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -53,18 +51,12 @@ void ReadModel(const fs::path& path, CTavData& doc) {
 // Writes `target` through a temporary file beside it, renamed into place
 // only when `write` finished; a failed write leaves nothing behind.
 void WriteAtomically(const fs::path& target, const std::function<void(const std::string&)>& write) {
-  std::string temporary = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) Fail(kExitUsage, target.string() + ": cannot create: " + std::strerror(errno));
-  ::close(fd);
   try {
-    write(temporary);
-    std::error_code code;
-    fs::rename(temporary, target, code);
-    if (code) Fail(kExitUsage, target.string() + ": cannot write: " + code.message());
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
+    CReplacingFile replacing(target.string());
+    write(replacing.TemporaryPath());
+    replacing.Commit();
+  } catch (const FileError& error) {
+    Fail(kExitUsage, error.what());
   }
 }
 

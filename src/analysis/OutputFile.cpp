@@ -1,11 +1,5 @@
 #include "analysis/OutputFile.h"
 
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
 #include "tav/platform/Archive.h"
@@ -46,27 +40,17 @@ void WriteBlock(CArchive& ar, int caseNumber, const InputDeck& deck, const CaseR
 }  // namespace
 
 void WriteOutputFile(const std::string& path, const InputDeck& deck, const std::vector<CaseResult>& results) {
-  std::string temporary = path + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) throw std::runtime_error("cannot create a file beside \"" + path + "\": " + std::strerror(errno));
-  ::close(fd);
-  try {
-    CFile file;
-    CString reason;
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite, &reason)) {
-      throw std::runtime_error("cannot write \"" + temporary + "\": " + reason);
-    }
-    CArchive ar(&file, CArchive::store, 1 << 16);
-    for (size_t c = 0; c < results.size(); ++c) WriteBlock(ar, static_cast<int>(c + 1), deck, results[c]);
-    ar.Close();
-    file.Close();
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-      throw std::runtime_error("cannot replace \"" + path + "\": " + std::strerror(errno));
-    }
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
+  CReplacingFile replacing(path);
+  CFile file;
+  CString reason;
+  if (!file.Open(replacing.TemporaryPath(), CFile::modeCreate | CFile::modeWrite, &reason)) {
+    throw std::runtime_error("cannot write \"" + replacing.TemporaryPath() + "\": " + reason);
   }
+  CArchive ar(&file, CArchive::store, 1 << 16);
+  for (size_t c = 0; c < results.size(); ++c) WriteBlock(ar, static_cast<int>(c + 1), deck, results[c]);
+  ar.Close();
+  file.Close();
+  replacing.Commit();
 }
 
 }  // namespace tav::analysis

@@ -1,6 +1,7 @@
 #include "tav/platform/File.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -74,6 +75,55 @@ TEST(FileTest, MemFileReadsWhatWasWritten) {
   EXPECT_EQ(std::string(buffer, 5), "hello");
   EXPECT_EQ(file.Read(buffer, 16), 6U);
   EXPECT_EQ(file.Read(buffer, 16), 0U);
+}
+
+std::vector<std::string> Names(const test::TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(ReplacingFileTest, CommitReplacesTheTargetWithAFileOfTheUsualPermissions) {
+  test::TempDir dir;
+  const std::string target = dir.File("model.tvo");
+  std::ofstream(target) << "old";
+  const mode_t previous = ::umask(022);
+  {
+    CReplacingFile replacing(target);
+    EXPECT_EQ(test::ReadFileBytes(target), "old");  // untouched until the commit
+    std::ofstream(replacing.TemporaryPath()) << "new";
+    replacing.Commit();
+  }
+  struct stat status {};
+  ASSERT_EQ(::stat(target.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0644u);
+  ::umask(077);
+  { CReplacingFile(dir.File("private")).Commit(); }
+  ASSERT_EQ(::stat(dir.File("private").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  ::umask(previous);
+  EXPECT_EQ(test::ReadFileBytes(target), "new");
+  EXPECT_EQ(Names(dir).size(), 2u);
+}
+
+TEST(ReplacingFileTest, WithoutACommitNothingIsLeftAndTheTargetStays) {
+  test::TempDir dir;
+  const std::string target = dir.File("model.tvo");
+  std::ofstream(target) << "old";
+  {
+    CReplacingFile replacing(target);
+    std::ofstream(replacing.TemporaryPath()) << "half";
+  }
+  EXPECT_EQ(test::ReadFileBytes(target), "old");
+  EXPECT_EQ(Names(dir), std::vector<std::string>{"model.tvo"});
+  try {
+    CReplacingFile nowhere(dir.File("missing/model.tvo"));
+    ADD_FAILURE() << "created a file in a missing directory";
+  } catch (const FileError& error) {
+    EXPECT_NE(std::string(error.what()).find("missing/model.tvo"), std::string::npos) << error.what();
+  }
 }
 
 }  // namespace

@@ -183,26 +183,17 @@ void CTavData::SerializeCombos(CArchive& ar) {
 }
 
 int CTavData::StoreArchive(const CString& path, CString* error) {
-  CString temporary = path + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    if (error != nullptr) *error = "cannot create a file beside \"" + path + "\": " + std::strerror(errno);
-    return 0;
-  }
-  ::close(fd);
   try {
+    CReplacingFile replacing(path);
     CFile file;
     CString reason;
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite, &reason)) throw FileError(reason);
+    if (!file.Open(replacing.TemporaryPath(), CFile::modeCreate | CFile::modeWrite, &reason)) throw FileError(reason);
     CArchive ar(&file, CArchive::store);
     Serialize(ar);
     ar.Close();
     file.Close();
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-      throw FileError("cannot replace \"" + path + "\": " + std::strerror(errno));
-    }
+    replacing.Commit();
   } catch (const std::runtime_error& failure) {
-    ::unlink(temporary.c_str());
     if (error != nullptr) *error = failure.what();
     return 0;
   }

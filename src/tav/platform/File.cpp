@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace tav {
@@ -119,6 +120,28 @@ void CMemFile::Write(const void* buffer, size_t count) {
   if (m_position + count > m_data.size()) m_data.resize(m_position + count);
   std::memcpy(m_data.data() + m_position, buffer, count);
   m_position += count;
+}
+
+CReplacingFile::CReplacingFile(CString target) : m_target(std::move(target)), m_temporary(m_target + ".XXXXXX") {
+  const int fd = ::mkstemp(m_temporary.data());
+  if (fd < 0) throw FileError("cannot create a file beside \"" + m_target + "\": " + std::strerror(errno));
+  // mkstemp makes the file private (0600); the finished file should look like
+  // any other new file.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  ::close(fd);
+}
+
+CReplacingFile::~CReplacingFile() {
+  if (!m_committed) ::unlink(m_temporary.c_str());
+}
+
+void CReplacingFile::Commit() {
+  if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+    throw FileError("cannot replace \"" + m_target + "\": " + std::strerror(errno));
+  }
+  m_committed = true;
 }
 
 }  // namespace tav

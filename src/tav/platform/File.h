@@ -86,4 +86,27 @@ class CMemFile : public CFile {
   size_t m_position = 0;
 };
 
+// A file written whole under a temporary name beside its target and renamed
+// over the target only by Commit, so that nobody ever sees half of it.
+// Destroyed uncommitted, it removes the temporary file. The temporary file
+// gets the permissions of any new file (0666 less the umask).
+class CReplacingFile {
+ public:
+  // Creates the empty temporary file; throws FileError when it cannot.
+  explicit CReplacingFile(CString target);
+  ~CReplacingFile();
+  CReplacingFile(const CReplacingFile&) = delete;
+  CReplacingFile& operator=(const CReplacingFile&) = delete;
+
+  // The name to write to, until Commit.
+  const CString& TemporaryPath() const { return m_temporary; }
+  // Renames the temporary file over the target; throws FileError when it cannot.
+  void Commit();
+
+ private:
+  CString m_target;
+  CString m_temporary;
+  bool m_committed = false;
+};
+
 }  // namespace tav
