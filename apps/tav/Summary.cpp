@@ -232,7 +232,9 @@ std::string CsvField(const std::string& text) {
 }  // namespace
 
 void WriteSummary(const CTavData& doc, std::ostream& out) {
-  for (const ResultCase& c : ResultCases(doc)) {
+  const std::vector<ResultCase> cases = ResultCases(doc);
+  if (cases.empty()) out << "\nThe model has no load cases, so there are no results to show.\n";
+  for (const ResultCase& c : cases) {
     if (c.heading.empty()) continue;
     out << "\n" << c.heading << "  (" << c.kind << ")\n";
     if (c.coverage == Coverage::kNone) {
