@@ -8,8 +8,8 @@
 namespace tav {
 namespace {
 
-// One conversion specification, split into the parts we need to rebuild it.
-struct Spec {
+// One conversion directive ("%-8.3f"), split into the parts we need to rebuild it.
+struct Directive {
   std::string flags;
   int width = -1;  // -1: none
   int precision = -1;
@@ -19,24 +19,23 @@ struct Spec {
 
 bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
 
-// Formats a single value with a specification rebuilt from `spec`; the
-// specification is made here, never taken from outside, so the non-literal
-// format is safe.
+// Formats a single value with a format rebuilt from `directive`; the format
+// is made here, never taken from outside, so the non-literal format is safe.
 template <typename T>
-std::string FormatOne(const Spec& spec, bool withWidth, T value) {
+std::string FormatOne(const Directive& directive, bool withWidth, T value) {
   std::string fmt(1, '%');
-  fmt += spec.flags;
-  if (withWidth && spec.width >= 0) fmt += std::to_string(spec.width);
-  if (spec.precision >= 0) {
+  fmt += directive.flags;
+  if (withWidth && directive.width >= 0) fmt += std::to_string(directive.width);
+  if (directive.precision >= 0) {
     fmt += '.';
-    fmt += std::to_string(spec.precision);
+    fmt += std::to_string(directive.precision);
   }
-  fmt += spec.length;
-  fmt += spec.conversion;
+  fmt += directive.length;
+  fmt += directive.conversion;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
   const int size = std::snprintf(nullptr, 0, fmt.c_str(), value);
-  if (size < 0) throw std::runtime_error("invalid format specification " + fmt);
+  if (size < 0) throw std::runtime_error("invalid conversion directive " + fmt);
   std::string out(static_cast<size_t>(size) + 1, '\0');
   std::snprintf(out.data(), out.size(), fmt.c_str(), value);
 #pragma GCC diagnostic pop
@@ -57,11 +56,11 @@ void WidenExponent(std::string& text) {
 // Pads a finished floating-point text to the field width the way printf
 // would have: left-justified with '-', zeros after the sign with '0' (finite
 // numbers only), blanks in front otherwise.
-void PadToWidth(std::string& text, const Spec& spec) {
-  if (spec.width < 0 || text.size() >= static_cast<size_t>(spec.width)) return;
-  const size_t missing = static_cast<size_t>(spec.width) - text.size();
-  const bool left = spec.flags.find('-') != std::string::npos;
-  const bool zero = spec.flags.find('0') != std::string::npos;
+void PadToWidth(std::string& text, const Directive& directive) {
+  if (directive.width < 0 || text.size() >= static_cast<size_t>(directive.width)) return;
+  const size_t missing = static_cast<size_t>(directive.width) - text.size();
+  const bool left = directive.flags.find('-') != std::string::npos;
+  const bool zero = directive.flags.find('0') != std::string::npos;
   if (left) {
     text.append(missing, ' ');
   } else if (zero && text.find_first_of("iInN") == std::string::npos) {
@@ -93,33 +92,33 @@ CString FormatV(const char* format, va_list args) {
       ++p;
       continue;
     }
-    Spec spec;
-    while (IsFlag(*p)) spec.flags += *p++;
+    Directive directive;
+    while (IsFlag(*p)) directive.flags += *p++;
     if (*p == '*') {
-      spec.width = va_arg(ap, int);
-      if (spec.width < 0) {
-        spec.flags += '-';
-        spec.width = -spec.width;
+      directive.width = va_arg(ap, int);
+      if (directive.width < 0) {
+        directive.flags += '-';
+        directive.width = -directive.width;
       }
       ++p;
     } else {
-      while (*p >= '0' && *p <= '9') spec.width = (spec.width < 0 ? 0 : spec.width * 10) + (*p++ - '0');
+      while (*p >= '0' && *p <= '9') directive.width = (directive.width < 0 ? 0 : directive.width * 10) + (*p++ - '0');
     }
     if (*p == '.') {
       ++p;
-      spec.precision = 0;
+      directive.precision = 0;
       if (*p == '*') {
-        spec.precision = va_arg(ap, int);
+        directive.precision = va_arg(ap, int);
         ++p;
       } else {
-        while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+        while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
       }
     }
-    while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't') spec.length += *p++;
-    spec.conversion = *p;
+    while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't') directive.length += *p++;
+    directive.conversion = *p;
     if (*p != '\0') ++p;
 
-    switch (spec.conversion) {
+    switch (directive.conversion) {
       case 'd':
       case 'i':
       case 'u':
@@ -127,37 +126,37 @@ CString FormatV(const char* format, va_list args) {
       case 'X':
       case 'o':
       case 'c':
-        if (spec.length == "l") {
-          out += FormatOne(spec, true, va_arg(ap, long));
-        } else if (spec.length == "ll" || spec.length == "j") {
-          out += FormatOne(spec, true, va_arg(ap, long long));
-        } else if (spec.length == "z" || spec.length == "t") {
-          out += FormatOne(spec, true, va_arg(ap, size_t));
+        if (directive.length == "l") {
+          out += FormatOne(directive, true, va_arg(ap, long));
+        } else if (directive.length == "ll" || directive.length == "j") {
+          out += FormatOne(directive, true, va_arg(ap, long long));
+        } else if (directive.length == "z" || directive.length == "t") {
+          out += FormatOne(directive, true, va_arg(ap, size_t));
         } else {
-          out += FormatOne(spec, true, va_arg(ap, int));
+          out += FormatOne(directive, true, va_arg(ap, int));
         }
         break;
       case 's':
-        out += FormatOne(spec, true, va_arg(ap, const char*));
+        out += FormatOne(directive, true, va_arg(ap, const char*));
         break;
       case 'p':
-        out += FormatOne(spec, true, va_arg(ap, void*));
+        out += FormatOne(directive, true, va_arg(ap, void*));
         break;
       case 'f':
       case 'F':
       case 'a':
       case 'A':
-        out += spec.length == "L" ? FormatOne(spec, true, va_arg(ap, long double))
-                                  : FormatOne(spec, true, va_arg(ap, double));
+        out += directive.length == "L" ? FormatOne(directive, true, va_arg(ap, long double))
+                                       : FormatOne(directive, true, va_arg(ap, double));
         break;
       case 'e':
       case 'E':
       case 'g':
       case 'G': {
-        std::string number = spec.length == "L" ? FormatOne(spec, false, va_arg(ap, long double))
-                                                : FormatOne(spec, false, va_arg(ap, double));
+        std::string number = directive.length == "L" ? FormatOne(directive, false, va_arg(ap, long double))
+                                                     : FormatOne(directive, false, va_arg(ap, double));
         WidenExponent(number);
-        PadToWidth(number, spec);
+        PadToWidth(number, directive);
         out += number;
         break;
       }
