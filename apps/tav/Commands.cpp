@@ -35,16 +35,15 @@ std::string ReadText(const fs::path& path) {
   return text.str();
 }
 
-std::string Located(const fs::path& file, const ModelError& error) {
-  return file.string() + ": " + (error.Path().empty() ? "" : error.Path() + ": ") + error.what();
-}
+// "/path: message", or the message alone when it is about the whole document.
+std::string Where(const ModelError& error) { return (error.Path().empty() ? "" : error.Path() + ": ") + error.what(); }
 
 // Reads and checks a model file completely before building `doc` from it.
 void ReadModel(const fs::path& path, CTavData& doc) {
   try {
     BuildModel(ParseModelText(ReadText(path)), doc);
   } catch (const ModelError& error) {
-    Fail(kExitUsage, Located(path, error));
+    Fail(kExitUsage, path.string() + ": " + Where(error));
   }
 }
 
@@ -199,6 +198,11 @@ void Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, St
   io.out << "Results " << output.string() << "\n";
 }
 
+void StoreArchive(CTavData& doc, const fs::path& target) {
+  CString error;
+  if (doc.StoreArchive(target.string(), &error) != 1) Fail(kExitUsage, target.string() + ": " + error);
+}
+
 void WriteResults(const CTavData& doc, const fs::path& target) {
   const bool json = target.extension() == ".json";
   WriteStream(target, [&](std::ostream& out) { json ? WriteResultsJson(doc, out) : WriteResultsCsv(doc, out); });
@@ -269,8 +273,7 @@ int SaveCommand(const fs::path& model, const fs::path& output, Streams io) {
   return Guarded(io, [&] {
     CTavData doc;
     ReadModel(model, doc);
-    CString error;
-    if (doc.StoreArchive(output.string(), &error) != 1) Fail(kExitUsage, output.string() + ": " + error);
+    StoreArchive(doc, output);
     io.out << "Wrote " << output.string() << "\n";
   });
 }
@@ -286,8 +289,7 @@ int LoadCommand(const fs::path& archive, const fs::path& output, Streams io) {
       CTavData check;
       BuildModel(model, check);
     } catch (const ModelError& problem) {
-      Fail(kExitUsage, archive.string() + ": the archive holds a model that cannot be used: " +
-                           (problem.Path().empty() ? "" : problem.Path() + ": ") + problem.what());
+      Fail(kExitUsage, archive.string() + ": the archive holds a model that cannot be used: " + Where(problem));
     }
     WriteStream(output, [&](std::ostream& out) { out << model.dump(2) << "\n"; });
     io.out << "Wrote " << output.string() << "\n";
@@ -313,8 +315,7 @@ int DemoCommand(const fs::path& directory, const RunOptions& options, Streams io
       io.out << "Solver input (" << format.name << "): " << target.string() << "\n";
     }
     const fs::path archive = directory / "building.tavdoc";
-    CString error;
-    if (doc.StoreArchive(archive.string(), &error) != 1) Fail(kExitUsage, archive.string() + ": " + error);
+    StoreArchive(doc, archive);
     io.out << "Archive: " << archive.string() << "\n\n";
 
     RunOptions run = options;

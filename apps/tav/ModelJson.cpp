@@ -253,6 +253,15 @@ class Builder {
     }
   }
 
+  // The two different joints of a beam or link.
+  std::pair<int32_t, int32_t> TwoJoints(const Node& ends, const std::string& element) const {
+    if (ends.Size() != 2) ends.Fail("expected two joints");
+    const int32_t i = JointRef(ends.At(0));
+    const int32_t j = JointRef(ends.At(1));
+    if (i == j) ends.Fail("a " + element + " needs two different joints");
+    return {i, j};
+  }
+
   CLongArray Joints(const Node& node) const {
     CLongArray joints;
     node.Each([&](const Node& item, size_t) { joints.Add(JointRef(item)); });
@@ -330,11 +339,7 @@ class Builder {
   void Beam(const Node& node, CTavGroupElement* group) {
     node.Object({"section", "joints", "angle", "releaseI", "releaseJ", "offsets", "rigid", "segments"});
     const int32_t section = node["section"].Reference(group->GetCountSection(), "section");
-    const Node ends = node["joints"];
-    if (ends.Size() != 2) ends.Fail("expected two joints");
-    const int32_t i = JointRef(ends.At(0));
-    const int32_t j = JointRef(ends.At(1));
-    if (i == j) ends.Fail("a beam needs two different joints");
+    const auto [i, j] = TwoJoints(node["joints"], "beam");
     std::vector<double> offsets = node.Has("offsets") ? node["offsets"].Numbers(2) : std::vector<double>{0, 0};
     for (size_t k = 0; k < 2; ++k) {
       if (offsets[k] < 0) node["offsets"].At(k).Fail("an offset cannot be negative");
@@ -387,11 +392,7 @@ class Builder {
       node["links"].Each([&](const Node& l, size_t) {
         l.Object({"property", "joints", "angle"});
         const int32_t property = l["property"].Reference(group->GetCountNllinkConstant(), "link property");
-        const Node ends = l["joints"];
-        if (ends.Size() != 2) ends.Fail("expected two joints");
-        const int32_t i = JointRef(ends.At(0));
-        const int32_t j = JointRef(ends.At(1));
-        if (i == j) ends.Fail("a link needs two different joints");
+        const auto [i, j] = TwoJoints(l["joints"], "link");
         m_doc.AddNllink(group, i, j, property, OptionalNumber(l, "angle"));
       });
     }
@@ -411,23 +412,22 @@ class Builder {
       loadCase.AddSelfWeight(TaV_DIR_Z, 0, 0, 0);
       SelfWeight(node["selfWeight"], *loadCase.GetSelfWeight());
     }
-    if (node.Has("jointLoads")) {
-      node["jointLoads"].Each([&](const Node& l, size_t) {
-        l.Object({"joint", "values", "function"});
-        const int32_t joint = JointRef(l["joint"]);
-        const std::vector<double> v = l["values"].Numbers(6);
-        loadCase.AddLoadStatic_Joint(joint, v[0], v[1], v[2], v[3], v[4], v[5], Function(l, "function"));
-      });
-    }
+    if (node.Has("jointLoads")) JointValueLoads(node["jointLoads"], loadCase, &CTavLoadStatic::AddLoadStatic_Joint);
     if (node.Has("beamLoads")) node["beamLoads"].Each([&](const Node& l, size_t) { BeamLoad(l, loadCase); });
     if (node.Has("displacements")) {
-      node["displacements"].Each([&](const Node& l, size_t) {
-        l.Object({"joint", "values", "function"});
-        const int32_t joint = JointRef(l["joint"]);
-        const std::vector<double> v = l["values"].Numbers(6);
-        loadCase.AddLoadStatic_Displacement(joint, v[0], v[1], v[2], v[3], v[4], v[5], Function(l, "function"));
-      });
+      JointValueLoads(node["displacements"], loadCase, &CTavLoadStatic::AddLoadStatic_Displacement);
     }
+  }
+
+  // Joint loads and prescribed displacements alike: a joint, six values and a function.
+  using AddJointValues = int32_t (CTavLoadStatic::*)(int32_t, double, double, double, double, double, double, int32_t);
+  void JointValueLoads(const Node& list, CTavLoadStatic& loadCase, AddJointValues add) const {
+    list.Each([&](const Node& l, size_t) {
+      l.Object({"joint", "values", "function"});
+      const int32_t joint = JointRef(l["joint"]);
+      const std::vector<double> v = l["values"].Numbers(6);
+      (loadCase.*add)(joint, v[0], v[1], v[2], v[3], v[4], v[5], Function(l, "function"));
+    });
   }
 
   void BeamLoad(const Node& node, CTavLoadStatic& loadCase) {
@@ -606,15 +606,19 @@ Json SelfWeightJson(const CTavSelfWeight& weight) {
   return WithFunction(out, weight.m_nFunction);
 }
 
+template <typename Load>
+Json JointValueLoadsJson(const std::vector<std::unique_ptr<Load>>& loads) {
+  Json list = Json::array();
+  for (const auto& l : loads) {
+    list.push_back(WithFunction({{"joint", l->m_nJoint + 1}, {"values", SixValues(l->m_dValue)}}, l->m_nFunction));
+  }
+  return list;
+}
+
 void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t>& beamPosition) {
   if (loads.m_bSelfWeight != 0) out["selfWeightFlag"] = true;
   if (loads.GetSelfWeight() != nullptr) out["selfWeight"] = SelfWeightJson(*loads.GetSelfWeight());
-  if (loads.GetSizeLoadJoint() > 0) {
-    Json& list = out["jointLoads"] = Json::array();
-    for (const auto& l : loads.m_arrLoadJoint) {
-      list.push_back(WithFunction({{"joint", l->m_nJoint + 1}, {"values", SixValues(l->m_dValue)}}, l->m_nFunction));
-    }
-  }
+  if (loads.GetSizeLoadJoint() > 0) out["jointLoads"] = JointValueLoadsJson(loads.m_arrLoadJoint);
   if (loads.GetSizeLoadBeam() > 0) {
     static constexpr std::array<const char*, 3> kTypes = {"force", "moment", "distributed"};
     Json& list = out["beamLoads"] = Json::array();
@@ -644,12 +648,7 @@ void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t
       list.push_back(item);
     }
   }
-  if (loads.GetSizeLoadDisplacement() > 0) {
-    Json& list = out["displacements"] = Json::array();
-    for (const auto& l : loads.m_arrLoadDisplacement) {
-      list.push_back(WithFunction({{"joint", l->m_nJoint + 1}, {"values", SixValues(l->m_dValue)}}, l->m_nFunction));
-    }
-  }
+  if (loads.GetSizeLoadDisplacement() > 0) out["displacements"] = JointValueLoadsJson(loads.m_arrLoadDisplacement);
 }
 
 }  // namespace
