@@ -1,8 +1,12 @@
-#include "ModelJson.h"
+#include "tav/ModelJson.h"
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace tav::tool {
 namespace {
@@ -12,6 +16,19 @@ constexpr std::array<const char*, 6> kBeamDof = {"U1", "U2", "U3", "R1", "R2", "
 constexpr std::array<const char*, 6> kChecks = {"STIFFNESS-MATRIX", "DECOMPOSED-STIFFNESS-MATRIX", "LOAD-VECTOR",
                                                 "V-VECTOR",         "DISPLACEMENT-VECTOR",         "MEMORY-SIZE"};
 constexpr std::array<const char*, 3> kDirections = {"X", "Y", "Z"};
+// The names of each kind of choice, in the order of the library's values.
+constexpr std::array<const char*, 3> kEigenMethods = {"none", "determinant", "subspace"};
+constexpr std::array<const char*, 2> kFunctionTypes = {"constant", "sinusoidal"};
+constexpr std::array<const char*, 2> kRigidLinkTypes = {"linear", "nonlinear"};
+constexpr std::array<const char*, 3> kGroupKinds = {"beam", "spring", "link"};
+constexpr std::array<const char*, 2> kShapes = {"general", "rectangle"};
+constexpr std::array<const char*, 3> kBeamLoadTypes = {"force", "moment", "distributed"};
+constexpr std::array<const char*, 2> kHistoryAnalyses = {"nst", "dynamic"};
+constexpr std::array<const char*, 3> kDynamicModes = {"direct", "superposition", "spectrum"};
+constexpr std::array<const char*, 3> kIntegrations = {"wilson", "newmark", "central"};
+constexpr std::array<const char*, 3> kModeRules = {"ABS", "SRSS", "CQC"};
+constexpr std::array<const char*, 3> kComboTypes = {"ADD", "ENVE", "ABS"};
+constexpr std::array<const char*, 5> kTermKinds = {"static", "history", "spectrum", "moving", "combination"};
 
 std::string Describe(const Json& value) {
   switch (value.type()) {
@@ -209,8 +226,7 @@ class Builder {
     const Node eigen = node["eigen"];
     eigen.Object({"method", "interval", "modes", "subspaceVectors", "iterations", "rigidBodyModes", "rigidBodyShift",
                   "cutOffFrequency", "tolerance", "lanczosVectors", "startingVectors"});
-    static constexpr std::array<const char*, 3> kMethods = {"none", "determinant", "subspace"};
-    if (eigen.Has("method")) o.m_nEigenMethod = eigen["method"].Choice(kMethods);
+    if (eigen.Has("method")) o.m_nEigenMethod = eigen["method"].Choice(kEigenMethods);
     o.m_nEigenRange = OptionalBool(eigen, "interval") ? 1 : 0;
     if (eigen.Has("modes")) o.m_nModes = eigen["modes"].Integer(0, 100000);
     if (eigen.Has("subspaceVectors")) o.m_nSubspaceVectors = eigen["subspaceVectors"].Integer(0, 100000);
@@ -225,8 +241,7 @@ class Builder {
 
   void Function(const Node& node) {
     node.Object({"type", "parameters", "points"});
-    static constexpr std::array<const char*, 2> kTypes = {"constant", "sinusoidal"};
-    const int type = node.Has("type") ? node["type"].Choice(kTypes) : 0;
+    const int type = node.Has("type") ? node["type"].Choice(kFunctionTypes) : 0;
     std::vector<double> parameters = node.Has("parameters") ? node["parameters"].Numbers(2) : std::vector<double>{0, 0};
     CTavFunction& table = *m_doc.GetFunction();
     const int32_t f = table.AddFunction(static_cast<TaV_FUNCTION_TYPE>(type), parameters[0], parameters[1]);
@@ -275,8 +290,7 @@ class Builder {
 
   void RigidLink(const Node& node) {
     node.Object({"type", "master", "slaves"});
-    static constexpr std::array<const char*, 2> kTypes = {"linear", "nonlinear"};
-    const int type = node.Has("type") ? node["type"].Choice(kTypes) : 0;
+    const int type = node.Has("type") ? node["type"].Choice(kRigidLinkTypes) : 0;
     m_doc.GetConstraint()->AddRigidLink(type, JointRef(node["master"]), Joints(node["slaves"]));
   }
 
@@ -292,8 +306,7 @@ class Builder {
   }
 
   void Group(const Node& node) {
-    static constexpr std::array<const char*, 3> kKinds = {"beam", "spring", "link"};
-    switch (node["kind"].Choice(kKinds)) {
+    switch (node["kind"].Choice(kGroupKinds)) {
       case 0:
         BeamGroup(node);
         break;
@@ -314,7 +327,6 @@ class Builder {
   }
 
   void Section(const Node& node, CTavGroupElement& group) {
-    static constexpr std::array<const char*, 2> kShapes = {"general", "rectangle"};
     const double huge = 1e300;
     if (node["shape"].Choice(kShapes) == 1) {
       node.Object({"shape", "E", "width", "height", "poisson", "W"});
@@ -433,8 +445,7 @@ class Builder {
   void BeamLoad(const Node& node, CTavLoadStatic& loadCase) {
     node.Object({"beam", "type", "absolute", "function", "components"});
     const int32_t beam = node["beam"].Reference(m_doc.GetCountBeam(), "beam");
-    static constexpr std::array<const char*, 3> kTypes = {"force", "moment", "distributed"};
-    const int type = node["type"].Choice(kTypes);
+    const int type = node["type"].Choice(kBeamLoadTypes);
     const bool absolute = OptionalBool(node, "absolute");
     const size_t points = type == 2 ? 2 : 1;
     const double length = m_doc.GetLengthBeam(beam);
@@ -484,12 +495,9 @@ class Builder {
         n.Object({"name", "analysis", "mode", "method", "modes", "steps", "dt", "parameters", "selfWeightFlag",
                   "selfWeight", "jointLoads", "beamLoads", "displacements"});
         CTavLoadHistory& h = *m_doc.AddLoadHistory(Name(n));
-        static constexpr std::array<const char*, 2> kAnalysis = {"nst", "dynamic"};
-        static constexpr std::array<const char*, 3> kModes = {"direct", "superposition", "spectrum"};
-        static constexpr std::array<const char*, 3> kMethods = {"wilson", "newmark", "central"};
-        h.m_nHistoryType = n.Has("analysis") ? n["analysis"].Choice(kAnalysis) : 0;
-        if (n.Has("mode")) h.m_eMode = static_cast<TaV_DYNAMIC_ANALYSYS_MODE>(n["mode"].Choice(kModes));
-        if (n.Has("method")) h.m_eMethod = static_cast<TaV_INTEGRATION_METHOD>(n["method"].Choice(kMethods));
+        h.m_nHistoryType = n.Has("analysis") ? n["analysis"].Choice(kHistoryAnalyses) : 0;
+        if (n.Has("mode")) h.m_eMode = static_cast<TaV_DYNAMIC_ANALYSYS_MODE>(n["mode"].Choice(kDynamicModes));
+        if (n.Has("method")) h.m_eMethod = static_cast<TaV_INTEGRATION_METHOD>(n["method"].Choice(kIntegrations));
         if (n.Has("modes")) h.m_nModes = n["modes"].Integer(0, 100000);
         h.m_dNste = n.Has("steps") ? n["steps"].Number(0.0, 1e12, "0 or more") : 0.0;
         h.m_dDt = n.Has("dt") ? n["dt"].Number(0.0, 1e12, "0 or more") : 0.0;
@@ -502,9 +510,9 @@ class Builder {
       node["spectrum"].Each([&](const Node& n, size_t) {
         n.Object({"name", "modes", "combination", "damping", "excitation"});
         CTavLoadResponseSpectrum& r = *m_doc.AddLoadResponseSpectrum(Name(n));
-        static constexpr std::array<const char*, 3> kRules = {"ABS", "SRSS", "CQC"};
         if (n.Has("modes")) r.m_nModes = n["modes"].Integer(0, 100000);
-        if (n.Has("combination")) r.m_eCombination = static_cast<TaV_MODE_COMBINATION>(n["combination"].Choice(kRules));
+        if (n.Has("combination"))
+          r.m_eCombination = static_cast<TaV_MODE_COMBINATION>(n["combination"].Choice(kModeRules));
         if (n.Has("damping")) n["damping"].Each([&r](const Node& d, size_t) { r.m_arrDamping.Add(d.Number()); });
         if (n.Has("excitation")) SelfWeight(n["excitation"], *r.GetSelfWeight());
       });
@@ -528,22 +536,20 @@ class Builder {
 
   void Combination(const Node& node) {
     node.Object({"name", "type", "terms"});
-    static constexpr std::array<const char*, 3> kTypes = {"ADD", "ENVE", "ABS"};
     const std::string name = Name(node);
     if (m_staticNames.count(name) != 0 || !m_comboNames.insert(name).second) {
       node["name"].Fail("the name \"" + name + "\" is used twice");
     }
-    const int type = node.Has("type") ? node["type"].Choice(kTypes) : 0;
+    const int type = node.Has("type") ? node["type"].Choice(kComboTypes) : 0;
     CTavCombo* combo = m_doc.AddCombo(name, static_cast<TaV_COMBO_TYPE>(type));
     if (!node.Has("terms")) return;
-    static constexpr std::array<const char*, 5> kKinds = {"static", "history", "spectrum", "moving", "combination"};
     node["terms"].Each([&](const Node& t, size_t) {
       t.Object({"kind", "case", "factor", "factor2"});
-      const int kind = t["kind"].Choice(kKinds);
+      const int kind = t["kind"].Choice(kTermKinds);
       const int32_t counts[5] = {m_doc.GetCountStaticLoad(), m_doc.GetCountHistoryLoad(),
                                  m_doc.GetCountResponseSpectrumLoad(), m_doc.GetCountMovingLoad(), m_comboCount};
       const int32_t number =
-          t["case"].Reference(counts[kind], std::string(kKinds[static_cast<size_t>(kind)]) + " case");
+          t["case"].Reference(counts[kind], std::string(kTermKinds[static_cast<size_t>(kind)]) + " case");
       // Combinations are composed in order: a later one would still be empty.
       if (kind == 4 && number >= m_doc.GetCountComboLoad() - 1) {
         t["case"].Fail("combination " + std::to_string(number + 1) +
@@ -620,7 +626,6 @@ void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t
   if (loads.GetSelfWeight() != nullptr) out["selfWeight"] = SelfWeightJson(*loads.GetSelfWeight());
   if (loads.GetSizeLoadJoint() > 0) out["jointLoads"] = JointValueLoadsJson(loads.m_arrLoadJoint);
   if (loads.GetSizeLoadBeam() > 0) {
-    static constexpr std::array<const char*, 3> kTypes = {"force", "moment", "distributed"};
     Json& list = out["beamLoads"] = Json::array();
     for (const auto& l : loads.m_arrLoadBeam) {
       if (l->m_eType < 0 || l->m_eType > 2) continue;
@@ -641,7 +646,7 @@ void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t
                                ? beamPosition[static_cast<size_t>(l->m_nBeam)]
                                : l->m_nBeam;
       Json item = WithFunction({{"beam", beam + 1},
-                                {"type", kTypes[static_cast<size_t>(l->m_eType)]},
+                                {"type", kBeamLoadTypes[static_cast<size_t>(l->m_eType)]},
                                 {"absolute", l->m_bAbsoluteDist != 0}},
                                l->m_nFunction);
       item["components"] = components;
@@ -677,8 +682,7 @@ Json ModelToJson(const CTavData& doc) {
   options["checks"] = FlagNames(o.m_Check.byFlags, kChecks);
   options["initialTemperature"] = o.m_bInitTemperature != 0;
   options["initialTemperatureGradient"] = o.m_bInitTemperatureGradient != 0;
-  static constexpr std::array<const char*, 3> kMethods = {"none", "determinant", "subspace"};
-  options["eigen"] = {{"method", kMethods[static_cast<size_t>(std::clamp(o.m_nEigenMethod, 0, 2))]},
+  options["eigen"] = {{"method", kEigenMethods[static_cast<size_t>(std::clamp(o.m_nEigenMethod, 0, 2))]},
                       {"interval", o.m_nEigenRange != 0},
                       {"modes", o.m_nModes},
                       {"subspaceVectors", o.m_nSubspaceVectors},
@@ -837,17 +841,14 @@ Json ModelToJson(const CTavData& doc) {
   }
   cases["static"] = statics;
   Json histories = Json::array();
-  static constexpr std::array<const char*, 2> kAnalysis = {"nst", "dynamic"};
-  static constexpr std::array<const char*, 3> kModes = {"direct", "superposition", "spectrum"};
-  static constexpr std::array<const char*, 3> kIntegration = {"wilson", "newmark", "central"};
   for (int32_t h = 0; h < doc.GetCountHistoryLoad(); ++h) {
     const CTavLoadHistory& l = *doc.GetHistoryLoad(h);
     Json parameters = Json::array();
     for (double p : l.m_arrParameter) parameters.push_back(p);
     Json item = {{"name", l.m_strName},
-                 {"analysis", kAnalysis[static_cast<size_t>(std::clamp(l.m_nHistoryType, 0, 1))]},
-                 {"mode", kModes[static_cast<size_t>(std::clamp<int>(l.m_eMode, 0, 2))]},
-                 {"method", kIntegration[static_cast<size_t>(std::clamp<int>(l.m_eMethod, 0, 2))]},
+                 {"analysis", kHistoryAnalyses[static_cast<size_t>(std::clamp(l.m_nHistoryType, 0, 1))]},
+                 {"mode", kDynamicModes[static_cast<size_t>(std::clamp<int>(l.m_eMode, 0, 2))]},
+                 {"method", kIntegrations[static_cast<size_t>(std::clamp<int>(l.m_eMethod, 0, 2))]},
                  {"modes", l.m_nModes},
                  {"steps", l.m_dNste},
                  {"dt", l.m_dDt},
@@ -857,14 +858,13 @@ Json ModelToJson(const CTavData& doc) {
   }
   cases["history"] = histories;
   Json spectra = Json::array();
-  static constexpr std::array<const char*, 3> kRules = {"ABS", "SRSS", "CQC"};
   for (int32_t r = 0; r < doc.GetCountResponseSpectrumLoad(); ++r) {
     const CTavLoadResponseSpectrum& l = *doc.GetResponseSpectrum(r);
     Json damping = Json::array();
     for (double d : l.m_arrDamping) damping.push_back(d);
     Json item = {{"name", l.m_strName},
                  {"modes", l.m_nModes},
-                 {"combination", kRules[static_cast<size_t>(std::clamp<int>(l.m_eCombination, 0, 2))]},
+                 {"combination", kModeRules[static_cast<size_t>(std::clamp<int>(l.m_eCombination, 0, 2))]},
                  {"damping", damping}};
     if (l.GetSelfWeight() != nullptr) item["excitation"] = SelfWeightJson(*l.GetSelfWeight());
     spectra.push_back(item);
@@ -890,14 +890,12 @@ Json ModelToJson(const CTavData& doc) {
   out["loadCases"] = cases;
 
   Json combos = Json::array();
-  static constexpr std::array<const char*, 3> kComboTypes = {"ADD", "ENVE", "ABS"};
-  static constexpr std::array<const char*, 5> kKinds = {"static", "history", "spectrum", "moving", "combination"};
   for (int32_t c = 0; c < doc.GetCountComboLoad(); ++c) {
     const CTavCombo& combo = *doc.GetCombo(c);
     Json terms = Json::array();
     for (const TaV_COMBO_DATA& t : combo.m_arrLoad) {
       if (t.eType < 0 || t.eType > 4) continue;
-      terms.push_back({{"kind", kKinds[static_cast<size_t>(t.eType)]},
+      terms.push_back({{"kind", kTermKinds[static_cast<size_t>(t.eType)]},
                        {"case", t.nCase + 1},
                        {"factor", t.dFactor},
                        {"factor2", t.dFactor2}});
