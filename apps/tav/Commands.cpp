@@ -283,9 +283,10 @@ int LoadCommand(const fs::path& archive, const fs::path& output, Streams io) {
     CTavData doc;
     CString error;
     if (doc.LoadArchive(archive.string(), &error) != 1) Fail(kExitUsage, archive.string() + ": " + error);
-    const Json model = ModelToJson(doc);
-    // The archive's cross-references are checked as a model file's would be.
+    Json model;
+    // The archive's values and cross-references are checked as a model file's would be.
     try {
+      model = ModelToJson(doc);
       CTavData check;
       BuildModel(model, check);
     } catch (const ModelError& problem) {

@@ -597,16 +597,26 @@ Json FlagNames(uint8_t flags, const std::array<const char*, N>& names) {
 
 Json SixValues(const double* v) { return Json::array({v[0], v[1], v[2], v[3], v[4], v[5]}); }
 
+// The name of a choice the document holds. An archive can hold any number
+// there; one without a name cannot be written as a model file, and is
+// reported at the place it would have in the model rather than guessed.
+template <size_t N>
+const char* NameOf(const std::array<const char*, N>& names, int value, const std::string& path) {
+  if (value < 0 || static_cast<size_t>(value) >= N) {
+    throw ModelError(path, "the value " + std::to_string(value) + " has no name in a model file");
+  }
+  return names[static_cast<size_t>(value)];
+}
+
 // A load's function, given only when it is not the default (the first).
 Json WithFunction(Json item, int32_t function) {
   if (function != 0) item["function"] = function + 1;
   return item;
 }
 
-Json SelfWeightJson(const CTavSelfWeight& weight) {
+Json SelfWeightJson(const CTavSelfWeight& weight, const std::string& path) {
   Json out;
-  const auto dir = static_cast<size_t>(weight.m_eDir);
-  out["direction"] = dir < 3 ? kDirections[dir] : "Z";
+  out["direction"] = NameOf(kDirections, weight.m_eDir, path + "/direction");
   out["factor"] = weight.m_dFactor;
   out["acceleration"] = weight.m_dAcceleration;
   return WithFunction(out, weight.m_nFunction);
@@ -621,14 +631,17 @@ Json JointValueLoadsJson(const std::vector<std::unique_ptr<Load>>& loads) {
   return list;
 }
 
-void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t>& beamPosition) {
+void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t>& beamPosition,
+               const std::string& path) {
   if (loads.m_bSelfWeight != 0) out["selfWeightFlag"] = true;
-  if (loads.GetSelfWeight() != nullptr) out["selfWeight"] = SelfWeightJson(*loads.GetSelfWeight());
+  if (loads.GetSelfWeight() != nullptr)
+    out["selfWeight"] = SelfWeightJson(*loads.GetSelfWeight(), path + "/selfWeight");
   if (loads.GetSizeLoadJoint() > 0) out["jointLoads"] = JointValueLoadsJson(loads.m_arrLoadJoint);
   if (loads.GetSizeLoadBeam() > 0) {
     Json& list = out["beamLoads"] = Json::array();
     for (const auto& l : loads.m_arrLoadBeam) {
-      if (l->m_eType < 0 || l->m_eType > 2) continue;
+      const char* type =
+          NameOf(kBeamLoadTypes, l->m_eType, path + "/beamLoads/" + std::to_string(list.size()) + "/type");
       const int points = l->m_eType == TaV_BEAMLOAD_DISTRIBUTED ? 2 : 1;
       Json components = Json::array();
       for (int d = 0; d < 3; ++d) {
@@ -645,10 +658,8 @@ void LoadsJson(Json& out, const CTavLoadStatic& loads, const std::vector<int32_t
       const int32_t beam = l->m_nBeam >= 0 && static_cast<size_t>(l->m_nBeam) < beamPosition.size()
                                ? beamPosition[static_cast<size_t>(l->m_nBeam)]
                                : l->m_nBeam;
-      Json item = WithFunction({{"beam", beam + 1},
-                                {"type", kBeamLoadTypes[static_cast<size_t>(l->m_eType)]},
-                                {"absolute", l->m_bAbsoluteDist != 0}},
-                               l->m_nFunction);
+      Json item =
+          WithFunction({{"beam", beam + 1}, {"type", type}, {"absolute", l->m_bAbsoluteDist != 0}}, l->m_nFunction);
       item["components"] = components;
       list.push_back(item);
     }
@@ -682,7 +693,7 @@ Json ModelToJson(const CTavData& doc) {
   options["checks"] = FlagNames(o.m_Check.byFlags, kChecks);
   options["initialTemperature"] = o.m_bInitTemperature != 0;
   options["initialTemperatureGradient"] = o.m_bInitTemperatureGradient != 0;
-  options["eigen"] = {{"method", kEigenMethods[static_cast<size_t>(std::clamp(o.m_nEigenMethod, 0, 2))]},
+  options["eigen"] = {{"method", NameOf(kEigenMethods, o.m_nEigenMethod, "/options/eigen/method")},
                       {"interval", o.m_nEigenRange != 0},
                       {"modes", o.m_nModes},
                       {"subspaceVectors", o.m_nSubspaceVectors},
@@ -701,7 +712,7 @@ Json ModelToJson(const CTavData& doc) {
     const TaV_FUNCTION& fn = *table.GetFunction(f);
     Json points = Json::array();
     for (int32_t p = 0; p < fn.arrX.GetSize(); ++p) points.push_back({fn.arrX[p], fn.arrY[p]});
-    functions.push_back({{"type", fn.eType == TaV_FUNCTION_CONSTANT ? "constant" : "sinusoidal"},
+    functions.push_back({{"type", NameOf(kFunctionTypes, fn.eType, "/functions/" + std::to_string(f) + "/type")},
                          {"parameters", {fn.dParam1, fn.dParam2}},
                          {"points", points}});
   }
@@ -836,7 +847,7 @@ Json ModelToJson(const CTavData& doc) {
   for (int32_t s = 0; s < doc.GetCountStaticLoad(); ++s) {
     const CTavLoadStatic& l = *doc.GetStaticLoad(s);
     Json item = {{"name", l.m_strName}};
-    LoadsJson(item, l, beamPosition);
+    LoadsJson(item, l, beamPosition, "/loadCases/static/" + std::to_string(s));
     statics.push_back(item);
   }
   cases["static"] = statics;
@@ -845,15 +856,16 @@ Json ModelToJson(const CTavData& doc) {
     const CTavLoadHistory& l = *doc.GetHistoryLoad(h);
     Json parameters = Json::array();
     for (double p : l.m_arrParameter) parameters.push_back(p);
+    const std::string path = "/loadCases/history/" + std::to_string(h);
     Json item = {{"name", l.m_strName},
-                 {"analysis", kHistoryAnalyses[static_cast<size_t>(std::clamp(l.m_nHistoryType, 0, 1))]},
-                 {"mode", kDynamicModes[static_cast<size_t>(std::clamp<int>(l.m_eMode, 0, 2))]},
-                 {"method", kIntegrations[static_cast<size_t>(std::clamp<int>(l.m_eMethod, 0, 2))]},
+                 {"analysis", NameOf(kHistoryAnalyses, l.m_nHistoryType, path + "/analysis")},
+                 {"mode", NameOf(kDynamicModes, l.m_eMode, path + "/mode")},
+                 {"method", NameOf(kIntegrations, l.m_eMethod, path + "/method")},
                  {"modes", l.m_nModes},
                  {"steps", l.m_dNste},
                  {"dt", l.m_dDt},
                  {"parameters", parameters}};
-    LoadsJson(item, l, beamPosition);
+    LoadsJson(item, l, beamPosition, path);
     histories.push_back(item);
   }
   cases["history"] = histories;
@@ -862,11 +874,12 @@ Json ModelToJson(const CTavData& doc) {
     const CTavLoadResponseSpectrum& l = *doc.GetResponseSpectrum(r);
     Json damping = Json::array();
     for (double d : l.m_arrDamping) damping.push_back(d);
+    const std::string path = "/loadCases/spectrum/" + std::to_string(r);
     Json item = {{"name", l.m_strName},
                  {"modes", l.m_nModes},
-                 {"combination", kModeRules[static_cast<size_t>(std::clamp<int>(l.m_eCombination, 0, 2))]},
+                 {"combination", NameOf(kModeRules, l.m_eCombination, path + "/combination")},
                  {"damping", damping}};
-    if (l.GetSelfWeight() != nullptr) item["excitation"] = SelfWeightJson(*l.GetSelfWeight());
+    if (l.GetSelfWeight() != nullptr) item["excitation"] = SelfWeightJson(*l.GetSelfWeight(), path + "/excitation");
     spectra.push_back(item);
   }
   cases["spectrum"] = spectra;
@@ -893,16 +906,13 @@ Json ModelToJson(const CTavData& doc) {
   for (int32_t c = 0; c < doc.GetCountComboLoad(); ++c) {
     const CTavCombo& combo = *doc.GetCombo(c);
     Json terms = Json::array();
+    const std::string path = "/combinations/" + std::to_string(c);
     for (const TaV_COMBO_DATA& t : combo.m_arrLoad) {
-      if (t.eType < 0 || t.eType > 4) continue;
-      terms.push_back({{"kind", kTermKinds[static_cast<size_t>(t.eType)]},
-                       {"case", t.nCase + 1},
-                       {"factor", t.dFactor},
-                       {"factor2", t.dFactor2}});
+      const char* kind = NameOf(kTermKinds, t.eType, path + "/terms/" + std::to_string(terms.size()) + "/kind");
+      terms.push_back({{"kind", kind}, {"case", t.nCase + 1}, {"factor", t.dFactor}, {"factor2", t.dFactor2}});
     }
-    combos.push_back({{"name", combo.m_strName},
-                      {"type", kComboTypes[static_cast<size_t>(std::clamp<int>(combo.m_eType, 0, 2))]},
-                      {"terms", terms}});
+    combos.push_back(
+        {{"name", combo.m_strName}, {"type", NameOf(kComboTypes, combo.m_eType, path + "/type")}, {"terms", terms}});
   }
   out["combinations"] = combos;
   out["midas"] = {{"version", doc.GetMidasVersion()},

@@ -27,7 +27,8 @@ class ModelError : public std::runtime_error {
 Json ParseModelText(const std::string& text);
 // Builds `doc` (which must be empty) from a model; throws ModelError.
 void BuildModel(const Json& model, CTavData& doc);
-// The model a document holds, in the same form.
+// The model a document holds, in the same form; throws ModelError (at the
+// place it would have in the model) for a value the form has no name for.
 Json ModelToJson(const CTavData& doc);
 
 }  // namespace tav::tool

@@ -261,6 +261,18 @@ TEST(TavToolTest, DamagedArchivesAreRefused) {
   EXPECT_EQ(outcome.status, 2);
   EXPECT_EQ(outcome.err.rfind("short.tavdoc: ", 0), 0u) << outcome.err;
   EXPECT_FALSE(fs::exists(dir.File("m.json")));
+
+  // A whole archive with a value that a model file has no name for.
+  CTavData doc;
+  doc.AddLoadStatic("P", 0);
+  doc.AddCombo("C", static_cast<TaV_COMBO_TYPE>(7))->AddLoad(TaV_LOAD_STATIC, 0, 1.0, 0.0);
+  ASSERT_EQ(doc.StoreArchive(dir.File("odd.tavdoc")), 1);
+  const Outcome odd = Tav(dir, {"load", "odd.tavdoc", "-o", "m.json"});
+  EXPECT_EQ(odd.status, 2);
+  EXPECT_EQ(odd.err,
+            "odd.tavdoc: the archive holds a model that cannot be used: /combinations/0/type: the value 7 has no name "
+            "in a model file\n");
+  EXPECT_FALSE(fs::exists(dir.File("m.json")));
 }
 
 // The results of a run: each example's summary states the sums of its
