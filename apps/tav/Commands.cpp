@@ -12,6 +12,7 @@
 #include "tav/ModelJson.h"
 #include "tav/Summary.h"
 #include "tav/Tav.h"
+#include "tav/platform/Process.h"
 
 namespace tav::tool {
 namespace fs = std::filesystem;
@@ -95,9 +96,8 @@ const Format& FindFormat(const std::string& name) {
 
 // The directory of the running program.
 fs::path ProgramDir() {
-  std::error_code code;
-  const fs::path self = fs::read_symlink("/proc/self/exe", code);
-  return code ? fs::current_path() : self.parent_path();
+  const CString self = process::ProgramPath();
+  return self.empty() ? fs::current_path() : fs::path(self).parent_path();
 }
 
 fs::path DefaultSolverDir() {

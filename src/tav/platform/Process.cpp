@@ -40,6 +40,12 @@ void SignalEvent(int event) {
   [[maybe_unused]] const ssize_t written = ::write(event, &one, sizeof one);
 }
 
+CString ProgramPath() {
+  char self[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  return length > 0 ? CString(self, static_cast<size_t>(length)) : CString();
+}
+
 CStringArray SplitCommandLine(const CString& commandLine) {
   CStringArray arguments;
   SplitAtBlanks(commandLine, arguments);

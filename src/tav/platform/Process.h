@@ -19,6 +19,8 @@ void CloseFd(int& fd);
 int MakeEvent();
 void SignalEvent(int event);
 
+// The full name of the running program, or empty when the system cannot tell.
+CString ProgramPath();
 // Splits a command line at blanks (paths are not quoted).
 CStringArray SplitCommandLine(const CString& commandLine);
 // Starts the program with standard input, output and error from the three

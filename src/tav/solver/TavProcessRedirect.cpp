@@ -282,11 +282,10 @@ void CTavProcessRedirect::GetCommandLineA(HINSTANCE /*module*/, CString& result,
   CString directory;
   GetDirectoryName(directory, result);
   if (!directory.empty()) return;
-  char self[4096];
-  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-  if (length <= 0) return;
+  const CString self = process::ProgramPath();
+  if (self.empty()) return;
   CString moduleDirectory;
-  GetDirectoryName(moduleDirectory, CString(self, static_cast<size_t>(length)));
+  GetDirectoryName(moduleDirectory, self);
   CString name;
   GetFileName(name, command);
   result = moduleDirectory + "/" + name;
