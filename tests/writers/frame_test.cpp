@@ -40,27 +40,30 @@ TEST(TextRealTest, IntegralValuesEndInAPoint) {
   EXPECT_EQ(CTavData::GetTextReal(-3.0), "-3.");
 }
 
-TEST(WrapTest, SeventyNineCharactersPassUnchanged) {
+TEST(WrapTest, StatementsAreCutBeforeColumnEighty) {
+  const std::string c72(72, 'c'), d69(69, 'd'), token(78, 'T'), longToken(90, 'L');
+  struct Case {
+    std::string statement;
+    int newline, wrap;
+    std::string written;
+  };
+  const Case cases[] = {
+      // 79 characters pass unchanged; 80 are reflowed even when they would fit.
+      {"  a   b" + c72, 1, 1, "  a   b" + c72 + "\r\n"},
+      {"A  B   C" + d69 + "   ", 1, 1, "A B C" + d69 + "\r\n"},
+      // Continuation lines are indented two deeper and marked in column 80.
+      {"   " + Words(20, "WORD"), 1, 1, "   " + Words(15, "WORD") + "  *\r\n     " + Words(5, "WORD") + "\r\n"},
+      // A first token too long gives a line of blanks first.
+      {"  " + token, 1, 1, std::string(79, ' ') + "*\r\n    " + token + "\r\n"},
+      // A token too long for the room left carries the mark beyond column 80.
+      {"A " + longToken + " B", 1, 1, "A" + std::string(78, ' ') + "*\r\n  " + longToken + " *\r\n  B\r\n"},
+      // Without wrapping, or without a line end.
+      {Words(30, "SAP"), 1, 0, Words(30, "SAP") + "\r\n"},
+      {"  ", 0, 1, "  "},
+      {"", 1, 1, "\r\n"},
+  };
   WriterProbe probe;
-  const std::string line = "  a   b" + std::string(72, 'c');
-  ASSERT_EQ(line.size(), 79U);
-  EXPECT_EQ(probe.Emit(line), line + "\r\n");
-}
-
-TEST(WrapTest, EightyCharactersAreReflowedEvenWhenTheyWouldFit) {
-  WriterProbe probe;
-  const std::string line = "A  B   C" + std::string(69, 'd') + "   ";
-  ASSERT_EQ(line.size(), 80U);
-  EXPECT_EQ(probe.Emit(line), "A B C" + std::string(69, 'd') + "\r\n");
-}
-
-TEST(WrapTest, ContinuationLinesAreIndentedTwoDeeperAndMarkedInColumnEighty) {
-  WriterProbe probe;
-  const std::string statement = "   " + Words(20, "WORD");  // 3 + 20 * 5 - 1 = 102 characters
-  const std::string first = "   " + Words(15, "WORD") + " ";
-  ASSERT_EQ(first.size(), 78U);
-  const std::string expected = first + " *\r\n" + "     " + Words(5, "WORD") + "\r\n";
-  EXPECT_EQ(probe.Emit(statement), expected);
+  for (const Case& c : cases) EXPECT_EQ(probe.Emit(c.statement, c.newline, c.wrap), c.written) << c.statement;
 }
 
 TEST(WrapTest, LongStatementsTakeAsManyLinesAsTheyNeed) {
@@ -83,28 +86,6 @@ TEST(WrapTest, LongStatementsTakeAsManyLinesAsTheyNeed) {
     ++lines;
   }
   EXPECT_EQ(lines, 8U);
-}
-
-TEST(WrapTest, AFirstTokenTooLongGivesALineOfBlanksFirst) {
-  WriterProbe probe;
-  const std::string token(78, 'T');
-  const std::string written = probe.Emit("  " + token);
-  EXPECT_EQ(written, std::string(79, ' ') + "*\r\n" + "    " + token + "\r\n");
-}
-
-TEST(WrapTest, ATokenTooLongForTheRoomLeftCarriesTheMarkBeyondColumnEighty) {
-  WriterProbe probe;
-  const std::string longToken(90, 'L');
-  const std::string written = probe.Emit("A " + longToken + " B");
-  EXPECT_EQ(written, "A" + std::string(78, ' ') + "*\r\n" + "  " + longToken + " *\r\n" + "  B\r\n");
-}
-
-TEST(WrapTest, NoWrapAndNoNewlineFlags) {
-  WriterProbe probe;
-  const std::string longLine = Words(30, "SAP");
-  EXPECT_EQ(probe.Emit(longLine, 1, 0), longLine + "\r\n");
-  EXPECT_EQ(probe.Emit("  ", 0, 1), "  ");
-  EXPECT_EQ(probe.Emit("", 1, 1), "\r\n");
 }
 
 TEST(SaveTest, EmptyPathAsksTheDialog) {

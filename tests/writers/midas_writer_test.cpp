@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "support/Golden.h"
 #include "support/Models.h"
 #include "tav/model/TavData.h"
@@ -115,18 +113,6 @@ TEST(MidasWriterTest, ExchangeModelGoldens) {
   EXPECT_TRUE(MatchesGolden("midas_exchange_430.mct", SaveToString(doc, TaV_FORMAT_MIDAS)));
   doc.SetMidasVersion("7.2.0");
   EXPECT_TRUE(MatchesGolden("midas_exchange_720.mct", SaveToString(doc, TaV_FORMAT_MIDAS)));
-}
-
-TEST(MidasWriterTest, SectionsAreNumberedAcrossBeamGroups) {
-  CTavData doc;
-  test::BuildExchangeModel(doc);
-  const std::string text = SaveToString(doc, TaV_FORMAT_MIDAS);
-  EXPECT_NE(text.find("4, USER, Mat4, 2, 3e+007, 0, 9.99e-006, 0\r\n"), std::string::npos);
-  EXPECT_NE(text.find("4, DBUSER, Sec4, SB, 2, 0.5, 0.5, 0, 0, 0, 0\r\n"), std::string::npos);
-  // The second group's beam with its section 0 uses global number 3.
-  EXPECT_NE(text.find("    3,   BEAM,   3,   3,   3,   4,   90\r\n"), std::string::npos);
-  EXPECT_NE(text.find("    2,   BEAM,   2,   2,   2,   3,   13\r\n"), std::string::npos);
-  EXPECT_NE(text.find("   5,  0,  0,  4.5\r\n"), std::string::npos);
 }
 
 TEST(MidasWriterTest, ANameOnlyVersionWritesNeitherLayout) {

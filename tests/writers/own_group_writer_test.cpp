@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "support/Golden.h"
 #include "tav/model/TavData.h"
 
@@ -73,26 +71,6 @@ TEST(OwnGroupWriterTest, WritingFillsRectanglePropertiesOnceAndForAll) {
   const std::string first = SaveToString(doc, TaV_FORMAT_TAV);
   EXPECT_DOUBLE_EQ(rect->m_dIS, 0.003125);
   EXPECT_EQ(SaveToString(doc, TaV_FORMAT_TAV), first);
-}
-
-TEST(OwnGroupWriterTest, StatementShapes) {
-  CTavData doc;
-  BuildMixedModel(doc);
-  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  auto has = [&lines](const std::string& line) { return std::find(lines.begin(), lines.end(), line) != lines.end(); };
-  EXPECT_TRUE(has("BEAM ELEMENT GROUP 1 NUMBER OF ELEMENTS=5"));
-  EXPECT_TRUE(has("   MAT/SEC PROPERTIES 2 "));
-  EXPECT_TRUE(has("    1 MATERIAL=1 NOAN=1 2 0. NREG=4 "));
-  EXPECT_TRUE(has("    2 MATERIAL=2 NOAN=2 3 90. NREG=4 END RELEASE=MTI  IOFFSET=0.5 JOFFSET=0"));
-  EXPECT_TRUE(has("   SPRING CONSTANTS 1 STIFFNESS=1000."));
-  EXPECT_TRUE(has("   SPRING CONSTANTS 2 STIFFNESS=5e+006.,0.,2.5"));
-  EXPECT_TRUE(has("    2 SPRING CONSTANT=2 NODE=6 TYPE=MULTI D.O.F"));
-  EXPECT_TRUE(has("    3 SPRING CONSTANT=2 NODE=6 TYPE=MULTI D.O.F"));
-  EXPECT_TRUE(has("   MAT/SEC PROPERTIE 1 K0=100000."));
-  EXPECT_TRUE(has("    1 NODE 3  4 MATERIAL=1"));
-  EXPECT_TRUE(has("    2 NODE 10 11 MATERIAL=2"));
-  EXPECT_TRUE(has("   10 MATERIAL=1 NOAN=10 11 0. NREG=4 "));
-  EXPECT_TRUE(has("BEAM ELEMENT GROUP 4 NUMBER OF ELEMENTS=6"));
 }
 
 TEST(OwnGroupWriterTest, EmptyGroupsWriteTheirHeadersWithZeroCounts) {

@@ -43,33 +43,6 @@ TEST(SapWriterTest, ExchangeModelGolden) {
   EXPECT_TRUE(MatchesGolden("sap_exchange.s2k", SaveToString(doc, TaV_FORMAT_SAP)));
 }
 
-TEST(SapWriterTest, OnlyTheFirstBeamGroupIsWritten) {
-  CTavData doc;
-  test::BuildExchangeModel(doc);
-  const auto lines = SapLines(doc);
-  EXPECT_TRUE(Has(lines, "  Name=1  Mat=1  SH=R T=0.3,0.5"));
-  EXPECT_TRUE(Has(lines, "  Name=2  Mat=2  A=0.006  I=2e-005,8e-005 J=1.2e-006"));
-  EXPECT_FALSE(Has(lines, "  Name=1  Mat=1  SH=R T=0.4,0.4"));
-  EXPECT_TRUE(Has(lines, "    1 J=1, 2 SEC=1 NSEG=4 ANG=0. "));
-  EXPECT_TRUE(Has(lines, "    2 J=2, 3 SEC=2 NSEG=4 ANG=12.7  IREL=R2,R3 JREL=R1"));
-  for (const auto& line : lines) EXPECT_EQ(line.find("    3 J="), std::string::npos) << line;
-}
-
-TEST(SapWriterTest, RestraintsSpringsAndLinks) {
-  CTavData doc;
-  test::BuildExchangeModel(doc);
-  const auto lines = SapLines(doc);
-  EXPECT_TRUE(Has(lines, "  ADD=1  DOF=UX,RZ"));
-  EXPECT_TRUE(Has(lines, "   DOF=UX,UZ,RY LENGTH=M FORCE=kN"));
-  EXPECT_TRUE(Has(lines, "  ADD=3 U1=1000. U3=3000."));
-  EXPECT_FALSE(Has(lines, "  ADD=4 U1=5. U2=6. U3=7."));
-  EXPECT_TRUE(Has(lines, "   1 J=4,5 NLP=2 ANG=22.5"));
-  EXPECT_TRUE(Has(lines, "   2 J=1,5 NLP=1 ANG=0"));
-  EXPECT_TRUE(Has(lines, "   ADD=2 ANG=12.5"));
-  EXPECT_TRUE(Has(lines, "      MODE=EQ-TH SF=1,0.3"));
-  EXPECT_TRUE(Has(lines, "      SPEC=EQ-RS SF=0.5,1.5"));
-}
-
 TEST(SapWriterTest, JointsWithoutRestraintsAndMultiDegreeSprings) {
   CTavData doc;
   doc.AddJoint(0, 0, 0, -1);
@@ -86,11 +59,16 @@ TEST(SapWriterTest, JointsWithoutRestraintsAndMultiDegreeSprings) {
   EXPECT_EQ(lines[7], "OUTPUT");
 }
 
-TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
-  CTavData doc;
+// Two joints and a beam between them.
+void AddOneBeam(CTavData& doc) {
   doc.AddJoint(0, 0, 0, -1);
   doc.AddJoint(1, 0, 0, -1);
   doc.AddBeam(doc.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+}
+
+TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
+  CTavData doc;
+  AddOneBeam(doc);
   TaV_TYPED_LOAD y;
   y.nValue = 1;
   y.dValue[0] = 3;
@@ -105,9 +83,7 @@ TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
   EXPECT_TRUE(Has(lines, "      ADD=1 RD=0,1 UZ=1, 2"));
 
   CTavData distributedFirst;
-  distributedFirst.AddJoint(0, 0, 0, -1);
-  distributedFirst.AddJoint(1, 0, 0, -1);
-  distributedFirst.AddBeam(distributedFirst.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  AddOneBeam(distributedFirst);
   distributedFirst.AddLoadStatic("W", 1)->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
   lines = SapLines(distributedFirst);
   EXPECT_TRUE(Has(lines, "NAME=W  SW=1"));
