@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "support/Records.h"
 
 namespace tav {
 namespace {
-
-TEST(NLLinkTest, ANewLinkPointsNowhere) {
-  CTavNLLink link;
-  EXPECT_EQ(link.m_nIndex, -1);
-  EXPECT_EQ(link.m_nJointI, -1);
-  EXPECT_EQ(link.m_nJointJ, -1);
-  EXPECT_EQ(link.m_nProperty, -1);
-  EXPECT_EQ(link.m_dAngle, 0.0);
-}
 
 TEST(NLLinkTest, LinkRecordIs28Bytes) {
   CTavNLLink link;
@@ -26,12 +19,8 @@ TEST(NLLinkTest, LinkRecordIs28Bytes) {
   const auto bytes = test::StoreRecord(link);
   EXPECT_EQ(bytes.size(), 28U);
   CTavNLLink back;
-  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
-  EXPECT_EQ(back.m_nIndex, 1);
-  EXPECT_EQ(back.m_nJointI, 2);
-  EXPECT_EQ(back.m_nJointJ, 3);
-  EXPECT_EQ(back.m_nProperty, 4);
-  EXPECT_EQ(back.m_dAngle, 22.5);
+  test::RoundTrip(link, back);
+  EXPECT_EQ(test::StoreRecord(back), bytes);
 }
 
 TEST(NLLinkTest, PropertiesAreNumberedAndTheirRecordIs40Bytes) {
@@ -44,12 +33,10 @@ TEST(NLLinkTest, PropertiesAreNumberedAndTheirRecordIs40Bytes) {
   const auto bytes = test::StoreRecord(*p);
   EXPECT_EQ(bytes.size(), 40U);
   CTavNllinkConstant back;
-  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
-  EXPECT_EQ(back.m_nIndex, 1);
-  EXPECT_EQ(back.m_dK0, 5e5);
-  EXPECT_EQ(back.m_dLinkValue2, 6.0);
-  EXPECT_EQ(back.m_dLinkValue3, 7.0);
-  EXPECT_EQ(back.m_dLinkValue4, 8.0);
+  test::RoundTrip(*p, back);
+  EXPECT_EQ(test::StoreRecord(back), bytes);
+  EXPECT_EQ((std::array{back.m_dK0, back.m_dLinkValue2, back.m_dLinkValue3, back.m_dLinkValue4}),
+            (std::array{5e5, 6.0, 7.0, 8.0}));
 }
 
 TEST(NLLinkTest, GroupRecordTrimsPropertiesAndLinkNumbers) {

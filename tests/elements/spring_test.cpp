@@ -49,14 +49,8 @@ TEST(SpringTest, ConstantRecordKeepsItsValuesAndFlag) {
   EXPECT_EQ(second, 20.0);
 
   CTavSpringConstant back;
-  EXPECT_EQ(test::LoadRecord(bytes, back), 0U);
-  EXPECT_EQ(back.m_nIndex, 3);
-  EXPECT_EQ(back.m_bMultiDof, 1);
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(back.m_dStiffness[i], 10.0 + i);
-    EXPECT_EQ(back.m_dSpringAux1[i], 20.0 + i);
-    EXPECT_EQ(back.m_dSpringAux2[i], 30.0 + i);
-  }
+  test::RoundTrip(k, back);
+  EXPECT_EQ(test::StoreRecord(back), bytes);
 
   // Version 0: 152 bytes and no flag.
   std::vector<uint8_t> v0 = bytes;
