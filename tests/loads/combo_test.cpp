@@ -7,9 +7,6 @@ namespace {
 
 TEST(ComboTest, TermsAreKeptInOrderAndNeverMerged) {
   CTavCombo combo;
-  EXPECT_EQ(combo.GetCountLoad(), 0);
-  EXPECT_EQ(combo.GetType(), TaV_COMBO_ADD);
-  EXPECT_EQ(combo.GetStringType(), "ADD");
   combo.AddLoad(TaV_LOAD_STATIC, 0, 1.2, 0.0);
   combo.AddLoad(TaV_LOAD_STATIC, 0, 1.6, 0.5);
   ASSERT_EQ(combo.GetCountLoad(), 2);
@@ -20,12 +17,12 @@ TEST(ComboTest, TermsAreKeptInOrderAndNeverMerged) {
 
 TEST(ComboTest, TypeTexts) {
   CTavCombo combo;
-  combo.m_eType = TaV_COMBO_ENVE;
-  EXPECT_EQ(combo.GetStringType(), "ENVE");
-  combo.m_eType = TaV_COMBO_ABS;
-  EXPECT_EQ(combo.GetStringType(), "ABS");
-  combo.m_eType = static_cast<TaV_COMBO_TYPE>(5);
-  EXPECT_EQ(combo.GetStringType(), "");
+  EXPECT_EQ(combo.GetStringType(), "ADD");  // a new combination adds
+  const std::pair<int, const char*> texts[] = {{TaV_COMBO_ENVE, "ENVE"}, {TaV_COMBO_ABS, "ABS"}, {5, ""}};
+  for (const auto& [type, text] : texts) {
+    combo.m_eType = static_cast<TaV_COMBO_TYPE>(type);
+    EXPECT_EQ(combo.GetStringType(), text) << type;
+  }
 }
 
 }  // namespace
