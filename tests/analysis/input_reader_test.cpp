@@ -378,10 +378,7 @@ void AddEverythingElse(CTavData& doc) {
   CTavLoadHistory& history = *doc.GetHistoryLoad(0);
   history.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 5, 300, 0.02, "1.4");
   history.AddLoadStatic_Joint(1, 1, 2, 3, 4, 5, 6, 0);
-  TaV_TYPED_LOAD y;
-  y.nValue = 1;
-  y.dValue[0] = 7.5;
-  y.dDist[0] = 0.25;
+  const TaV_TYPED_LOAD y{1, 0, {7.5}, {0.25}};
   history.AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, y, {}, 0, 0);
   history.AddLoadStatic_Displacement(4, 0, 0, 0, 0.001, 0, 0, 0);
   history.AddSelfWeight(TaV_DIR_Y, 2.0, 9.81, 0);

@@ -144,12 +144,7 @@ TEST(MidasTextTest, BeamLoadRecordsUseFractionsOfTheLength) {
   EXPECT_EQ(loadCase.GetLoadBeam(0)->GetStringLoad_Midas(4.0),
             "3, BEAM, UNILOAD, GY, NO, NO, aDir[1],  ,  ,  , 0.25, 5, 0.75, 6, 0, 0, 0, 0");
 
-  TaV_TYPED_LOAD x;
-  x.nValue = 1;
-  x.dValue[0] = -7.0;
-  x.dValue[1] = 99.0;
-  x.dDist[0] = 0.5;
-  x.dDist[1] = 0.9;
+  const TaV_TYPED_LOAD x{1, 0, {-7.0, 99.0}, {0.5, 0.9}};
   loadCase.AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, x, {}, x, 0, 0);
   EXPECT_EQ(loadCase.GetLoadBeam(1)->GetStringLoad_Midas(10.0),
             "1, BEAM, CONLOAD, GX, NO, NO, aDir[1],  ,  ,  , 0.5, -7, 0, 0, 0, 0, 0, 0\r\n"

@@ -69,26 +69,11 @@ void BuildLoadModel(CTavData& doc) {
 
   // Beam loads of every type.
   CTavLoadStatic* live = doc.AddLoadStatic("LIVE", 0);
-  TaV_TYPED_LOAD x;
-  x.nValue = 2;
-  x.dValue[0] = 2;
-  x.dValue[1] = 4;
-  x.dDist[0] = 0.25;
-  x.dDist[1] = 0.75;
-  TaV_TYPED_LOAD z = x;
-  z.dValue[0] = -1;
-  z.dValue[1] = -1;
-  z.dDist[0] = 0;
-  z.dDist[1] = 1;
+  const TaV_TYPED_LOAD x{2, 0, {2, 4}, {0.25, 0.75}}, z{2, 0, {-1, -1}, {0, 1}};
   live->AddLoadStatic_Beam(1, TaV_BEAMLOAD_DISTRIBUTED, x, {}, z, 0, 0);  // relative, on length 3
-  TaV_TYPED_LOAD absolute = x;
-  absolute.dDist[0] = 0.5;
-  absolute.dDist[1] = 2.5;
+  const TaV_TYPED_LOAD absolute{2, 0, {2, 4}, {0.5, 2.5}};
   live->AddLoadStatic_Beam(2, TaV_BEAMLOAD_DISTRIBUTED, {}, absolute, {}, 1, 1);  // absolute, on length 6
-  TaV_TYPED_LOAD point;
-  point.nValue = 1;
-  point.dValue[0] = 20;
-  point.dDist[0] = 0.5;
+  const TaV_TYPED_LOAD point{1, 0, {20}, {0.5}};
   live->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, point, {}, point, 0, 0);
   live->AddLoadStatic_Beam(2, TaV_BEAMLOAD_FORCE, {}, point, {}, 0, 1);
   live->AddLoadStatic_Beam(0, TaV_BEAMLOAD_MOMENT, point, {}, {}, 0, 0);

@@ -69,10 +69,7 @@ void AddOneBeam(CTavData& doc) {
 TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
   CTavData doc;
   AddOneBeam(doc);
-  TaV_TYPED_LOAD y;
-  y.nValue = 1;
-  y.dValue[0] = 3;
-  y.dDist[0] = 0.5;
+  const TaV_TYPED_LOAD y{1, 0, {3}, {0.5}};
   CTavLoadStatic* loadCase = doc.AddLoadStatic("P", 0);
   loadCase->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, y, {}, 0, 0);
   loadCase->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
@@ -104,10 +101,7 @@ TEST(SapTextTest, SectionSpringAndBeamLoadTexts) {
   k.m_dStiffness[3] = 9.0;  // rotations are not written
   EXPECT_EQ(k.GetStringValue_Sap(), "U2=2.");
 
-  TaV_TYPED_LOAD x;
-  x.nValue = 1;
-  x.dValue[0] = 4.0;
-  x.dDist[0] = 1.5;
+  const TaV_TYPED_LOAD x{1, 0, {4.0}, {1.5}};
   CTavLoadStatic loadCase;
   loadCase.AddLoadStatic_Beam(6, TaV_BEAMLOAD_MOMENT, x, {}, x, 0, 1);
   EXPECT_EQ(loadCase.GetLoadBeam(0)->GetStringLoad_Sap(), "ADD=7 D=1.5 RX=4\r\n      ADD=7 D=1.5 RZ=4");
