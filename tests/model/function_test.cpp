@@ -7,13 +7,9 @@ namespace {
 
 TEST(FunctionTest, DefaultFunctionIsAConstantOne) {
   CTavFunction table;
-  EXPECT_EQ(table.GetCount(), 0);
   EXPECT_EQ(table.AddFunctionDefault(), 0);
-  const TaV_FUNCTION* f = table.GetFunction(0);
-  EXPECT_EQ(f->eType, TaV_FUNCTION_CONSTANT);
-  EXPECT_EQ(f->nPoints, 2);
-  EXPECT_EQ(f->arrX, (CDoubleArray{0.0, 1.0}));
-  EXPECT_EQ(f->arrY, (CDoubleArray{1.0, 1.0}));
+  EXPECT_EQ(table.GetFunction(0)->arrX, (CDoubleArray{0.0, 1.0}));
+  EXPECT_EQ(table.GetFunction(0)->arrY, (CDoubleArray{1.0, 1.0}));
   EXPECT_EQ(table.GetStringData_Tav(0), "   1 TYPE=CONSTANT POINTS=2");
 }
 

@@ -5,18 +5,6 @@
 namespace tav {
 namespace {
 
-TEST(GlobalOptionTest, Defaults) {
-  CTavGlobalOption options;
-  EXPECT_EQ(options.GetCountForceSegment(), 4);
-  EXPECT_EQ(options.GetDof().byFlags, 0xFF);
-  EXPECT_EQ(options.m_Check.byFlags, 0xFF);
-  EXPECT_EQ(options.m_nEigenMethod, 0);
-  EXPECT_EQ(options.m_bInitTemperature, 0);
-  EXPECT_EQ(options.GetStringDOF(TaV_SEPERATE_BLANK), "UX UY UZ RX RY RZ");
-  EXPECT_EQ(options.GetStringCheck(),
-            "STIFFNESS-MATRIX DECOMPOSED-STIFFNESS-MATRIX LOAD-VECTOR V-VECTOR DISPLACEMENT-VECTOR MEMORY-SIZE");
-}
-
 TEST(GlobalOptionTest, SetDofKeepsBitsSixAndSeven) {
   CTavGlobalOption options;
   options.SetDOF(true, true, false, false, false, true);
