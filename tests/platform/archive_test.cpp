@@ -21,6 +21,14 @@ std::vector<uint8_t> Store(const std::function<void(CArchive&)>& write) {
   return file.GetData();
 }
 
+CString LoadString(const std::vector<uint8_t>& bytes) {
+  CMemFile file(bytes);
+  CArchive ar(&file, CArchive::load);
+  CString text;
+  ar >> text;
+  return text;
+}
+
 TEST(ArchiveTest, ValuesAreLittleEndian) {
   const auto bytes = Store(
       [](CArchive& ar) { ar << int32_t{-2} << uint16_t{0x1234} << uint32_t{0xA1B2C3D4} << uint8_t{0x7F} << 1.0; });
@@ -45,7 +53,7 @@ TEST(ArchiveTest, ValuesAreLittleEndian) {
 }
 
 // The prefix grows at 255 and 0xFFFE bytes.
-TEST(ArchiveTest, StringPrefixesFollowTheLength) {
+TEST(ArchiveTest, StringPrefixesFollowTheLengthAndTheBytesPassUnchanged) {
   struct Case {
     size_t length;
     std::vector<uint8_t> prefix;
@@ -63,23 +71,11 @@ TEST(ArchiveTest, StringPrefixesFollowTheLength) {
     const auto bytes = Store([&](CArchive& ar) { ar << text; });
     ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
     EXPECT_TRUE(std::equal(c.prefix.begin(), c.prefix.end(), bytes.begin())) << c.length;
-
-    CMemFile file(bytes);
-    CArchive ar(&file, CArchive::load);
-    CString back;
-    ar >> back;
-    EXPECT_EQ(back, text) << c.length;
+    EXPECT_EQ(LoadString(bytes), text) << c.length;
   }
-}
-
-TEST(ArchiveTest, BytesOfAStringPassUnchanged) {
+  // The bytes of a text pass unchanged.
   const CString korean = "하중 조합 1";
-  const auto bytes = Store([&](CArchive& ar) { ar << korean; });
-  CMemFile file(bytes);
-  CArchive ar(&file, CArchive::load);
-  CString back;
-  ar >> back;
-  EXPECT_EQ(back, korean);
+  EXPECT_EQ(LoadString(Store([&](CArchive& ar) { ar << korean; })), korean);
 }
 
 TEST(ArchiveTest, ShortReadNamesTheOffset) {
@@ -98,19 +94,9 @@ TEST(ArchiveTest, ShortReadNamesTheOffset) {
 
 TEST(ArchiveTest, DamagedStringLengthsAreRejectedBeforeAllocating) {
   // Claims 0xFFFFFFF0 bytes with three present.
-  {
-    CMemFile file({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'});
-    CArchive ar(&file, CArchive::load);
-    CString text;
-    EXPECT_THROW(ar >> text, ArchiveError);
-  }
+  EXPECT_THROW(LoadString({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}), ArchiveError);
   // The wide-character marker of other writers.
-  {
-    CMemFile file({0xFF, 0xFE, 0xFF, 0x01, 'a', 0x00});
-    CArchive ar(&file, CArchive::load);
-    CString text;
-    EXPECT_THROW(ar >> text, ArchiveError);
-  }
+  EXPECT_THROW(LoadString({0xFF, 0xFE, 0xFF, 0x01, 'a', 0x00}), ArchiveError);
 }
 
 TEST(ArchiveTest, CheckCountRejectsNegativeAndOversizedCounts) {
@@ -169,12 +155,6 @@ TEST(ArchiveTest, WriteErrorOfTheFileReachesTheCaller) {
   ar << int32_t{1};
   EXPECT_THROW(ar.Close(), FileError);
 }
-
-}  // namespace
-}  // namespace tav
-
-namespace tav {
-namespace {
 
 // A file whose every read fails, as a broken disk would.
 class FailingFile : public CMemFile {
