@@ -22,8 +22,6 @@ TEST(JointTest, JointsAreNumberedInOrderOfAddition) {
   EXPECT_EQ(second->m_nLocalCoord, 0);
   EXPECT_EQ(doc.GetJoint(0)->m_nLocalCoord, -1);
   EXPECT_EQ(doc.GetJoint(0)->m_Restraint.byFlags, 0);
-  doc.SetLocalCoodSystem(0, 3);
-  EXPECT_EQ(doc.GetJoint(0)->m_nLocalCoord, 3);
 }
 
 TEST(JointTest, RestraintsSetOnlyBitsZeroToFive) {
