@@ -63,16 +63,28 @@ TEST(WindowTest, ADestroyedWindowAnswersZero) {
   EXPECT_FALSE(IsWindow(nullptr));
 }
 
-TEST(WindowTest, CloseTakesTheCancelPath) {
-  struct Opener : EchoWindow {
-    int OnInitDialog() override {
-      PostMessage(GetSafeHwnd(), WM_CLOSE, 0, 0);
-      return 1;
-    }
-  } dialog;
-  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_FALSE(dialog.IsShown());
-  EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+TEST(WindowTest, TheCloseBoxAndEscapeTakeTheCancelPath) {
+  struct Way {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+  };
+  for (const Way& way : {Way{"close box", WM_CLOSE, 0}, Way{"Escape", WM_COMMAND, IDCANCEL}}) {
+    SCOPED_TRACE(way.name);
+    struct Opener : EchoWindow {
+      explicit Opener(const Way& w) : m_way(w) {}
+      int OnInitDialog() override {
+        PostMessage(GetSafeHwnd(), m_way.message, m_way.wParam, 0);
+        return 1;
+      }
+      const Way& m_way;
+    } dialog(way);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    // The same dialog opens again.
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  }
 }
 
 class ListLog : public CListObserver {
@@ -106,6 +118,14 @@ TEST(ListBoxTest, InsertDeleteAndSelect) {
   EXPECT_EQ(list.DeleteString(3), LB_ERR);
   EXPECT_EQ(list.GetText(2), "b");
   EXPECT_EQ(log.events, (std::vector<std::string>{"+0a", "+1c", "+1b", "*2", "+0z", "-3", "*-1"}));
+
+  // Emptied from the last line up, so that an observer can follow.
+  log.events.clear();
+  list.SetCurSel(1);
+  list.ResetContent();
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetCurSel(), LB_ERR);
+  EXPECT_EQ(log.events, (std::vector<std::string>{"*1", "-2", "-1", "-0"}));
 }
 
 }  // namespace

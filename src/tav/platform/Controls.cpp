@@ -23,6 +23,10 @@ int CListBox::DeleteString(int index) {
   return GetCount();
 }
 
+void CListBox::ResetContent() {
+  while (GetCount() > 0) DeleteString(GetCount() - 1);
+}
+
 int CListBox::SetCurSel(int index) {
   const bool valid = index >= 0 && index < GetCount();
   m_nSelection = valid ? index : LB_ERR;

@@ -34,6 +34,9 @@ class CListBox {
   int InsertString(int index, const CString& text);
   // Returns the lines left, or LB_ERR for an index outside the list.
   int DeleteString(int index);
+  // Empties the list, deleting from the last line up, so that an observer
+  // sees every line go.
+  void ResetContent();
   // Selects `index`; LB_ERR (and no selection) when it is outside the list.
   int SetCurSel(int index);
   // The selected index, or LB_ERR.

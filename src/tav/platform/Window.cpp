@@ -154,7 +154,7 @@ void CDialog::ShowWindow(bool show) {
 void CDialog::OnShowWindow(bool /*show*/, unsigned /*status*/) {}
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE) {
+  if (message == WM_CLOSE || (message == WM_COMMAND && wParam == static_cast<WPARAM>(IDCANCEL))) {
     OnCancel();
     return 0;
   }

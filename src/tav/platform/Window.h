@@ -32,6 +32,7 @@ inline constexpr UINT WM_SHOWWINDOW = 0x0018;
 inline constexpr UINT WM_COPYDATA = 0x004A;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_USER = 0x0400;
+// The command of a dialog's cancel path; the Escape key sends it.
 inline constexpr int IDCANCEL = 2;
 
 // The record of a WM_COPYDATA message (lParam points at it).
@@ -98,7 +99,8 @@ class CWnd {
 };
 
 // A dialog: DoModal runs OnInitDialog, shows it, handles messages until
-// EndDialog, hides and destroys it. WM_CLOSE takes the cancel path.
+// EndDialog, hides and destroys it. The close box (WM_CLOSE) and the Escape
+// key (WM_COMMAND with IDCANCEL) take the cancel path.
 class CDialog : public CWnd {
  public:
   int DoModal();
