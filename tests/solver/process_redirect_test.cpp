@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace tav {
 namespace {
@@ -20,9 +21,17 @@ class Recorder : public CTavProcessRedirect {
  public:
   ~Recorder() override { ShutdownChildProcess(); }
 
-  bool WaitTerminated(std::chrono::seconds limit = std::chrono::seconds(10)) {
+  bool WaitTerminated(std::chrono::seconds limit = std::chrono::seconds(10)) { return WaitTerminations(1, limit); }
+  // Waits until `count` ends have been reported in all.
+  bool WaitTerminations(int count, std::chrono::seconds limit = std::chrono::seconds(10)) {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, limit, [this] { return terminated; });
+    return m_changed.wait_for(lock, limit, [this, count] { return terminations >= count; });
+  }
+  // Every notification so far, in order: "started ...", "out ...", "err ...",
+  // "terminated".
+  std::vector<std::string> Events() {
+    std::lock_guard lock(m_mutex);
+    return events;
   }
   bool WaitForOutput(std::chrono::seconds limit = std::chrono::seconds(10)) {
     std::unique_lock lock(m_mutex);
@@ -43,6 +52,7 @@ class Recorder : public CTavProcessRedirect {
   std::vector<std::string> err;
   std::vector<std::string> started;
   bool terminated = false;
+  int terminations = 0;
   Clock::time_point lastOutput;
   Clock::time_point terminatedAt;
 
@@ -50,11 +60,13 @@ class Recorder : public CTavProcessRedirect {
   void OnChildStarted(const char* commandLine) override {
     std::lock_guard lock(m_mutex);
     started.emplace_back(commandLine);
+    events.push_back(std::string("started ") + commandLine);
   }
   void OnChildStdOutWrite(const char* text) override {
     {
       std::lock_guard lock(m_mutex);
       out.emplace_back(text);
+      events.push_back(std::string("out ") + text);
       lastOutput = Clock::now();
     }
     m_changed.notify_all();
@@ -62,12 +74,15 @@ class Recorder : public CTavProcessRedirect {
   void OnChildStdErrWrite(const char* text) override {
     std::lock_guard lock(m_mutex);
     err.emplace_back(text);
+    events.push_back(std::string("err ") + text);
     lastOutput = Clock::now();
   }
   void OnChildTerminate() override {
     {
       std::lock_guard lock(m_mutex);
       terminated = true;
+      ++terminations;
+      events.push_back("terminated");
       terminatedAt = Clock::now();
     }
     m_changed.notify_all();
@@ -76,7 +91,13 @@ class Recorder : public CTavProcessRedirect {
  private:
   std::mutex m_mutex;
   std::condition_variable m_changed;
+  std::vector<std::string> events;
 };
+
+// The process id at the end of a line such as "pid 1234" or "started 1234".
+pid_t PidIn(const std::string& line) { return std::stoi(line.substr(line.rfind(' ') + 1)); }
+
+bool Gone(pid_t pid) { return ::kill(pid, 0) == -1 && errno == ESRCH; }
 
 TEST(ProcessRedirectTest, EmptyLinesVanishAndTheEndComesAfterTheOutput) {
   Recorder redirect;
@@ -166,6 +187,75 @@ TEST(ProcessRedirectTest, InputReachesTheChild) {
   redirect.WriteChildStdIn("hello\n");
   ASSERT_TRUE(redirect.WaitTerminated());
   EXPECT_EQ(redirect.Out(), std::vector<std::string>{"got hello"});
+}
+
+// A second start without a teardown in between, whatever became of the
+// first child: it is stopped and reaped first, everything it reported comes
+// before the second child's start, and the second run is whole.
+TEST(ProcessRedirectTest, StartingAgainWithoutATeardownFinishesTheFirstChild) {
+  enum class Before { kEndReported, kOutputSeen, kNothing };
+  struct Case {
+    const char* name;
+    std::string first;  // the first command line
+    Before before;      // what the host waits for before starting again
+    std::vector<std::string> firstEvents;
+  };
+  const std::string pidChild = kChild + " pid";
+  const std::string hangChild = kChild + " hang";
+  const std::string missing = "/no/such/program";
+  const Case cases[] = {
+      {"ended and reported", pidChild, Before::kEndReported, {"started " + pidChild, "out pid", "terminated"}},
+      {"ended, end not yet reported", pidChild, Before::kOutputSeen, {"started " + pidChild, "out pid", "terminated"}},
+      {"still running", hangChild, Before::kOutputSeen, {"started " + hangChild, "out started", "terminated"}},
+      {"never started", missing, Before::kNothing, {"out Unable to start " + missing + "\n"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorder redirect;
+    EXPECT_EQ(redirect.StartChildProcess(c.first.c_str(), 0), c.first == missing ? 0 : 1);
+    if (c.before == Before::kEndReported) {
+      ASSERT_TRUE(redirect.WaitTerminated());
+    } else if (c.before == Before::kOutputSeen) {
+      ASSERT_TRUE(redirect.WaitForOutput());
+    }
+    const pid_t firstPid = c.first == missing ? 0 : PidIn(redirect.Out().front());
+
+    ASSERT_EQ(redirect.StartChildProcess((kChild + " lines").c_str(), 0), 1);
+    if (firstPid != 0) {
+      EXPECT_TRUE(Gone(firstPid)) << "the first child is left over";
+    }
+    std::vector<std::string> events = redirect.Events();
+    ASSERT_EQ(events.size(), c.firstEvents.size() + 1);
+    for (size_t i = 0; i < c.firstEvents.size(); ++i) {
+      EXPECT_EQ(events[i].rfind(c.firstEvents[i], 0), 0U) << events[i];  // the pid follows
+    }
+    EXPECT_EQ(events.back(), "started " + kChild + " lines");
+
+    ASSERT_TRUE(redirect.WaitTerminations(c.first == missing ? 1 : 2));
+    redirect.TerminateChildProcess();
+    events = redirect.Events();
+    const std::vector<std::string> second(events.end() - 4, events.end());
+    EXPECT_EQ(second,
+              (std::vector<std::string>{"started " + kChild + " lines", "out first", "out second", "terminated"}));
+    EXPECT_EQ(redirect.GetChildExitCode(), 0);
+  }
+}
+
+// A host thread blocked on a full input pipe (the child never reads) is let
+// go when the run is stopped, and the next run starts normally.
+TEST(ProcessRedirectTest, InputToAChildThatDoesNotReadGivesUpWhenTheRunStops) {
+  Recorder redirect;
+  ASSERT_EQ(redirect.StartChildProcess((kChild + " hang").c_str(), 0), 1);
+  ASSERT_TRUE(redirect.WaitForOutput());
+  const std::string text(1 << 20, 'x');  // far more than a pipe holds
+  std::thread writer([&redirect, &text] { redirect.WriteChildStdIn(text.c_str()); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  redirect.TerminateChildProcess();
+  writer.join();
+  ASSERT_EQ(redirect.StartChildProcess((kChild + " stdin").c_str(), 0), 1);
+  redirect.WriteChildStdIn("again\n");
+  ASSERT_TRUE(redirect.WaitTerminations(2));
+  EXPECT_EQ(redirect.Out().back(), "got again");
 }
 
 TEST(ProcessRedirectTest, PathAndTextUtilities) {

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     Out(std::string(15000, 'x') + "\n");
   } else if (mode == "stderr") {
     Err("err1\nerr2\n");
+  } else if (mode == "pid") {
+    Out("pid " + std::to_string(::getpid()) + "\n");
   } else if (mode == "hang") {
     Out("started " + std::to_string(::getpid()) + "\n");
     for (;;) ::pause();

@@ -32,6 +32,32 @@ void CloseFd(int& fd) {
   fd = -1;
 }
 
+bool SetNonBlocking(int fd) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  return flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+bool WriteAll(int fd, const char* data, size_t size, int stopEvent) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written > 0) {
+      data += written;
+      size -= static_cast<size_t>(written);
+      continue;
+    }
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno == EAGAIN) {  // EWOULDBLOCK is the same number on Linux
+      pollfd fds[2] = {{fd, POLLOUT, 0}, {stopEvent, POLLIN, 0}};
+      const int ready = ::poll(fds, 2, -1);
+      if (ready < 0 && errno != EINTR) return false;
+      if (ready > 0 && fds[1].revents != 0) return false;
+      continue;
+    }
+    return false;
+  }
+  return true;
+}
+
 int MakeEvent() { return ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK); }
 
 void SignalEvent(int event) {

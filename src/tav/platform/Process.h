@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <vector>
 
 #include "tav/platform/String.h"
@@ -15,6 +16,11 @@ namespace tav::process {
 bool MakePipe(int& readEnd, int& writeEnd);
 // Closes `fd` when it is open and sets it to -1.
 void CloseFd(int& fd);
+// Makes writes to `fd` return at once when they cannot go on.
+bool SetNonBlocking(int fd);
+// Writes all of `data` to a non-blocking `fd`, waiting while the pipe is
+// full; false when the write fails or `stopEvent` becomes readable first.
+bool WriteAll(int fd, const char* data, size_t size, int stopEvent);
 // An event a poll can wait on: Signal makes it readable for good.
 int MakeEvent();
 void SignalEvent(int event);

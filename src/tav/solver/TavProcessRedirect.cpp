@@ -6,7 +6,7 @@
 
 #include <chrono>
 #include <cstring>
-#include <utility>
+#include <system_error>
 
 #include "tav/platform/Format.h"
 #include "tav/platform/Process.h"
@@ -36,30 +36,108 @@ int ExitCodeOf(int status) {
 
 std::atomic<int> CTavProcessRedirect::m_bRunThread{0};
 
-CTavProcessRedirect::RunEvents::RunEvents() : stop(process::MakeEvent()), readerStop(process::MakeEvent()) {}
+namespace {
 
-CTavProcessRedirect::RunEvents::~RunEvents() {
-  process::CloseFd(stop);
-  process::CloseFd(readerStop);
-  process::CloseFd(childEnd);
+// The object whose worker the calling thread is, if any.
+thread_local const CTavProcessRedirect* t_workerOf = nullptr;
+
+}  // namespace
+
+CTavProcessRedirect::ChildRun::ChildRun() : hStopEvent(process::MakeEvent()), hReaderStop(process::MakeEvent()) {}
+
+CTavProcessRedirect::ChildRun::~ChildRun() {
+  CloseKeptEnds();
+  process::CloseFd(hStopEvent);
+  process::CloseFd(hReaderStop);
+  process::CloseFd(hChildEnd);
+}
+
+void CTavProcessRedirect::ChildRun::CloseKeptEnds() {
+  process::CloseFd(hChildStdInRead);
+  process::CloseFd(hChildStdOutWrite);
+  process::CloseFd(hChildStdErrWrite);
+  std::lock_guard lock(inputMutex);
+  process::CloseFd(hStdInWrite);
+}
+
+void CTavProcessRedirect::ChildRun::ReaderFinished(bool& done) {
+  {
+    std::lock_guard lock(doneMutex);
+    done = true;
+  }
+  doneChanged.notify_all();
+}
+
+bool CTavProcessRedirect::ChildRun::WaitReaderDone(const bool& done) {
+  std::unique_lock lock(doneMutex);
+  return doneChanged.wait_for(lock, std::chrono::milliseconds(kWaitMilliseconds), [&done] { return done; });
 }
 
 CTavProcessRedirect::CTavProcessRedirect() { m_bRunThread = 0; }
 
 CTavProcessRedirect::~CTavProcessRedirect() { ShutdownChildProcess(); }
 
+bool CTavProcessRedirect::OnWorkerThread() const { return t_workerOf == this; }
+
+void CTavProcessRedirect::SetWorkingDirectory(const CString& directory) {
+  std::lock_guard lock(m_mutex);
+  m_strDirectory = directory;
+}
+
 void CTavProcessRedirect::ShutdownChildProcess() {
-  m_bClosing = true;
-  TerminateChildProcess();
+  {
+    std::lock_guard lock(m_mutex);
+    m_bClosing = true;
+  }
+  // With starts refused, the runs left end for good. Even a worker calling
+  // this (the object goes from within a notification) waits for the others.
   for (;;) {
-    std::vector<std::thread> retired;
+    TearDownRun();
+    JoinRetired(true);
+    std::unique_lock lock(m_mutex);
+    WaitTornDown(lock);
+    if (!m_pRun && m_retired.empty()) return;
+  }
+}
+
+void CTavProcessRedirect::WaitTornDown(std::unique_lock<std::mutex>& lock) {
+  m_tornDown.wait(lock, [this] { return m_nTearingDown == 0; });
+}
+
+std::unique_lock<std::mutex> CTavProcessRedirect::StopEveryRun() {
+  const bool worker = OnWorkerThread();
+  for (;;) {
+    // The host also waits for the workers, whose last notifications may
+    // start another child: that one is stopped in the next round.
+    TearDownRun();
+    if (!worker) JoinRetired(false);
+    std::unique_lock lock(m_mutex);
+    WaitTornDown(lock);
+    if (!m_pRun && (worker || m_retired.empty())) return lock;
+  }
+}
+
+void CTavProcessRedirect::StopAllRuns() { StopEveryRun(); }
+
+void CTavProcessRedirect::JoinRetired(bool detachOwn) {
+  const std::thread::id self = std::this_thread::get_id();
+  for (;;) {
+    std::vector<std::jthread> taken;
     {
-      std::lock_guard lock(m_retiredMutex);
-      retired.swap(m_retired);
+      std::lock_guard lock(m_mutex);
+      std::vector<std::jthread> kept;
+      for (std::jthread& thread : m_retired) {
+        if (thread.get_id() == self && !detachOwn) {
+          kept.push_back(std::move(thread));  // a thread cannot wait for itself
+        } else {
+          taken.push_back(std::move(thread));
+        }
+      }
+      m_retired = std::move(kept);
     }
-    if (retired.empty()) break;
-    for (std::thread& thread : retired) {
-      if (thread.get_id() == std::this_thread::get_id()) {
+    if (taken.empty()) return;
+    for (std::jthread& thread : taken) {
+      if (thread.get_id() == self) {
         thread.detach();  // the caller is that thread: it ends on its own
       } else if (thread.joinable()) {
         thread.join();
@@ -68,47 +146,83 @@ void CTavProcessRedirect::ShutdownChildProcess() {
   }
 }
 
+void CTavProcessRedirect::RetireLocked(std::jthread& thread) {
+  if (thread.joinable()) m_retired.push_back(std::move(thread));
+}
+
+void CTavProcessRedirect::ReportStartFailure(const char* commandLine) {
+  CString text = Format("Unable to start %s\n", commandLine);
+  if (text.size() > kReadSize - 1) text.resize(kReadSize - 1);
+  OnChildStdOutWrite(text.c_str());
+}
+
 int CTavProcessRedirect::StartChildProcess(const char* commandLine, int showWindow) {
-  std::lock_guard lock(m_teardown);
+  const CString command = commandLine != nullptr ? commandLine : "";
+  std::unique_lock lock = StopEveryRun();
   if (m_bClosing) return 0;
-  int stdInWrite = -1;
+
+  auto run = std::make_shared<ChildRun>();
   int stdOutRead = -1;
   int stdErrRead = -1;
-  process::MakePipe(m_hChildStdInRead, stdInWrite);
-  process::MakePipe(stdOutRead, m_hChildStdOutWrite);
-  process::MakePipe(stdErrRead, m_hChildStdErrWrite);
-  m_hStdInWrite = stdInWrite;
-  m_hStdOutRead = stdOutRead;
-  m_hStdErrRead = stdErrRead;
-
-  m_hChildProcess = PrepAndLaunchRedirectedChild(commandLine, m_hChildStdOutWrite, m_hChildStdInRead,
-                                                 m_hChildStdErrWrite, showWindow);
-  if (m_hChildProcess < 0) {
-    CString text = Format("Unable to start %s\n", commandLine);
-    if (text.size() > kReadSize - 1) text.resize(kReadSize - 1);
-    OnChildStdOutWrite(text.c_str());
-    process::CloseFd(m_hChildStdInRead);
-    process::CloseFd(m_hChildStdOutWrite);
-    process::CloseFd(m_hChildStdErrWrite);
+  const bool piped =
+      run->hStopEvent >= 0 && run->hReaderStop >= 0 && process::MakePipe(run->hChildStdInRead, run->hStdInWrite) &&
+      process::MakePipe(stdOutRead, run->hChildStdOutWrite) && process::MakePipe(stdErrRead, run->hChildStdErrWrite);
+  const pid_t child = piped ? PrepAndLaunchRedirectedChild(command.c_str(), run->hChildStdOutWrite,
+                                                           run->hChildStdInRead, run->hChildStdErrWrite, showWindow)
+                            : -1;
+  if (child < 0) {
+    process::CloseFd(stdOutRead);
+    process::CloseFd(stdErrRead);
+    run.reset();
+    lock.unlock();
+    ReportStartFailure(command.c_str());
     return 0;
   }
+  run->hChildProcess = child;
+  run->hChildEnd = process::OpenProcessEvent(child);
+  process::SetNonBlocking(run->hStdInWrite);  // a full pipe must not hold up a stop
 
   m_bRunThread = 1;
-  m_bRunning = 1;
   m_nExitCode = -1;
-  auto events = std::make_shared<RunEvents>();
-  events->childEnd = process::OpenProcessEvent(m_hChildProcess);
-  m_hStopEvent = events;
-  m_bStdOutDone = false;
-  m_bStdErrDone = false;
-  // Each reader owns its read end and closes it when it ends.
-  const int outFd = std::exchange(m_hStdOutRead, -1);
-  const int errFd = std::exchange(m_hStdErrRead, -1);
-  const pid_t child = m_hChildProcess;
-  m_hStdOutThread = std::thread([this, outFd, events] { StdOutThread(outFd, events); });
-  m_hStdErrThread = std::thread([this, errFd, events] { StdErrThread(errFd, events); });
-  m_hProcessThread = std::thread([this, child, events] { ProcessThread(child, events); });
-  OnChildStarted(commandLine);
+  m_pRun = run;
+  // The slots are empty here (StopEveryRun retired them); retiring again
+  // keeps a running thread from ever being assigned over.
+  RetireLocked(m_hStdOutThread);
+  RetireLocked(m_hStdErrThread);
+  RetireLocked(m_hProcessThread);
+  try {
+    // Each reader owns its read end and closes it when it ends.
+    m_hStdOutThread = std::jthread([this, run, fd = stdOutRead] {
+      t_workerOf = this;
+      StdOutThread(fd, run);
+    });
+    stdOutRead = -1;
+    m_hStdErrThread = std::jthread([this, run, fd = stdErrRead] {
+      t_workerOf = this;
+      StdErrThread(fd, run);
+    });
+    stdErrRead = -1;
+    m_hProcessThread = std::jthread([this, run] {
+      t_workerOf = this;
+      ProcessThread(run);
+    });
+  } catch (const std::system_error&) {
+    // Out of threads: undo the start, so that the child does not run unseen.
+    process::CloseFd(stdOutRead);
+    process::CloseFd(stdErrRead);
+    run->announced.count_down();
+    lock.unlock();
+    TerminateChildProcess();
+    ReportStartFailure(command.c_str());
+    return 0;
+  }
+  lock.unlock();
+
+  struct Announce {
+    ChildRun& run;
+    ~Announce() { run.announced.count_down(); }
+  } announce{*run};
+  OnChildStarted(command.c_str());
   return 1;
 }
 
@@ -117,20 +231,13 @@ pid_t CTavProcessRedirect::PrepAndLaunchRedirectedChild(const char* commandLine,
   return process::Spawn(process::SplitCommandLine(commandLine), in, out, err, m_strDirectory, nullptr);
 }
 
-void CTavProcessRedirect::ReaderFinished(std::atomic<bool>& done) {
-  {
-    std::lock_guard lock(m_doneMutex);
-    done = true;
-  }
-  m_doneChanged.notify_all();
-}
-
-int CTavProcessRedirect::StdOutThread(int fd, const std::shared_ptr<RunEvents>& events) {
+int CTavProcessRedirect::StdOutThread(int fd, const std::shared_ptr<ChildRun>& run) {
+  run->announced.wait();
   std::vector<char> buffer(kReadSize + 1, '\0');
   bool naturalEnd = true;
   if (m_bRunThread != 0) {
     do {
-      const int ready = process::WaitReadable(fd, events->readerStop, -1);
+      const int ready = process::WaitReadable(fd, run->hReaderStop, -1);
       if ((ready & 2) != 0) {
         naturalEnd = false;  // the teardown stopped waiting for this child
         break;
@@ -145,17 +252,18 @@ int CTavProcessRedirect::StdOutThread(int fd, const std::shared_ptr<RunEvents>& 
       ForEachLine(buffer.data(), [this](const char* line) { OnChildStdOutWrite(line); });
     } while (m_bRunThread != 0);
   }
-  if (naturalEnd) m_bRunning = 0;
+  if (naturalEnd) run->bRunning = 0;
   ::close(fd);
-  ReaderFinished(m_bStdOutDone);
+  run->ReaderFinished(run->bStdOutDone);
   return 0;
 }
 
-int CTavProcessRedirect::StdErrThread(int fd, const std::shared_ptr<RunEvents>& events) {
+int CTavProcessRedirect::StdErrThread(int fd, const std::shared_ptr<ChildRun>& run) {
+  run->announced.wait();
   std::vector<char> buffer(kReadSize + 1, '\0');
   if (m_bRunThread != 0) {
     do {
-      const int ready = process::WaitReadable(fd, events->readerStop, -1);
+      const int ready = process::WaitReadable(fd, run->hReaderStop, -1);
       if ((ready & 2) != 0) break;
       const ssize_t n = ::read(fd, buffer.data(), kReadSize);
       if (n == 0) break;
@@ -165,19 +273,20 @@ int CTavProcessRedirect::StdErrThread(int fd, const std::shared_ptr<RunEvents>& 
     } while (m_bRunThread != 0);
   }
   ::close(fd);
-  ReaderFinished(m_bStdErrDone);
+  run->ReaderFinished(run->bStdErrDone);
   return 0;
 }
 
-int CTavProcessRedirect::ProcessThread(pid_t child, const std::shared_ptr<RunEvents>& events) {
-  int stop = events->stop;
+int CTavProcessRedirect::ProcessThread(const std::shared_ptr<ChildRun>& run) {
+  run->announced.wait();
+  int stop = run->hStopEvent;
   while (m_bRunThread != 0) {
     int ended = 0;
-    if (events->childEnd >= 0) {
-      ended = process::WaitReadable(events->childEnd, stop, kWaitMilliseconds);
+    if (run->hChildEnd >= 0) {
+      ended = process::WaitReadable(run->hChildEnd, stop, kWaitMilliseconds);
     } else {
       // No process descriptor here: look every 50 ms instead.
-      ended = process::HasEnded(child) ? 1 : process::WaitReadable(-1, stop, 50) & 2;
+      ended = process::HasEnded(run->hChildProcess) ? 1 : process::WaitReadable(-1, stop, 50) & 2;
     }
     if ((ended & 1) != 0) {
       // Let the readers drain the pipes, unless the run is being stopped.
@@ -187,73 +296,93 @@ int CTavProcessRedirect::ProcessThread(pid_t child, const std::shared_ptr<RunEve
     }
     if ((ended & 2) != 0) stop = -1;  // seen once; only the run flag ends the loop
   }
+  // Nothing of the object is touched after this: the notification may start
+  // the next child, or even destroy the object.
   OnChildTerminate();
   return 0;
 }
 
-bool CTavProcessRedirect::WaitReaderDone(const std::atomic<bool>& done) {
-  std::unique_lock lock(m_doneMutex);
-  return m_doneChanged.wait_for(lock, std::chrono::milliseconds(kWaitMilliseconds), [&done] { return done.load(); });
-}
-
-void CTavProcessRedirect::RetireThread(std::thread& thread) {
-  if (!thread.joinable()) return;
-  std::lock_guard lock(m_retiredMutex);
-  m_retired.push_back(std::move(thread));
-}
-
-void CTavProcessRedirect::TerminateChildProcess() {
-  std::lock_guard lock(m_teardown);
-  const std::shared_ptr<RunEvents> events = std::move(m_hStopEvent);
-  // 1. Stop the watch thread's wait; 2. let it go (it is joined later: it
-  // may be the caller, or about to call us).
-  if (events) process::SignalEvent(events->stop);
-  RetireThread(m_hProcessThread);
+void CTavProcessRedirect::TearDownRun() {
+  std::shared_ptr<ChildRun> run;
+  std::jthread stdOutThread;
+  std::jthread stdErrThread;
+  {
+    std::lock_guard lock(m_mutex);
+    run = std::move(m_pRun);
+    if (!run) return;
+    ++m_nTearingDown;
+    // 2. The watch thread is let go; it is joined later, as it may be the
+    // caller or about to call in here.
+    RetireLocked(m_hProcessThread);
+    stdOutThread = std::move(m_hStdOutThread);
+    stdErrThread = std::move(m_hStdErrThread);
+  }
+  // 1. Stop the watch thread's wait.
+  process::SignalEvent(run->hStopEvent);
   // 3. Close the child-side ends the library kept: once the child is gone
   // the pipes break and the readers end. Each reader closes its own end.
-  process::CloseFd(m_hChildStdInRead);
-  process::CloseFd(m_hChildStdOutWrite);
-  process::CloseFd(m_hChildStdErrWrite);
-  process::CloseFd(m_hStdInWrite);
-  process::CloseFd(m_hStdOutRead);
-  process::CloseFd(m_hStdErrRead);
+  run->CloseKeptEnds();
   // 4. Wait up to a second for each reader; readers still waiting on a live
-  // child are told to give up.
-  const auto self = std::this_thread::get_id();
-  const bool onReader = m_hStdOutThread.get_id() == self || m_hStdErrThread.get_id() == self;
-  if (m_hStdOutThread.joinable() && !onReader) {
-    const bool outDone = WaitReaderDone(m_bStdOutDone);
-    const bool errDone = WaitReaderDone(m_bStdErrDone);
-    if ((!outDone || !errDone) && events) process::SignalEvent(events->readerStop);
-    m_hStdOutThread.join();
-    m_hStdErrThread.join();
+  // child are told to give up. A reader cannot wait for itself.
+  const std::thread::id self = std::this_thread::get_id();
+  if (stdOutThread.get_id() == self || stdErrThread.get_id() == self) {
+    process::SignalEvent(run->hReaderStop);
+    std::lock_guard lock(m_mutex);
+    RetireLocked(stdOutThread);
+    RetireLocked(stdErrThread);
   } else {
-    if (onReader && events) process::SignalEvent(events->readerStop);
-    RetireThread(m_hStdOutThread);
-    RetireThread(m_hStdErrThread);
+    const bool outDone = run->WaitReaderDone(run->bStdOutDone);
+    const bool errDone = run->WaitReaderDone(run->bStdErrDone);
+    if (!outDone || !errDone) process::SignalEvent(run->hReaderStop);
+    if (stdOutThread.joinable()) stdOutThread.join();
+    if (stdErrThread.joinable()) stdErrThread.join();
   }
   // 5. A child still running is killed, with its process group; 6. it is
   // reaped, so none is left behind as a zombie.
-  const pid_t child = m_hChildProcess.exchange(-1);
-  if (child > 0) {
-    bool killed = false;
-    if (m_bRunning != 0 || !process::HasEnded(child)) {
-      ::kill(-child, SIGKILL);
-      ::kill(child, SIGKILL);
-      killed = true;
-    }
-    const int status = process::Reap(child);
-    m_nExitCode = killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 1 : ExitCodeOf(status);
+  const pid_t child = run->hChildProcess;
+  bool killed = false;
+  if (run->bRunning != 0 || !process::HasEnded(child)) {
+    ::kill(-child, SIGKILL);
+    ::kill(child, SIGKILL);
+    killed = true;
   }
-  // 7. The events close when the last worker lets them go; 8. the loops stop.
+  const int status = process::Reap(child);
+  m_nExitCode = killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL ? 1 : ExitCodeOf(status);
+  // 7. The events close when the last worker lets the run go; 8. the loops
+  // stop.
   m_bRunThread = 0;
+  {
+    std::lock_guard lock(m_mutex);
+    --m_nTearingDown;
+  }
+  m_tornDown.notify_all();
 }
 
-int CTavProcessRedirect::IsChildRunning() const { return m_hChildProcess > 0 ? m_bRunning.load() : 0; }
+void CTavProcessRedirect::TerminateChildProcess() {
+  TearDownRun();
+  // The host waits until the run's notifications are over; a worker cannot
+  // wait for the others (they may be waiting for it).
+  if (OnWorkerThread()) return;
+  JoinRetired(false);
+  std::unique_lock lock(m_mutex);
+  WaitTornDown(lock);
+}
+
+int CTavProcessRedirect::IsChildRunning() const {
+  std::lock_guard lock(m_mutex);
+  return m_pRun ? m_pRun->bRunning.load() : 0;
+}
 
 void CTavProcessRedirect::WriteChildStdIn(const char* text) {
-  if (m_hStdInWrite < 0 || text == nullptr || *text == '\0') return;
-  [[maybe_unused]] const ssize_t written = ::write(m_hStdInWrite, text, std::strlen(text));
+  if (text == nullptr || *text == '\0') return;
+  std::shared_ptr<ChildRun> run;
+  {
+    std::lock_guard lock(m_mutex);
+    run = m_pRun;
+  }
+  if (!run) return;
+  std::lock_guard lock(run->inputMutex);
+  if (run->hStdInWrite >= 0) process::WriteAll(run->hStdInWrite, text, std::strlen(text), run->hStopEvent);
 }
 
 LRESULT CTavProcessRedirect::CopyData(HWND target, unsigned long kind, HWND from, const void* data,

@@ -2,21 +2,36 @@
 // and error are pipes. Two reader threads deliver what the child writes and
 // a watch thread reports its end, through four notifications a subclass
 // overrides:
-//   OnChildStarted     on the thread that started the child;
+//   OnChildStarted     on the thread that started the child, before any
+//                      other notification of that child;
 //   OnChildStdOutWrite on the output reader, one line at a time (and on the
 //                      starting thread for the launch failure text);
 //   OnChildStdErrWrite on the error reader, one chunk at a time;
 //   OnChildTerminate   on the watch thread, once the child has ended (about
-//                      a second after, so the readers can drain the pipes).
+//                      a second after, so the readers can drain the pipes) or
+//                      its run was stopped; exactly once per started child.
 // The worker loops share one process-wide run flag, so one child runs at a
 // time. A subclass's destructor calls ShutdownChildProcess first, so that no
 // worker calls into a half-destroyed object.
+//
+// Runs repeat. Starting a child while the previous one still runs, or
+// before its end has been reported, first stops that child (its process
+// group is killed and it is reaped) and waits until every notification of
+// it is over; then the new child starts. No notification of one run ever
+// comes after the next run has started.
+//
+// Threads: StartChildProcess and TerminateChildProcess are called by the
+// host (one thread at a time) or from OnChildTerminate; the output
+// notifications call neither. A host thread must not be one that the output
+// notifications wait for (a window thread they send to), or the wait for
+// them would never end.
 #pragma once
 
 #include <sys/types.h>
 
 #include <atomic>
 #include <condition_variable>
+#include <latch>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -38,18 +53,23 @@ class CTavProcessRedirect {
 
   // Starts the command line (split at blanks) in the working directory; 1
   // when the child runs, 0 after the "Unable to start" text when it does not.
+  // A previous child is stopped and reaped first, whatever state it is in.
   // `showWindow` has no meaning here.
   int StartChildProcess(const char* commandLine, int showWindow);
   // 1 while the child's output is being read.
   int IsChildRunning() const;
   // Stops the run: closes the pipes, waits up to a second for each reader,
-  // kills the child's process group when it still runs and reaps it. Safe to
-  // call twice, and from the watch thread while the owner calls it too.
+  // kills the child's process group when it still runs and reaps it. Called
+  // by the host, it returns once the run's notifications are over (a child
+  // that OnChildTerminate starts runs on). Safe to call twice, when idle,
+  // and from OnChildTerminate while the host calls it too.
   void TerminateChildProcess();
+  // Hands text to the child's standard input; does nothing when no child
+  // runs, and gives up when the run is stopped while the pipe is full.
   void WriteChildStdIn(const char* text);
 
   // The directory children start in (the current one when empty).
-  void SetWorkingDirectory(const CString& directory) { m_strDirectory = directory; }
+  void SetWorkingDirectory(const CString& directory);
   // The last child's exit code: its own when it exited, 1 when the teardown
   // killed it, 128 + the signal when something else did; -1 before any end.
   int GetChildExitCode() const { return m_nExitCode.load(); }
@@ -67,16 +87,38 @@ class CTavProcessRedirect {
   static void SeperateStr(CString& text, CStringArray& lines);
 
  protected:
-  // The events of one run (the stop event, the readers' stop, the child's
-  // end), shared with the workers so that none polls a closed descriptor.
-  struct RunEvents {
-    int stop = -1;
-    int readerStop = -1;
-    int childEnd = -1;
-    RunEvents();
-    ~RunEvents();
-    RunEvents(const RunEvents&) = delete;
-    RunEvents& operator=(const RunEvents&) = delete;
+  // One child and everything its workers share. The workers hold it, so a
+  // worker touches only its own run, never the one that follows.
+  struct ChildRun {
+    ChildRun();
+    ~ChildRun();
+    ChildRun(const ChildRun&) = delete;
+    ChildRun& operator=(const ChildRun&) = delete;
+
+    // Closes the child-side ends kept open and the input pipe.
+    void CloseKeptEnds();
+    void ReaderFinished(bool& done);
+    // Waits up to a second for a reader to finish on its own.
+    bool WaitReaderDone(const bool& done);
+
+    pid_t hChildProcess = -1;
+    int hStopEvent = -1;   // the run is being stopped
+    int hReaderStop = -1;  // the readers give up on a child still running
+    int hChildEnd = -1;    // readable once the child has ended; -1 where the system has none
+    // The child-side pipe ends, kept open until the run is stopped.
+    int hChildStdInRead = -1;
+    int hChildStdOutWrite = -1;
+    int hChildStdErrWrite = -1;
+    std::mutex inputMutex;
+    int hStdInWrite = -1;  // guarded by inputMutex
+    std::atomic<int> bRunning{1};
+    // Opened once OnChildStarted has returned: nothing else of the child is
+    // reported before.
+    std::latch announced{1};
+    std::mutex doneMutex;
+    std::condition_variable doneChanged;
+    bool bStdOutDone = false;  // guarded by doneMutex
+    bool bStdErrDone = false;  // guarded by doneMutex
   };
 
   virtual void OnChildStarted(const char* /*commandLine*/) {}
@@ -86,42 +128,49 @@ class CTavProcessRedirect {
 
   // Refuses further starts, tears the run down and waits for every worker.
   void ShutdownChildProcess();
+  // Stops the child and, from the host, returns once every worker has
+  // ended; a child that a last notification starts is stopped too.
+  void StopAllRuns();
   // Returns the child's process id, or -1.
   pid_t PrepAndLaunchRedirectedChild(const char* commandLine, int out, int in, int err, int showWindow);
-  int StdOutThread(int fd, const std::shared_ptr<RunEvents>& events);
-  int StdErrThread(int fd, const std::shared_ptr<RunEvents>& events);
-  int ProcessThread(pid_t child, const std::shared_ptr<RunEvents>& events);
+  int StdOutThread(int fd, const std::shared_ptr<ChildRun>& run);
+  int StdErrThread(int fd, const std::shared_ptr<ChildRun>& run);
+  int ProcessThread(const std::shared_ptr<ChildRun>& run);
 
-  std::shared_ptr<RunEvents> m_hStopEvent;
-  int m_hChildStdInRead = -1;
-  int m_hChildStdOutWrite = -1;
-  int m_hChildStdErrWrite = -1;
-  int m_hStdInWrite = -1;
-  int m_hStdOutRead = -1;
-  int m_hStdErrRead = -1;
-  std::thread m_hStdOutThread;
-  std::thread m_hStdErrThread;
-  std::thread m_hProcessThread;
-  std::atomic<pid_t> m_hChildProcess{-1};
-  std::atomic<int> m_bRunning{1};
   static std::atomic<int> m_bRunThread;
 
  private:
-  // Waits up to a second for a reader to finish on its own.
-  bool WaitReaderDone(const std::atomic<bool>& done);
-  void ReaderFinished(std::atomic<bool>& done);
-  void RetireThread(std::thread& thread);
+  // True on a worker thread of this object.
+  bool OnWorkerThread() const;
+  // Stops one run: the current one, taken out of the object.
+  void TearDownRun();
+  // Stops runs until none is current and (from the host) every worker has
+  // ended; returns holding m_mutex so that nothing starts in between.
+  std::unique_lock<std::mutex> StopEveryRun();
+  // Joins every retired worker but the caller, which is detached instead
+  // when `detachOwn` (the object is going).
+  void JoinRetired(bool detachOwn);
+  // Waits until no other thread is in the middle of stopping a run (its
+  // readers may still be reporting). Needs `lock` on m_mutex.
+  void WaitTornDown(std::unique_lock<std::mutex>& lock);
+  // Moves a worker thread aside to be joined later. Needs m_mutex.
+  void RetireLocked(std::jthread& thread);
+  // Reports a start that failed, with the run's parts already released.
+  void ReportStartFailure(const char* commandLine);
 
+  mutable std::mutex m_mutex;
+  // Guarded by m_mutex:
+  std::shared_ptr<ChildRun> m_pRun;
+  std::jthread m_hStdOutThread;
+  std::jthread m_hStdErrThread;
+  std::jthread m_hProcessThread;
+  std::vector<std::jthread> m_retired;  // ended or ending workers, joined later
+  int m_nTearingDown = 0;               // runs taken out and not yet stopped
+  std::condition_variable m_tornDown;
   CString m_strDirectory;
-  std::atomic<bool> m_bStdOutDone{true};
-  std::atomic<bool> m_bStdErrDone{true};
-  std::atomic<bool> m_bClosing{false};
+  bool m_bClosing = false;
+
   std::atomic<int> m_nExitCode{-1};
-  std::recursive_mutex m_teardown;
-  std::mutex m_doneMutex;
-  std::condition_variable m_doneChanged;
-  std::mutex m_retiredMutex;
-  std::vector<std::thread> m_retired;  // joined by ShutdownChildProcess
 };
 
 }  // namespace tav
