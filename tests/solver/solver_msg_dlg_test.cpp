@@ -1,8 +1,10 @@
 #include "tav/solver/TavSolverMsgDlg.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +22,10 @@ const CString kSeparator(83, '=');
 // the run is over (by default: presses the close button).
 class ScriptedFrontEnd : public CSolverFrontEnd {
  public:
-  void OnLineInserted(int index, const CString& text) override { inserted.emplace_back(index, text); }
+  void OnLineInserted(int index, const CString& text) override {
+    inserted.emplace_back(index, text);
+    if (whenLine) whenLine(text);
+  }
   void OnButtonChanged(const CButton& button) override {
     if (button.nId == IDOK) closeEnabled.push_back(button.bEnabled);
   }
@@ -46,19 +51,26 @@ class ScriptedFrontEnd : public CSolverFrontEnd {
   int finished = 0;
   bool closeWhenFinished = true;
   std::function<void(CTavSolverMsgDlg&)> whenFinished;
+  std::function<void(const CString&)> whenLine;
 };
 
 // A solver directory of doubles: each program notes how it was called in
 // calls.txt (in the working directory) and prints <its name>.out, if any.
+// Told to hang, a program notes its process id in <its name>.pid, prints and
+// then runs on until it is killed, once.
 class SolverDoubles {
  public:
   SolverDoubles() {
     std::filesystem::create_directory(solver());
     std::filesystem::create_directory(work());
-    for (const char* name : {"TaV", "Sapre", "Sapgo"}) {
+    for (const std::string name : {"TaV", "Sapre", "Sapgo"}) {
       const std::string path = solver() + "/" + name;
       std::ofstream(path) << "#!/bin/sh\necho \"$0 $*\" >> calls.txt\n"
-                          << "[ -f " << name << ".out ] && cat " << name << ".out\nexit 0\n";
+                          << "hang=no\n"
+                          << "if [ -f " << name << ".hang ]; then rm " << name << ".hang; echo $$ > " << name
+                          << ".pid; hang=yes; fi\n"
+                          << "[ -f " << name << ".out ] && cat " << name << ".out\n"
+                          << "[ $hang = yes ] && exec sleep 30\nexit 0\n";
       ::chmod(path.c_str(), 0755);
     }
   }
@@ -68,6 +80,12 @@ class SolverDoubles {
     std::ofstream(work() + "/" + program + ".out") << text;
   }
   void Input(const std::string& name) const { std::ofstream(work() + "/" + name) << "input\n"; }
+  void Hangs(const std::string& program) const { std::ofstream(work() + "/" + program + ".hang") << ""; }
+  // The process id of the program that hung, or 0 when none did.
+  pid_t HungPid(const std::string& program) const {
+    const std::string path = work() + "/" + program + ".pid";
+    return std::filesystem::exists(path) ? std::stoi(test::ReadFileBytes(path)) : 0;
+  }
   std::string Calls() const { return test::ReadFileBytes(work() + "/calls.txt"); }
 
  private:
@@ -79,6 +97,14 @@ int RunDialog(CTavSolverMsgDlg& dialog, ScriptedFrontEnd& frontEnd, const Solver
   dialog.SetFrontEnd(&frontEnd);
   return dialog.RunSolver(parent, doubles.work(), doubles.solver(), input, format);
 }
+
+std::vector<CString> Lines(const CTavSolverMsgDlg& dialog) {
+  std::vector<CString> lines;
+  for (int i = 0; i < dialog.GetMessageList().GetCount(); ++i) lines.push_back(dialog.GetMessageList().GetText(i));
+  return lines;
+}
+
+bool Gone(pid_t pid) { return ::kill(pid, 0) == -1 && errno == ESRCH; }
 
 bool Contains(const CTavSolverMsgDlg& dialog, const CString& line) {
   const CListBox& list = dialog.GetMessageList();
@@ -303,6 +329,168 @@ TEST(SolverMsgDlgTest, AutoCloseStopsTheSecondProgramOfThePair) {
   EXPECT_EQ(RunDialog(*dialog, frontEnd, doubles, "bridge.s2k", TaV_FORMAT_SAP), 1);
   delete dialog;
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+}
+
+// However the first run ends, a second run on the same dialog starts clean,
+// shows only its own lines and judges only its own output. A program the
+// first run left running is gone by the time RunSolver returns.
+TEST(SolverMsgDlgTest, ASecondRunAfterEveryEndingOfTheFirst) {
+  struct Case {
+    const char* name;
+    const char* input;
+    TaV_INPUT_FORMAT format;
+    std::string program;  // prints "FIRST" plus `extra`
+    std::string extra;
+    std::string hangs;  // the program that runs until it is killed, if any
+    int autoClose;
+    void (*onFirstLine)(CTavSolverMsgDlg&);  // what the user does once "FIRST" shows
+    int verdict;
+  };
+  const auto closeBox = [](CTavSolverMsgDlg& dlg) { dlg.Close(); };
+  const auto escape = [](CTavSolverMsgDlg& dlg) { dlg.PressEscape(); };
+  const Case cases[] = {
+      {"ended, closed with the button", "frame.tAv", TaV_FORMAT_TAV, "TaV", "", "", 0, nullptr, 1},
+      {"ended with an error", "frame.tAv", TaV_FORMAT_TAV, "TaV", "* E R R O R * X\n", "", 0, nullptr, 0},
+      {"close box while running", "frame.tAv", TaV_FORMAT_TAV, "TaV", "", "TaV", 0, closeBox, 1},
+      {"Escape while running", "frame.tAv", TaV_FORMAT_TAV, "TaV", "", "TaV", 0, escape, 1},
+      {"closed by itself before the second program", "bridge.s2k", TaV_FORMAT_SAP, "Sapre", "", "Sapgo", 1, nullptr, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SolverDoubles doubles;
+    doubles.Input(c.input);
+    doubles.Input("frame.tAv");
+    doubles.Prints(c.program, "FIRST\n" + c.extra);
+    if (!c.hangs.empty()) doubles.Hangs(c.hangs);
+    CTavSolverMsgDlg dialog;
+    dialog.m_bAutoClose = c.autoClose;
+    ScriptedFrontEnd first;
+    first.closeWhenFinished = c.autoClose == 0;
+    first.whenLine = [&dialog, &c](const CString& line) {
+      if (line == "FIRST" && c.onFirstLine != nullptr) c.onFirstLine(dialog);
+    };
+    EXPECT_EQ(RunDialog(dialog, first, doubles, c.input, c.format), c.verdict);
+    if (c.onFirstLine != nullptr) {
+      ASSERT_NE(doubles.HungPid(c.hangs), 0);
+    }
+    if (!c.hangs.empty() && doubles.HungPid(c.hangs) != 0) {
+      EXPECT_TRUE(Gone(doubles.HungPid(c.hangs))) << c.hangs << " runs on after RunSolver returned";
+    }
+
+    dialog.m_bAutoClose = 0;
+    doubles.Prints("TaV", "SECOND\n");
+    ScriptedFrontEnd second;
+    EXPECT_EQ(RunDialog(dialog, second, doubles, "frame.tAv", TaV_FORMAT_TAV), 1);
+    const std::vector<CString> lines = {"", "SECOND", "", kSeparator, ""};
+    EXPECT_EQ(Lines(dialog), lines);
+    ASSERT_EQ(second.inserted.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(second.inserted[i], std::make_pair(static_cast<int>(i), lines[i]));
+    }
+    EXPECT_TRUE(second.boxes.empty());
+    EXPECT_EQ(dialog.m_bError, 0);
+    EXPECT_EQ(dialog.m_bWarning, 0);
+    const std::string calls = doubles.Calls();
+    EXPECT_EQ(calls.substr(calls.rfind('\n', calls.size() - 2) + 1), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
+  }
+}
+
+// A run closed while its program ran leaves the close button disabled; the
+// next run must start with it enabled, or a run with nothing to do could
+// never be closed.
+TEST(SolverMsgDlgTest, TheCloseButtonWorksInTheRunAfterOneClosedWhileRunning) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  doubles.Prints("TaV", "FIRST\n");
+  doubles.Hangs("TaV");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd first;
+  first.whenLine = [&dialog](const CString& line) {
+    if (line == "FIRST") dialog.Close();
+  };
+  RunDialog(dialog, first, doubles, "frame.tAv", TaV_FORMAT_TAV);
+  EXPECT_FALSE(dialog.GetButton(IDOK).bEnabled);
+
+  ScriptedFrontEnd second;
+  second.closeWhenFinished = false;
+  bool enabled = false;
+  second.whenFinished = [&enabled](CTavSolverMsgDlg& dlg) {
+    enabled = dlg.GetButton(IDOK).bEnabled;
+    if (enabled) {
+      dlg.PressButton(IDOK);
+    } else {
+      dlg.Close();  // the user's way out
+    }
+  };
+  EXPECT_EQ(RunDialog(dialog, second, doubles, "model.mct", TaV_FORMAT_MIDAS), 1);
+  EXPECT_TRUE(enabled);
+  EXPECT_TRUE(Lines(dialog).empty());
+}
+
+// Three runs on one dialog: each list holds that run's lines and nothing
+// else, and the error search of a run never finds an earlier run's error.
+TEST(SolverMsgDlgTest, ThreeRunsOnOneDialogShowOnlyTheirOwnLines) {
+  const CString errorBox = "모델링에 에러가 존재합니다.";
+  const CString warningBox = "모델링에 경고 메세지가 존재합니다.";
+  const CString noMoreErrors = "더이상 에러부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?";
+  struct Run {
+    std::string output;
+    int verdict;
+    std::vector<CString> lines;
+    std::vector<CString> boxes;  // the verdict's, then the error search's
+    int selectedByErrorSearch;
+  };
+  const Run runs[] = {
+      {"A1\n* E R R O R * A2\n", 0, {"", "A1", "* E R R O R * A2", "", kSeparator, ""}, {errorBox}, 2},
+      {"B1\nB2\n* W A R N I N G * B3\nB4\n",
+       1,
+       {"", "B1", "B2", "* W A R N I N G * B3", "B4", "", kSeparator, ""},
+       {warningBox, noMoreErrors},
+       7},
+      {"C1\n", 1, {"", "C1", "", kSeparator, ""}, {noMoreErrors}, 4},
+  };
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  CTavSolverMsgDlg dialog;
+  int run = 0;
+  for (const Run& expected : runs) {
+    SCOPED_TRACE("run " + std::to_string(++run));
+    doubles.Prints("TaV", expected.output);
+    ScriptedFrontEnd frontEnd;
+    int selected = -2;
+    frontEnd.whenFinished = [&selected](CTavSolverMsgDlg& dlg) {
+      SendMessage(dlg.GetSafeHwnd(), WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
+      selected = dlg.GetMessageList().GetCurSel();
+    };
+    EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV), expected.verdict);
+    EXPECT_EQ(dialog.GetMessageList().GetCount(), static_cast<int>(expected.lines.size()));
+    EXPECT_EQ(Lines(dialog), expected.lines);
+    std::vector<CString> shown;
+    for (const auto& [index, text] : frontEnd.inserted) shown.push_back(text);
+    EXPECT_EQ(shown, expected.lines);
+    std::vector<CString> boxes;
+    for (const auto& box : frontEnd.boxes) boxes.push_back(box.first);
+    EXPECT_EQ(boxes, expected.boxes);
+    EXPECT_EQ(selected, expected.selectedByErrorSearch);
+  }
+}
+
+// A run asked for while the dialog is open, here from within its own run,
+// is refused and leaves the run going on untouched.
+TEST(SolverMsgDlgTest, ARunAskedForWhileTheDialogIsOpenIsRefused) {
+  SolverDoubles doubles;
+  doubles.Input("frame.tAv");
+  doubles.Prints("TaV", "ONLY\n");
+  CTavSolverMsgDlg dialog;
+  ScriptedFrontEnd frontEnd;
+  int nested = 0;
+  frontEnd.whenFinished = [&nested, &doubles](CTavSolverMsgDlg& dlg) {
+    nested = dlg.RunSolver(nullptr, doubles.work(), doubles.solver(), "frame.tAv", TaV_FORMAT_TAV);
+  };
+  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV), 1);
+  EXPECT_EQ(nested, -1);
+  EXPECT_EQ(Lines(dialog), (std::vector<CString>{"", "ONLY", "", kSeparator, ""}));
+  EXPECT_EQ(doubles.Calls(), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
 }
 
 }  // namespace

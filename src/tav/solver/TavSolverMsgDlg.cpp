@@ -44,6 +44,19 @@ void CTavSolverRedirect::AddCommand(CString command) {
   m_arrCommands.push_back(std::move(command));
 }
 
+void CTavSolverRedirect::StopRun(bool keepCommands) {
+  std::deque<CString> kept;
+  {
+    std::lock_guard lock(m_queueMutex);
+    if (keepCommands) kept.swap(m_arrCommands);
+    m_arrCommands.clear();
+  }
+  StopAllRuns();
+  if (!keepCommands) return;
+  std::lock_guard lock(m_queueMutex);
+  m_arrCommands = std::move(kept);
+}
+
 int CTavSolverRedirect::RunNext(HWND window, int showWindow) {
   m_hTargetWnd = window;
   CString command;
@@ -112,9 +125,12 @@ int CTavSolverMsgDlg::Message(const CString& text, unsigned type) { return Front
 
 int CTavSolverMsgDlg::RunSolver(CWnd* parent, const CString& workingDirectory, const CString& solverDirectory,
                                 const CString& inputPath, TaV_INPUT_FORMAT format) {
+  if (GetSafeHwnd() != nullptr) return -1;
+  // Whatever an earlier showing left (workers still ending, a child still
+  // running) is over before this run touches the list or the flags.
+  m_pRedirect->StopRun();
+  BeginRun();
   m_pRedirect->SetWorkingDirectory(workingDirectory);
-  m_bError = 0;
-  m_bWarning = 0;
   m_hNotifyWnd = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
   m_pRedirect->ClearCommands();
   const CString missing = inputPath + " 파일이 존재하지 않습니다 !";
@@ -146,10 +162,16 @@ int CTavSolverMsgDlg::RunSolver(CWnd* parent, const CString& workingDirectory, c
       break;  // nothing runs for the Midas format
   }
   DoModal();
+  // However the dialog ended, the host gets control back with nothing of
+  // the run going on. The window is gone, so no output waits for this thread.
+  m_pRedirect->StopRun();
   return m_bError == 0 ? 1 : 0;
 }
 
 bool CTavSolverMsgDlg::Create(CWnd* parent) {
+  if (GetSafeHwnd() != nullptr) return false;
+  m_pRedirect->StopRun(true);  // the host may have queued this run's commands
+  BeginRun();
   if (parent != nullptr) m_hNotifyWnd = parent->GetSafeHwnd();
   if (!CreateWindowHandle()) return false;
   OnInitDialog();
@@ -171,6 +193,14 @@ void CTavSolverMsgDlg::OnStart() {
   } else {
     SendMessage(GetSafeHwnd(), WM_SOLVER_START, 0, 0);  // does nothing once the window is gone
   }
+}
+
+void CTavSolverMsgDlg::BeginRun() {
+  m_bError = 0;
+  m_bWarning = 0;
+  m_lstMessage.SetObserver(&FrontEnd());
+  m_lstMessage.ResetContent();
+  if (!m_btnClose.bEnabled) SetButton(m_btnClose, true);
 }
 
 void CTavSolverMsgDlg::StartBody() {
@@ -207,6 +237,7 @@ LRESULT CTavSolverMsgDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
       if (wParam == static_cast<WPARAM>(IDOK) && m_btnClose.bEnabled) OnOK();
       if (wParam == static_cast<WPARAM>(IDC_BUTTON_GO_ERROR) && m_btnError.bEnabled) OnButtonGoError();
       if (wParam == static_cast<WPARAM>(IDC_BUTTON_GO_WARNING) && m_btnWarning.bEnabled) OnButtonGoWarning();
+      if (wParam == static_cast<WPARAM>(IDCANCEL)) return CDialog::WindowProc(message, wParam, lParam);
       return 0;
     default:
       return CDialog::WindowProc(message, wParam, lParam);

@@ -6,6 +6,12 @@
 //
 // The dialog owns its redirect; destroying the dialog stops a child that
 // still runs before anything else goes.
+//
+// A dialog runs any number of times. Each run starts from an empty list,
+// cleared flags and an enabled close button, and a run ends with the dialog:
+// however it is closed (the close button, the close box, Escape, the
+// automatic close), a child still running is stopped and reaped before
+// RunSolver returns. A run is refused while the dialog is open.
 #pragma once
 
 #include <atomic>
@@ -65,7 +71,9 @@ class CHeadlessFrontEnd : public CSolverFrontEnd {
   void OnRunFinished(CTavSolverMsgDlg& dialog) override;
 };
 
-// Runs the queued command lines one after the other for the dialog.
+// Runs the queued command lines one after the other for the dialog. Its
+// output goes to the dialog's window by synchronous sends, so the dialog's
+// thread stops it only once that window is gone.
 class CTavSolverRedirect : public CTavProcessRedirect {
  public:
   explicit CTavSolverRedirect(CTavSolverMsgDlg* dialog) : m_pDlg(dialog) {}
@@ -77,6 +85,9 @@ class CTavSolverRedirect : public CTavProcessRedirect {
   // (whatever the start gave: see LastStartFailed).
   int RunNext(HWND window, int showWindow);
   bool LastStartFailed() const { return m_bLastStartFailed; }
+  // Drops the queued commands (unless `keepCommands`), stops the child and
+  // returns once every notification of it is over.
+  void StopRun(bool keepCommands = false);
 
  protected:
   void OnChildStarted(const char* commandLine) override;
@@ -102,9 +113,12 @@ class CTavSolverMsgDlg : public CDialog {
   // Runs the solver of `format` from `solverDirectory` on `inputPath` in
   // `workingDirectory` and shows the dialog until it is closed. Returns 1
   // when no error line appeared, 0 otherwise (and when the input is missing).
+  // Called on the host's thread. While the dialog is open (shown modeless,
+  // or a call from within its own run) nothing is done and -1 is returned.
   int RunSolver(CWnd* parent, const CString& workingDirectory, const CString& solverDirectory, const CString& inputPath,
                 TaV_INPUT_FORMAT format);
-  // Creates the dialog modeless; the host calls PumpMessages.
+  // Creates the dialog modeless and starts the first queued command; the
+  // host calls PumpMessages. A new run as in RunSolver; false while open.
   bool Create(CWnd* parent);
   void SetBtnText(CString text) { m_strBtnText = std::move(text); }
   // A child has started: the close button is disabled and an empty line
@@ -116,6 +130,7 @@ class CTavSolverMsgDlg : public CDialog {
   // Acting on the dialog from any thread, as a user would.
   void PressButton(int id) { PostMessage(GetSafeHwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
   void Close() { PostMessage(GetSafeHwnd(), WM_CLOSE, 0, 0); }
+  void PressEscape() { PostMessage(GetSafeHwnd(), WM_COMMAND, static_cast<WPARAM>(IDCANCEL), 0); }
 
   const CColorListBox& GetMessageList() const { return m_lstMessage; }
   const CButton& GetButton(int id) const;
@@ -154,6 +169,9 @@ class CTavSolverMsgDlg : public CDialog {
   int Message(const CString& text, unsigned type);
   CSolverFrontEnd& FrontEnd() { return m_pFrontEnd != nullptr ? *m_pFrontEnd : m_headless; }
   void StartBody();
+  // What a run starts from: an empty list, no error or warning seen, the
+  // close button enabled.
+  void BeginRun();
 
   CButton m_btnClose{IDOK, "닫 기", true};
   CButton m_btnError{IDC_BUTTON_GO_ERROR, "에러 이동", true};
