@@ -60,11 +60,12 @@ void ConsoleFrontEnd::StartWatchingInterrupts(CTavSolverMsgDlg& dialog) {
   const HWND window = dialog.GetSafeHwnd();
   const int interrupts = g_interruptPipe[0];
   const int stop = m_nStop;
+  m_bStopping = false;
   m_watcher = std::thread([this, window, interrupts, stop] {
     if ((process::WaitReadable(interrupts, stop, -1) & 1) != 0) {
+      m_bStopping = true;
       m_bInterrupted = true;
-      m_messages << "Interrupted: stopping the solver.\n";
-      PostMessage(window, WM_CLOSE, 0, 0);  // the dialog goes, and takes the child with it
+      PostMessage(window, WM_CLOSE, 0, 0);  // the dialog closes, and its run stops with it
     }
   });
 }
@@ -77,6 +78,11 @@ void ConsoleFrontEnd::StopWatchingInterrupts() {
   process::CloseFd(m_nStop);
   process::CloseFd(g_interruptPipe[0]);
   process::CloseFd(g_interruptPipe[1]);
+  // Said here, on the dialog's thread, which writes every other message.
+  if (m_bStopping) {
+    m_messages << "Interrupted: stopping the solver.\n";
+    m_messages.flush();
+  }
 }
 
 }  // namespace tav::console

@@ -36,6 +36,7 @@ class ConsoleFrontEnd : public CSolverFrontEnd {
   std::ostream& m_messages;
   bool m_bColor;
   std::atomic<bool> m_bInterrupted{false};
+  std::atomic<bool> m_bStopping{false};  // Ctrl-C during the current showing
   std::thread m_watcher;
   int m_nStop = -1;
 };

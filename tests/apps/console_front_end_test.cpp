@@ -36,9 +36,11 @@ TEST(ConsoleFrontEndTest, PrintsEveryLineAndTheVerdict) {
   EXPECT_FALSE(frontEnd.Interrupted());
 }
 
-TEST(ConsoleFrontEndTest, CtrlCStopsTheSolver) {
+TEST(ConsoleFrontEndTest, CtrlCStopsTheSolverAndTheDialogRunsAgain) {
   test::TempDir dir;
-  WriteProgram(dir.File("TaV"), "echo 'WORKING'\nexec sleep 30\n");
+  // Slow once: the second run ends at once.
+  WriteProgram(dir.File("TaV"), "if [ -f slow ]; then rm slow; echo 'WORKING'; exec sleep 30; fi\necho 'DONE'\n");
+  std::ofstream(dir.File("slow")) << "";
   std::ofstream(dir.File("m.tAv")) << "x";
   std::ostringstream out;
   std::ostringstream messages;
@@ -55,8 +57,16 @@ TEST(ConsoleFrontEndTest, CtrlCStopsTheSolver) {
   EXPECT_TRUE(frontEnd.Interrupted());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   EXPECT_NE(out.str().find("WORKING\n"), std::string::npos);
+  EXPECT_EQ(messages.str(), "Interrupted: stopping the solver.\n");
   // The previous handling of Ctrl-C is back once the dialog is gone.
   struct sigaction now {};
+  ::sigaction(SIGINT, nullptr, &now);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);
+
+  out.str("");
+  EXPECT_EQ(dialog.RunSolver(nullptr, dir.Path().string(), dir.Path().string(), "m.tAv", TaV_FORMAT_TAV), 1);
+  EXPECT_EQ(out.str().substr(0, 6), "\nDONE\n");  // the empty line that opens a run, then its output
+  EXPECT_EQ(messages.str(), "Interrupted: stopping the solver.\n");
   ::sigaction(SIGINT, nullptr, &now);
   EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
