@@ -38,6 +38,7 @@
 #include "tav/results/TavImportTavOutput.h"
 #include "tav/solver/TavProcessRedirect.h"
 #include "tav/solver/TavSolverMsgDlg.h"
+#include "tav/util/FormatC.h"
 #include "tav/util/Numbers.h"
 #include "tav/util/Round.h"
 #include "tav/util/Tokenize.h"

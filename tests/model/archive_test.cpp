@@ -144,10 +144,12 @@ TEST(ArchiveTest, EmptyVersionZeroDocument) {
   EXPECT_EQ(fresh.GetViewOptionMode(), 0x1234);
 }
 
-// Joints, links, local systems, a beam group, a link group and load cases
-// of every kind, as a version-0 document record.
-std::vector<uint8_t> ModelVersionZero() {
-  return test::Bytes([](CArchive& ar) {
+// A version-0 record from the title to the end: joints, a link, a local
+// system, the element groups `groups` writes (their count first), load
+// cases of every kind (the moving case's lane on beam 1 when `lane`).
+template <typename Groups>
+std::vector<uint8_t> VersionZero(Groups groups, bool lane) {
+  return test::Bytes([&groups, lane](CArchive& ar) {
     const auto joints = [&ar] {
       ar << int32_t{2};
       ar << int32_t{0} << int32_t{0} << 0.0 << 0.0 << 0.0 << int32_t{0} << int32_t{-1};
@@ -158,31 +160,57 @@ std::vector<uint8_t> ModelVersionZero() {
     ar << int32_t{1} << int32_t{0} << int32_t{0} << int32_t{0} << int32_t{1} << int32_t{0} << 15.0;  // link
     ar << int32_t{1} << int32_t{0} << int32_t{0} << 30.0 << 0.0 << 0.0;                              // system
     ar << int32_t{0} << int32_t{0};                                                                  // empty lists
-    ar << int32_t{2};                                                                                // groups
-    ar << int32_t{0} << int32_t{1};                // beam group: one section
-    ar << int32_t{0} << int32_t{0} << int32_t{1};  // section: version, number, rectangle
-    for (int i = 0; i < 15; ++i) ar << (i == 0 ? 0.3 : i == 1 ? 0.5 : i == 5 ? 2.1e7 : 0.0);
-    ar << int32_t{1} << int32_t{0};                                                          // beam numbers
-    ar << int32_t{0} << int32_t{1} << int32_t{0} << int32_t{0} << 5e4 << 0.0 << 0.0 << 0.0;  // link group
-    ar << int32_t{1} << int32_t{0};
+    groups(ar);
     ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("DL") << int32_t{1};  // static case
     ar << int32_t{1} << int32_t{0} << int32_t{1} << 0.0 << 0.0 << -10.0 << 0.0 << 0.0 << 0.0 << int32_t{0};
     ar << int32_t{0} << int32_t{0};
     ar << int32_t{1} << int32_t{0} << int32_t{0} << 100.0 << 0.01 << int32_t{1} << int32_t{1} << int32_t{0}
        << int32_t{4} << int32_t{1} << 1.4;  // history case
     ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("RS") << int32_t{2} << int32_t{1} << 0.05;
-    ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("TRUCK") << int32_t{1};
-    ar << int32_t{0} << int32_t{0} << int32_t{0} << 0.5 << -0.5;  // lane
+    ar << int32_t{1} << int32_t{0} << int32_t{0} << CString("TRUCK") << int32_t{lane ? 1 : 0};
+    if (lane) ar << int32_t{0} << int32_t{0} << int32_t{0} << 0.5 << -0.5;
     joints();
     ar << int32_t{10} << 1.0e10 << -1.0e10 << int32_t{2} << int32_t{0} << int32_t{1} << int32_t{0xFCFF} << int32_t{1};
   });
 }
 
+void OldBeamGroup(CArchive& ar, std::initializer_list<int32_t> beams) {
+  ar << int32_t{0} << int32_t{1};                // one section
+  ar << int32_t{0} << int32_t{0} << int32_t{1};  // section: version, number, rectangle
+  for (int i = 0; i < 15; ++i) ar << (i == 0 ? 0.3 : i == 1 ? 0.5 : i == 5 ? 2.1e7 : 0.0);
+  ar << static_cast<int32_t>(beams.size());
+  for (int32_t beam : beams) ar << beam;
+}
+
+void OldLinkGroup(CArchive& ar) {
+  ar << int32_t{0} << int32_t{1} << int32_t{0} << int32_t{0} << 5e4 << 0.0 << 0.0 << 0.0;  // one property
+  ar << int32_t{1} << int32_t{0};                                                          // link 1
+}
+
+// Two constants, then `springs` entries on joints 1 and 2 alternately; the
+// old layout does not count them.
+void OldSpringGroup(CArchive& ar, int32_t springs) {
+  ar << int32_t{0} << int32_t{2};
+  for (int32_t c = 0; c < 2; ++c) {
+    ar << int32_t{0} << c;
+    for (int i = 0; i < 18; ++i) ar << (i == 0 ? 1000.0 * (c + 1) : 0.0);
+  }
+  for (int32_t s = 0; s < springs; ++s) ar << s << int32_t{s % 2} << int32_t{s % 2};
+}
+
 TEST(ArchiveTest, VersionZeroModelReadsIntoTheGroupsPresent) {
-  const auto bytes = ModelVersionZero();
+  const auto bytes = VersionZero(
+      [](CArchive& ar) {
+        ar << int32_t{2};
+        OldBeamGroup(ar, {0});
+        OldLinkGroup(ar);
+      },
+      true);
   CTavData doc;
   for (int i = 0; i < 5; ++i) doc.AddJoint(9, 9, 9, true, true, true, false, false, false, -1);
-  doc.AddGroupElement()->AddSection_Rect(1, 1, 1);
+  CTavGroupElement* present = doc.AddGroupElement();
+  present->AddSection_Rect(1, 1, 1);
+  doc.AddBeam(present, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);  // the old layout stores no beams
   doc.AddGroupNllink();
   doc.AddGroupNllink();
   EXPECT_EQ(test::LoadRecord(bytes, doc), 0U);
@@ -206,18 +234,72 @@ TEST(ArchiveTest, VersionZeroModelReadsIntoTheGroupsPresent) {
   EXPECT_EQ(doc.GetMovingLoad(0)->GetLane(0)->m_dEcc2, -0.5);
 }
 
-TEST(ArchiveTest, VersionZeroGroupsTheDocumentDoesNotHoldCannotBeRead) {
-  const auto bytes = ModelVersionZero();
-  CTavData doc;
-  EXPECT_THROW(test::LoadRecord(bytes, doc), ArchiveError);
-
+TEST(ArchiveTest, VersionZeroGroupsOpenIntoANewDocument) {
+  const auto bytes = VersionZero(
+      [](CArchive& ar) {
+        ar << int32_t{3};
+        OldSpringGroup(ar, 3);
+        OldBeamGroup(ar, {});
+        OldLinkGroup(ar);
+      },
+      false);
   test::TempDir dir;
-  CTavData kept;
-  kept.SetTitle("KEPT");
+  CTavData doc;
   CString error;
-  EXPECT_EQ(kept.LoadArchive(WriteFile(dir, bytes), &error), 0);
-  EXPECT_NE(error.find("element group 1"), CString::npos) << error;
-  EXPECT_EQ(kept.GetTitle(), "KEPT");
+  ASSERT_EQ(doc.LoadArchive(WriteFile(dir, bytes), &error), 1) << error;
+  ASSERT_EQ(doc.GetGroup(0)->GetType(), CTavGroup::kSpring);
+  const auto& springs = static_cast<const CTavGroupSpring&>(*doc.GetGroup(0));
+  ASSERT_EQ(springs.GetCountSpring(), 3);
+  EXPECT_EQ(springs.GetSpring(2)->nJoint, 0);
+  EXPECT_EQ(springs.GetSpingConstant(1)->m_dStiffness[0], 2000.0);
+  EXPECT_EQ(doc.GetGroup(1)->GetType(), CTavGroup::kBeam);
+  EXPECT_EQ(static_cast<CTavGroupElement*>(doc.GetGroup(1))->GetSection(0)->m_dE, 2.1e7);
+  EXPECT_EQ(doc.GetGroup(2)->GetType(), CTavGroup::kLink);
+  EXPECT_EQ(doc.GetGroup(2)->GetIndex(), 2);
+  EXPECT_NE(test::SaveToString(doc, TaV_FORMAT_TAV).find("SUPPORT SPRING GROUP 1 NUMBER OF ELEMENTS=3"),
+            std::string::npos);
+}
+
+TEST(ArchiveTest, VersionZeroGroupsThatCannotBeSettledAreRefused) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    int heldSprings;  // a spring group the reading document holds, with this many springs; -1 for none
+    const char* message;
+  };
+  const Case cases[] = {
+      {"spring count differs", VersionZero([](CArchive& ar) { ar << int32_t{1}, OldSpringGroup(ar, 3); }, false), 1,
+       "element group 1 holds 3 springs in the archive but 1 in the document"},
+      {"empty group",
+       VersionZero([](CArchive& ar) { ar << int32_t{1} << int32_t{0} << int32_t{0} << int32_t{0}; }, false), -1,
+       "more than one way"},
+      {"beams the old layout does not store",
+       VersionZero([](CArchive& ar) { ar << int32_t{1}, OldBeamGroup(ar, {0}); }, false), -1,
+       "element group 1: lists beam 1, which does not exist (the model has 0 beams)"},
+  };
+  test::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CTavData doc;
+    if (c.heldSprings >= 0) {
+      CTavGroupSpring* held = doc.AddGroupSpringConstants();
+      held->AddSpringConstants(1, 0, 0);
+      for (int s = 0; s < c.heldSprings; ++s) held->AddSpring(0, 0);
+    }
+    const auto before = StoreBytes(doc);
+    CString refused;
+    try {
+      test::LoadRecord(c.bytes, doc);
+    } catch (const ArchiveError& error) {
+      refused = error.what();
+    }
+    EXPECT_NE(refused.find(c.message), CString::npos) << refused;
+    EXPECT_EQ(StoreBytes(doc), before);
+    if (c.heldSprings >= 0) continue;  // a new document has no springs to match
+    EXPECT_EQ(doc.LoadArchive(WriteFile(dir, c.bytes), &refused), 0);
+    EXPECT_NE(refused.find(c.message), CString::npos) << refused;
+    EXPECT_EQ(StoreBytes(doc), before);
+  }
 }
 
 TEST(ArchiveTest, TrailingBytesAndUnknownVersionsAreRefused) {
@@ -272,31 +354,36 @@ TEST(ArchiveTest, EveryTruncationFailsAndLeavesTheModel) {
   }
 }
 
-TEST(ArchiveTest, ImpossibleNumbersAnywhereFailOrReadConsistently) {
+// Any 4-byte value of a stored model overwritten with an impossible number:
+// either the load fails and the document is as it was, or the model read
+// can be written in every format and given result buffers.
+TEST(ArchiveTest, ImpossibleNumbersAnywhereFailOrGiveAUsableModel) {
   CTavData original;
   BuildEverything(original);
   const auto bytes = StoreBytes(original);
   test::TempDir dir;
   int failures = 0;
-  for (size_t at = 0; at + 4 <= bytes.size(); ++at) {
-    auto corrupt = bytes;
-    corrupt[at] = 0xFF;
-    corrupt[at + 1] = 0xFF;
-    corrupt[at + 2] = 0xFF;
-    corrupt[at + 3] = 0x7F;
-    CTavData doc;
-    test::BuildSmallFrame(doc, "LC");
-    if (LoadOver(dir, corrupt, doc) == 0) {
-      ++failures;
-      continue;
+  int loads = 0;
+  for (const uint32_t value : {0x7FFFFFFFU, 0xFFFFFFFFU}) {
+    for (size_t at = 0; at + 4 <= bytes.size(); ++at) {
+      auto corrupt = bytes;
+      for (size_t i = 0; i < 4; ++i) corrupt[at + i] = static_cast<uint8_t>(value >> (8 * i));
+      CTavData doc;
+      test::BuildSmallFrame(doc, "LC");
+      if (LoadOver(dir, corrupt, doc) == 0) {
+        ++failures;
+        continue;
+      }
+      ++loads;
+      for (TaV_INPUT_FORMAT format : {TaV_FORMAT_TAV, TaV_FORMAT_SAP, TaV_FORMAT_MIDAS}) {
+        EXPECT_EQ(doc.Save(dir.File("written"), format), 1) << at;
+      }
+      doc.AllocResultForceBuff();
+      EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 0, 0, TaV_FORCE_1), 0.0) << at;
     }
-    // A value was changed, never a count: the model has the same shape.
-    EXPECT_EQ(doc.GetCountJoint(), original.GetCountJoint()) << at;
-    EXPECT_EQ(doc.GetCountBeam(), original.GetCountBeam()) << at;
-    EXPECT_EQ(doc.GetCountLoadCase(1), original.GetCountLoadCase(1)) << at;
-    EXPECT_EQ(doc.GetFunction()->GetCount(), original.GetFunction()->GetCount()) << at;
   }
   EXPECT_GT(failures, 0);
+  EXPECT_GT(loads, 0);
 }
 
 }  // namespace

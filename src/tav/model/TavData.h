@@ -55,18 +55,40 @@ class CTavData : public CObject {
   // ---- Model archive -----------------------------------------------------
   // Stores the model (version 1 of the document record: everything a host
   // can set) or loads it. Loading reads version 0 or 1 into the objects
-  // present, trimming or extending each list; it is not cleared first. A
-  // short or damaged archive throws ArchiveError; what was read stays.
+  // present, trimming or extending each list; it is not cleared first. The
+  // model read is then checked (Validate). A short or damaged archive, or a
+  // model that does not hold together, throws ArchiveError saying what is
+  // wrong and where, and leaves the model as it was before the call (its
+  // objects may have been replaced by equal ones: borrowed pointers become
+  // invalid then). Other exceptions of the archive's file pass through the
+  // same way.
   void Serialize(CArchive& ar) override;
   // Writes the archive to `path` through a temporary file that replaces it
   // only when complete. 1 on success; 0 otherwise, with the reason in
   // `error` when given.
   int StoreArchive(const CString& path, CString* error = nullptr);
   // Reads the archive at `path` into a fresh document and takes its content
-  // only when the whole file was read, so a failed load leaves this model
-  // as it was. Borrowed pointers of this document become invalid on
+  // only when the whole file was read and the model holds together, so a
+  // failed load leaves this model as it was. Borrowed pointers of this document become invalid on
   // success. 1 on success; 0 otherwise, with the reason in `error`.
   int LoadArchive(const CString& path, CString* error = nullptr);
+
+  // Checks that the model holds together: every number it stores names an
+  // object that exists (joints of beams, links, springs, constraints,
+  // masses, dampers and loads; local systems of joints; sections, spring
+  // constants and link properties within their groups; beams of beam loads
+  // and lanes; functions of loads and excitations; cases and combinations
+  // of combination terms), every object carries its own position as its
+  // number, every beam and link belongs to exactly one group of its kind,
+  // every function has as many ordinates as abscissas, and the force
+  // segments per beam lie within 1 to 1000. The writers, the result store
+  // and the readers of results rely on these. Models built through the
+  // creation operations with numbers that exist always pass. Returns 1 when
+  // the model holds together; 0 otherwise, with the first problem found in
+  // `problem` when given (objects named by their numbers counted from 1, as
+  // the solver input files name them).
+  int Validate(CString* problem = nullptr) const;
+  static constexpr int32_t kMaxForceSegments = 1000;
 
   // ---- Document settings -----------------------------------------------
   void SetTitle(const CString& title) { m_strTitle = title; }
@@ -174,7 +196,11 @@ class CTavData : public CObject {
   int32_t GetLoadCaseReal(int32_t position) const;
   // Finds a static case or a combination (name, "name MAX", "name MIN") by
   // exact name; returns 1 with its result case in `index`, else 0 and -1.
-  int GetLoadCaseIndex(const CString& name, int32_t& index) const;
+  // Combination j is found at N + 2j (its maximum) and N + 2j + 1, where the
+  // result buffers keep it. With `afterStaticOnly`, N counts the static
+  // cases alone, for hosts that keep results of their own laid out that
+  // way; the two agree when the model has only static cases.
+  int GetLoadCaseIndex(const CString& name, int32_t& index, bool afterStaticOnly = false) const;
   // The name of case `number` of kind `type`; empty text for another kind.
   CString GetLoadName(int32_t number, TaV_LOAD_TYPE type) const;
 
@@ -192,8 +218,9 @@ class CTavData : public CObject {
   // writes that fall outside the blocks are ignored (reads give 0).
 
   // Replaces both blocks by zeroed ones sized for the current model and
-  // locks the input.
-  void AllocResultForceBuff();
+  // locks the input. Returns false, leaving no blocks and the input as it
+  // was, when the blocks do not fit in memory.
+  bool AllocResultForceBuff();
   bool HasResults() const { return !m_arrResultJoint.empty() || !m_arrResultBeam.empty(); }
   // Stations kept per beam: the options' force segments + 1.
   int32_t GetCountResultStation() const { return m_pGlobalOption->GetCountForceSegment() + 1; }
@@ -340,7 +367,15 @@ class CTavData : public CObject {
  private:
   // Takes every member of `other` (a freshly loaded document).
   CTavData& operator=(CTavData&& other) = default;
-  void SerializeGroups(CArchive& ar, int32_t version);
+  // Loads the record, checks the model, and puts the model back on failure;
+  // `recordEndsArchive` when nothing may follow the record.
+  void Load(CArchive& ar, bool recordEndsArchive);
+  // A copy of this document (through its record).
+  std::unique_ptr<CTavData> Copy();
+  void SerializeRecord(CArchive& ar, bool recordEndsArchive = false);
+  void SerializeCasesAndSettings(CArchive& ar);
+  void SerializeGroups(CArchive& ar);
+  void LoadOldLayoutGroups(CArchive& ar, bool recordEndsArchive);
   void SerializeCombos(CArchive& ar);
 
   // The largest extent of the joints along x, y or z; false without joints.

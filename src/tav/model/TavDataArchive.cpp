@@ -1,6 +1,8 @@
 // The document's archive record. Version 0 is the record documents have
 // always had; version 1 keeps it item for item, tags each element group
-// with its kind, and adds at the end everything version 0 leaves out.
+// with its kind, and adds at the end everything version 0 leaves out. A
+// load that fails, or reads a model that does not hold together, leaves the
+// document as it was.
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "tav/model/OldLayoutGroups.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavData.h"
 
@@ -78,6 +81,49 @@ std::unique_ptr<CTavGroup> MakeGroup(int32_t kind, const CArchive& ar) {
 }  // namespace
 
 void CTavData::Serialize(CArchive& ar) {
+  if (ar.IsStoring()) {
+    SerializeRecord(ar);
+    return;
+  }
+  Load(ar, false);
+}
+
+// What a damaged or inconsistent archive must not leave behind is a
+// half-read model: the writers, the result store and the host all trust
+// the model they are given. So the model is kept aside and put back when
+// reading or checking fails.
+void CTavData::Load(CArchive& ar, bool recordEndsArchive) {
+  const std::unique_ptr<CTavData> before = Copy();
+  try {
+    SerializeRecord(ar, recordEndsArchive);
+    CString problem;
+    if (Validate(&problem) == 0) throw ArchiveError(problem);
+  } catch (...) {
+    *this = std::move(*before);
+    throw;
+  }
+}
+
+std::unique_ptr<CTavData> CTavData::Copy() {
+  CMemFile file;
+  {
+    CArchive out(&file, CArchive::store);
+    SerializeRecord(out);
+    out.Close();
+  }
+  file.SeekToBegin();
+  auto copy = std::make_unique<CTavData>();
+  CArchive in(&file, CArchive::load);
+  copy->SerializeRecord(in);
+  // What the record does not carry.
+  copy->m_arrResultJoint = m_arrResultJoint;
+  copy->m_arrResultBeam = m_arrResultBeam;
+  copy->m_arrResultOther = m_arrResultOther;
+  copy->m_bLockInput = m_bLockInput;
+  return copy;
+}
+
+void CTavData::SerializeRecord(CArchive& ar, bool recordEndsArchive) {
   const int32_t version = SerializeVersion(ar, kDocumentVersion, "document");
   if (ar.IsStoring()) {
     ar << m_strTitle;
@@ -89,19 +135,12 @@ void CTavData::Serialize(CArchive& ar) {
   SerializeList(ar, m_arrLocalCoord, kLocalCoordRecordBytes, "local coordinate systems");
   SerializeEmptyList(ar, m_arrRigidLink, "rigid link array entries");
   SerializeEmptyList(ar, m_arrSpare, "spare array entries");
-  SerializeGroups(ar, version);
-  SerializeList(ar, m_arrLoadStatic, kStaticRecordBytes, "static load cases");
-  SerializeList(ar, m_arrLoadHistory, kHistoryRecordBytes, "history load cases");
-  SerializeList(ar, m_arrLoadResponseSpectrum, kSpectrumRecordBytes, "response spectrum load cases");
-  SerializeList(ar, m_arrLoadMoving, kMovingRecordBytes, "moving load cases");
-  SerializeList(ar, m_arrJoint, kJointRecordBytes, "joints");  // stored twice, as documents always have
-  if (ar.IsStoring()) {
-    ar << m_nSetting1 << m_dResultMin << m_dResultMax << m_nSetting2 << m_nSetting3 << m_nJointType << m_nViewOptionMode
-       << m_nSetting4;
+  if (ar.IsLoading() && version == 0) {
+    LoadOldLayoutGroups(ar, recordEndsArchive);
   } else {
-    ar >> m_nSetting1 >> m_dResultMin >> m_dResultMax >> m_nSetting2 >> m_nSetting3 >> m_nJointType >>
-        m_nViewOptionMode >> m_nSetting4;
+    SerializeGroups(ar);
   }
+  SerializeCasesAndSettings(ar);
   if (version < 1) return;
 
   SerializeList(ar, m_arrBeam, kBeamRecordBytes, "beams");
@@ -118,12 +157,25 @@ void CTavData::Serialize(CArchive& ar) {
   }
 }
 
-// Version 1 tags each group record with the group's kind, so a missing
-// group is created of the right class. Version 0 has no tag: a group the
-// document already holds reads its record as its own class; a group
-// beyond those cannot be told apart (the records of an empty beam group and
-// an empty link group are the same bytes), so the load ends there.
-void CTavData::SerializeGroups(CArchive& ar, int32_t version) {
+// The items after the element groups that both layouts share.
+void CTavData::SerializeCasesAndSettings(CArchive& ar) {
+  SerializeList(ar, m_arrLoadStatic, kStaticRecordBytes, "static load cases");
+  SerializeList(ar, m_arrLoadHistory, kHistoryRecordBytes, "history load cases");
+  SerializeList(ar, m_arrLoadResponseSpectrum, kSpectrumRecordBytes, "response spectrum load cases");
+  SerializeList(ar, m_arrLoadMoving, kMovingRecordBytes, "moving load cases");
+  SerializeList(ar, m_arrJoint, kJointRecordBytes, "joints");  // stored twice, as documents always have
+  if (ar.IsStoring()) {
+    ar << m_nSetting1 << m_dResultMin << m_dResultMax << m_nSetting2 << m_nSetting3 << m_nJointType << m_nViewOptionMode
+       << m_nSetting4;
+  } else {
+    ar >> m_nSetting1 >> m_dResultMin >> m_dResultMax >> m_nSetting2 >> m_nSetting3 >> m_nJointType >>
+        m_nViewOptionMode >> m_nSetting4;
+  }
+}
+
+// Each group record is preceded by the group's kind, so a missing group is
+// created of the right class.
+void CTavData::SerializeGroups(CArchive& ar) {
   if (ar.IsStoring()) {
     ar << Count(m_arrGroup);
     for (auto& group : m_arrGroup) {
@@ -138,17 +190,50 @@ void CTavData::SerializeGroups(CArchive& ar, int32_t version) {
   ar.CheckCount(count, kGroupRecordBytes, "element groups");
   for (int32_t i = 0; i < count; ++i) {
     const auto at = static_cast<size_t>(i);
-    if (version >= 1) {
-      int32_t kind = 0;
-      ar >> kind;
-      if (at >= m_arrGroup.size()) {
-        m_arrGroup.push_back(MakeGroup(kind, ar));
-      } else if (m_arrGroup[at]->GetType() != kind) {
-        m_arrGroup[at] = MakeGroup(kind, ar);
-      }
-    } else if (at >= m_arrGroup.size()) {
-      throw ArchiveError("element group " + std::to_string(i + 1) + " at offset " + std::to_string(ar.GetOffset()) +
-                         ": a version-0 archive does not say which kind of group it is");
+    int32_t kind = 0;
+    ar >> kind;
+    if (at >= m_arrGroup.size()) {
+      m_arrGroup.push_back(MakeGroup(kind, ar));
+    } else if (m_arrGroup[at]->GetType() != kind) {
+      m_arrGroup[at] = MakeGroup(kind, ar);
+    }
+    m_arrGroup[at]->m_nIndex = i;
+    m_arrGroup[at]->Serialize(ar);
+  }
+  m_arrGroup.resize(static_cast<size_t>(count));
+}
+
+// The old layout tags no group with its kind and counts no spring group's
+// entries: the groups this document holds keep theirs, the others are
+// settled by reading ahead.
+void CTavData::LoadOldLayoutGroups(CArchive& ar, bool recordEndsArchive) {
+  int32_t count = 0;
+  ar >> count;
+  if (count < 0) return;
+  ar.CheckCount(count, kGroupRecordBytes, "element groups");
+
+  OldLayoutGroups layout;
+  layout.groupCount = count;
+  layout.joints = GetCountJoint();
+  layout.links = GetCountNLLink();
+  for (size_t i = 0; i < m_arrGroup.size() && i < static_cast<size_t>(count); ++i) {
+    const CTavGroup& group = *m_arrGroup[i];
+    const int32_t springs =
+        group.GetType() == CTavGroup::kSpring ? static_cast<const CTavGroupSpring&>(group).GetCountSpring() : 0;
+    layout.present.push_back({group.GetType(), springs});
+  }
+  layout.readRest = [](CArchive& rest) { CTavData().SerializeCasesAndSettings(rest); };
+  layout.recordEndsArchive = recordEndsArchive;
+  const uint64_t offset = ar.GetOffset();
+  layout.bytes = ar.PeekRemaining();
+  const std::vector<GroupReading> readings = SettleOldLayoutGroups(layout, offset);
+
+  for (int32_t i = 0; i < count; ++i) {
+    const auto at = static_cast<size_t>(i);
+    const GroupReading& reading = readings[at];
+    if (at >= m_arrGroup.size()) m_arrGroup.push_back(MakeGroup(reading.kind, ar));
+    if (reading.kind == CTavGroup::kSpring) {
+      static_cast<CTavGroupSpring&>(*m_arrGroup[at]).m_arrSpring.resize(static_cast<size_t>(reading.springs));
     }
     m_arrGroup[at]->m_nIndex = i;
     m_arrGroup[at]->Serialize(ar);
@@ -210,7 +295,7 @@ int CTavData::LoadArchive(const CString& path, CString* error) {
   auto fresh = std::make_unique<CTavData>();
   try {
     CArchive ar(&file, CArchive::load);
-    fresh->Serialize(ar);
+    fresh->Load(ar, true);
     if (ar.GetBytesLeft() != 0) {
       throw ArchiveError(std::to_string(ar.GetBytesLeft()) + " bytes follow the model at offset " +
                          std::to_string(ar.GetOffset()));

@@ -87,6 +87,28 @@ void CArchive::Read(void* data, size_t size) {
   }
 }
 
+std::vector<uint8_t> CArchive::PeekRemaining() {
+  EnsureOpen();
+  if (m_mode != load) throw ArchiveError("archive in store mode cannot read");
+  constexpr size_t kChunk = 64 * 1024;
+  // The unread bytes move to the front; the rest of the file follows them.
+  m_buffer.erase(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_begin));
+  m_end -= m_begin;
+  m_begin = 0;
+  for (;;) {
+    m_buffer.resize(m_end + kChunk);
+    size_t n = 0;
+    try {
+      n = m_pFile->Read(m_buffer.data() + m_end, kChunk);
+    } catch (const FileError& error) {
+      throw ArchiveError(error.what());
+    }
+    if (n == 0) break;
+    m_end += n;
+  }
+  return std::vector<uint8_t>(m_buffer.begin(), m_buffer.begin() + static_cast<std::ptrdiff_t>(m_end));
+}
+
 uint64_t CArchive::GetBytesLeft() const {
   if (m_mode != load || m_closed || m_pFile == nullptr) return 0;
   const uint64_t length = m_pFile->GetLength();

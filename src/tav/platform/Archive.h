@@ -47,6 +47,9 @@ class CArchive {
   // Writes text as it is, without length prefix (the solver input files).
   void WriteString(std::string_view text);
 
+  // Every byte a load can still read, without consuming any: the rest of the
+  // file is taken into the archive's buffer, so later reads come from there.
+  std::vector<uint8_t> PeekRemaining();
   // Bytes that a load can still read (buffered and in the file).
   uint64_t GetBytesLeft() const;
   // Offset of the next byte from the start of the archive.

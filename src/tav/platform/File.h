@@ -6,6 +6,7 @@
 // owns its descriptor and closes it when destroyed.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -79,6 +80,8 @@ class CMemFile : public CFile {
   void Close() override {}
 
   void SeekToBegin() { m_position = 0; }
+  // Moves the position, at most to the end.
+  void Seek(uint64_t position) { m_position = static_cast<size_t>(std::min<uint64_t>(position, m_data.size())); }
   const std::vector<uint8_t>& GetData() const { return m_data; }
 
  private:

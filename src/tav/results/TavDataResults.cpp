@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "tav/model/TavData.h"
 #include "tav/util/Round.h"
@@ -31,16 +32,33 @@ void Fetch(const std::vector<double>& buffer, int64_t position, double* values, 
 
 }  // namespace
 
-void CTavData::AllocResultForceBuff() {
+bool CTavData::AllocResultForceBuff() {
   m_arrResultJoint.clear();
   m_arrResultBeam.clear();
   m_arrResultOther.clear();
-  const auto cases = static_cast<size_t>(GetCountLoadCase(1));
-  m_arrResultJoint.assign(static_cast<size_t>(GetCountJoint()) * cases * kJointValuesPerCase, 0.0);
-  m_arrResultBeam.assign(
-      static_cast<size_t>(GetCountBeam()) * cases * static_cast<size_t>(GetCountResultStation()) * kBeamRecordSize,
-      0.0);
+  // Sizes in 64 bits: a large model may need more values than a 32-bit
+  // product can count, and memory may not hold them.
+  const uint64_t cases = static_cast<uint64_t>(std::max(GetCountLoadCase(1), 0));
+  const uint64_t joints = static_cast<uint64_t>(GetCountJoint());
+  const uint64_t beams = static_cast<uint64_t>(GetCountBeam());
+  const uint64_t stations = static_cast<uint64_t>(std::max(GetCountResultStation(), 0));
+  uint64_t jointValues = 0;
+  uint64_t beamValues = 0;
+  if (__builtin_mul_overflow(joints * cases, static_cast<uint64_t>(kJointValuesPerCase), &jointValues) ||
+      __builtin_mul_overflow(beams * cases, stations * static_cast<uint64_t>(kBeamRecordSize), &beamValues) ||
+      jointValues > m_arrResultJoint.max_size() || beamValues > m_arrResultBeam.max_size()) {
+    return false;
+  }
+  try {
+    m_arrResultJoint.assign(static_cast<size_t>(jointValues), 0.0);
+    m_arrResultBeam.assign(static_cast<size_t>(beamValues), 0.0);
+  } catch (const std::bad_alloc&) {
+    m_arrResultJoint = {};
+    m_arrResultBeam = {};
+    return false;
+  }
   m_bLockInput = 1;
+  return true;
 }
 
 int64_t CTavData::GetPosJointResultBuff(int32_t joint, int32_t resultCase, TaV_JOINT_FORCE_TYPE kind) const {
