@@ -51,26 +51,35 @@ TEST(TavDataTest, LoadCaseSequenceRunsThroughEveryKind) {
   EXPECT_EQ(doc.GetCountLoadCase(1), 6);
 }
 
+// Combinations are found where the result buffers keep them: after the load
+// cases of every kind.
 TEST(TavDataTest, LoadCaseIndexFindsStaticCasesAndCombinationHalves) {
   CTavData doc;
   doc.AddLoadStatic("DL", 0);
   doc.AddLoadStatic("LL", 0);
   doc.AddLoadHistory("EQ");
+  doc.AddLoadResponseSpectrum("RS");
+  doc.AddMovingLoad("TRUCK");
   doc.AddCombo("K1", TaV_COMBO_ADD);
   doc.AddCombo("K2", TaV_COMBO_ADD);
+  const int32_t k2 = doc.GetLoadCaseReal(6);  // K2's place in the list of names
 
   int32_t index = 99;
   EXPECT_EQ(doc.GetLoadCaseIndex("LL", index), 1);
   EXPECT_EQ(index, 1);
-  EXPECT_EQ(doc.GetLoadCaseIndex("K2 MIN", index), 1);
-  EXPECT_EQ(index, 5);
-  EXPECT_EQ(doc.GetLoadCaseIndex("K1", index), 1);
-  EXPECT_EQ(index, 2);
-  EXPECT_EQ(doc.GetLoadCaseIndex("K1 MAX", index), 1);
-  EXPECT_EQ(index, 2);
   EXPECT_EQ(doc.GetLoadCaseIndex("K2", index), 1);
-  EXPECT_EQ(index, 4);
-  // History cases are not searched; names compare exactly.
+  EXPECT_EQ(index, k2);
+  EXPECT_EQ(index, 7);
+  EXPECT_EQ(doc.GetLoadCaseIndex("K2 MIN", index), 1);
+  EXPECT_EQ(index, k2 + 1);
+  EXPECT_EQ(doc.GetLoadCaseIndex("K1", index), 1);
+  EXPECT_EQ(index, 5);
+  EXPECT_EQ(doc.GetLoadCaseIndex("K1 MAX", index), 1);
+  EXPECT_EQ(index, 5);
+  // Counted after the static cases alone, as hosts with results of their own may want.
+  EXPECT_EQ(doc.GetLoadCaseIndex("K2 MIN", index, true), 1);
+  EXPECT_EQ(index, 5);
+  // Other kinds are not searched; names compare exactly.
   EXPECT_EQ(doc.GetLoadCaseIndex("EQ", index), 0);
   EXPECT_EQ(index, -1);
   EXPECT_EQ(doc.GetLoadCaseIndex("k1", index), 0);

@@ -280,11 +280,11 @@ int32_t CTavData::GetLoadCaseReal(int32_t position) const {
   return position < cases ? position : 2 * position - cases;
 }
 
-int CTavData::GetLoadCaseIndex(const CString& name, int32_t& index) const {
+int CTavData::GetLoadCaseIndex(const CString& name, int32_t& index, bool afterStaticOnly) const {
   for (index = 0; index < GetCountStaticLoad(); ++index) {
     if (m_arrLoadStatic[static_cast<size_t>(index)]->m_strName == name) return 1;
   }
-  index = GetCountStaticLoad();
+  index = afterStaticOnly ? GetCountStaticLoad() : GetCountLoadCase(0);
   for (const auto& combo : m_arrCombo) {
     const CString& comboName = combo->m_strName;
     if (name == comboName || name == comboName + " MAX") return 1;
