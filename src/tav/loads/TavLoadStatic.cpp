@@ -76,6 +76,7 @@ int32_t CTavLoadStatic::AddLoadStatic_Displacement(int32_t joint, double dx, dou
 
 int32_t CTavLoadStatic::AddLoadStatic_BEAMLOAD_DIST_W1W2(int32_t beam, TaV_DIR dir, double w1, double w2, double d1,
                                                          double d2, int32_t function, int absoluteDist) {
+  if (dir < TaV_DIR_X || dir > TaV_DIR_Z) return -1;
   TaV_TYPED_LOAD loads[3];
   TaV_TYPED_LOAD& load = loads[dir];
   load.nValue = 2;

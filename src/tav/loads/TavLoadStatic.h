@@ -31,7 +31,8 @@ class CTavLoadStatic : public CTavObject {
                               int32_t function);
   int32_t AddLoadStatic_Displacement(int32_t joint, double dx, double dy, double dz, double rx, double ry, double rz,
                                      int32_t function);
-  // A distributed load in `dir` (0 to 2) from w1 at d1 to w2 at d2.
+  // A distributed load in `dir` from w1 at d1 to w2 at d2. A direction other
+  // than X, Y or Z adds nothing and returns -1.
   int32_t AddLoadStatic_BEAMLOAD_DIST_W1W2(int32_t beam, TaV_DIR dir, double w1, double w2, double d1, double d2,
                                            int32_t function, int absoluteDist);
   int32_t AddLoadStatic_Beam(int32_t beam, TaV_BEMALOAD_TYPE type, TaV_TYPED_LOAD x, TaV_TYPED_LOAD y, TaV_TYPED_LOAD z,
