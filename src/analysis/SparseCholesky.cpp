@@ -4,9 +4,33 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 namespace tav::analysis {
+namespace {
+
+// CHOLMOD's objects are freed through the common block that made them.
+template <typename T, int (*Free)(T**, cholmod_common*)>
+struct CholmodFree {
+  cholmod_common* common;
+  void operator()(T* object) const { Free(&object, common); }
+};
+using Triplet = std::unique_ptr<cholmod_triplet, CholmodFree<cholmod_triplet, cholmod_free_triplet>>;
+using Sparse = std::unique_ptr<cholmod_sparse, CholmodFree<cholmod_sparse, cholmod_free_sparse>>;
+using Dense = std::unique_ptr<cholmod_dense, CholmodFree<cholmod_dense, cholmod_free_dense>>;
+
+// What went wrong in CHOLMOD, as a message for the user.
+[[noreturn]] void Fail(const cholmod_common& common, const char* step) {
+  if (common.status == CHOLMOD_OUT_OF_MEMORY || common.status == CHOLMOD_TOO_LARGE) {
+    throw std::runtime_error(std::string("not enough memory for the ") + step);
+  }
+  throw std::runtime_error(std::string("the ") + step + " failed (CHOLMOD status " + std::to_string(common.status) +
+                           ")");
+}
+
+}  // namespace
 
 SparseCholesky::SparseCholesky() : m_pCommon(std::make_unique<cholmod_common>()) {
   cholmod_start(m_pCommon.get());
@@ -25,9 +49,11 @@ bool SparseCholesky::Factor(int32_t n, const std::vector<MatrixEntry>& upper, in
   failedEquation = -1;
   if (m_pFactor != nullptr) cholmod_free_factor(&m_pFactor, m_pCommon.get());
   m_nSize = n;
-  cholmod_triplet* triplet = cholmod_allocate_triplet(static_cast<size_t>(n), static_cast<size_t>(n), upper.size() + 1,
-                                                      1, CHOLMOD_REAL, m_pCommon.get());
-  if (triplet == nullptr) throw std::bad_alloc();
+  cholmod_common* common = m_pCommon.get();
+  const Triplet triplet(cholmod_allocate_triplet(static_cast<size_t>(n), static_cast<size_t>(n), upper.size() + 1, 1,
+                                                 CHOLMOD_REAL, common),
+                        {common});
+  if (!triplet) Fail(*common, "stiffness matrix");
   auto* rows = static_cast<int*>(triplet->i);
   auto* columns = static_cast<int*>(triplet->j);
   auto* values = static_cast<double*>(triplet->x);
@@ -37,14 +63,12 @@ bool SparseCholesky::Factor(int32_t n, const std::vector<MatrixEntry>& upper, in
     values[k] = upper[k].value;
   }
   triplet->nnz = upper.size();
-  cholmod_sparse* matrix = cholmod_triplet_to_sparse(triplet, upper.size(), m_pCommon.get());
-  cholmod_free_triplet(&triplet, m_pCommon.get());
-  if (matrix == nullptr) throw std::bad_alloc();
-  m_pFactor = cholmod_analyze(matrix, m_pCommon.get());
-  const bool ok = m_pFactor != nullptr && cholmod_factorize(matrix, m_pFactor, m_pCommon.get()) != 0 &&
-                  m_pCommon->status == CHOLMOD_OK;
-  cholmod_free_sparse(&matrix, m_pCommon.get());
-  if (m_pFactor == nullptr) throw std::bad_alloc();
+  const Sparse matrix(cholmod_triplet_to_sparse(triplet.get(), upper.size(), common), {common});
+  if (!matrix) Fail(*common, "stiffness matrix");
+  m_pFactor = cholmod_analyze(matrix.get(), common);
+  const bool ok =
+      m_pFactor != nullptr && cholmod_factorize(matrix.get(), m_pFactor, common) != 0 && common->status == CHOLMOD_OK;
+  if (m_pFactor == nullptr || common->status < CHOLMOD_OK) Fail(*common, "factorisation");
   if (ok) return true;
   if (m_pFactor->minor < m_pFactor->n) {
     const auto* permutation = static_cast<const int*>(m_pFactor->Perm);
@@ -55,13 +79,18 @@ bool SparseCholesky::Factor(int32_t n, const std::vector<MatrixEntry>& upper, in
 
 void SparseCholesky::Solve(std::vector<double>& rhs, int32_t count) {
   if (count == 0 || m_nSize == 0) return;
-  cholmod_dense* b = cholmod_allocate_dense(static_cast<size_t>(m_nSize), static_cast<size_t>(count),
-                                            static_cast<size_t>(m_nSize), CHOLMOD_REAL, m_pCommon.get());
-  std::memcpy(b->x, rhs.data(), rhs.size() * sizeof(double));
-  cholmod_dense* x = cholmod_solve(CHOLMOD_A, m_pFactor, b, m_pCommon.get());
-  std::memcpy(rhs.data(), x->x, rhs.size() * sizeof(double));
-  cholmod_free_dense(&b, m_pCommon.get());
-  cholmod_free_dense(&x, m_pCommon.get());
+  if (m_pFactor == nullptr) throw std::logic_error("a solution was asked for before the factorisation");
+  const size_t values = static_cast<size_t>(m_nSize) * static_cast<size_t>(count);
+  if (rhs.size() != values) throw std::logic_error("the right-hand sides do not fit the matrix");
+  cholmod_common* common = m_pCommon.get();
+  const Dense b(cholmod_allocate_dense(static_cast<size_t>(m_nSize), static_cast<size_t>(count),
+                                       static_cast<size_t>(m_nSize), CHOLMOD_REAL, common),
+                {common});
+  if (!b) Fail(*common, "solution");
+  std::memcpy(b->x, rhs.data(), values * sizeof(double));
+  const Dense x(cholmod_solve(CHOLMOD_A, m_pFactor, b.get(), common), {common});
+  if (!x || common->status < CHOLMOD_OK) Fail(*common, "solution");
+  std::memcpy(rhs.data(), x->x, values * sizeof(double));
 }
 
 double SparseCholesky::ReciprocalCondition() const {
