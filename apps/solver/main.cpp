@@ -11,6 +11,7 @@
 #include "analysis/FrameAnalysis.h"
 #include "analysis/InputReader.h"
 #include "analysis/OutputFile.h"
+#include "tav/util/FormatC.h"
 
 namespace {
 
@@ -53,19 +54,15 @@ int main(int argc, char** argv) {
     const std::vector<CaseResult> results = analysis.Run();
     WriteOutputFile(output, deck, results);
     const Timings& t = analysis.GetTimings();
-    char summary[256];
-    std::snprintf(summary, sizeof summary, "TIMES: ASSEMBLY %.3f S, FACTORISATION %.3f S (%.2f GFLOP/S), SOLUTION %.3f S",
-                  t.assemble, t.factor, t.factor > 0 ? t.flops / t.factor * 1e-9 : 0.0, t.solve);
-    Line(summary);
+    Line(tav::FormatC("TIMES: ASSEMBLY %.3f S, FACTORISATION %.3f S (%.2f GFLOP/S), SOLUTION %.3f S", t.assemble,
+                      t.factor, t.factor > 0 ? t.flops / t.factor * 1e-9 : 0.0, t.solve));
   } catch (const AnalysisError& error) {
     return Fail(error.what());
   } catch (const std::exception& error) {
     return Fail(error.what());
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  char done[128];
-  std::snprintf(done, sizeof done, "WRITTEN %s IN %.3f S", output.c_str(), seconds);
-  Line(done);
+  Line(tav::FormatC("WRITTEN %s IN %.3f S", output.c_str(), seconds));
   Line("END OF ANALYSIS");
   return 0;
 }

@@ -808,7 +808,11 @@ Json ModelToJson(const CTavData& doc) {
         if (b.m_bReleaseJ != 0) item["releaseJ"] = FlagNames(b.m_ReleaseJ.byFlags, kBeamDof);
         if (b.m_dOffsetI != 0 || b.m_dOffsetJ != 0) item["offsets"] = {b.m_dOffsetI, b.m_dOffsetJ};
         if (b.m_dRigid != 0) item["rigid"] = b.m_dRigid;
-        if (b.m_dNReg != 0) item["segments"] = static_cast<int>(b.m_dNReg);
+        if (b.m_dNReg != 0) {
+          // A whole count as such; anything else as it is, for the check to refuse.
+          const bool whole = b.m_dNReg >= 1 && b.m_dNReg <= 1e6 && b.m_dNReg == std::floor(b.m_dNReg);
+          item["segments"] = whole ? Json(static_cast<int>(b.m_dNReg)) : Json(b.m_dNReg);
+        }
         beams.push_back(item);
       }
       groups.push_back({{"kind", "beam"}, {"sections", sections}, {"beams", beams}});

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tav/util/FormatC.h"
+
 namespace tav::tool {
 namespace {
 
@@ -36,9 +38,7 @@ struct ResultCase {
 // Six significant digits for reading; `digits` more for files.
 std::string Number(double value, int digits = 6) {
   if (std::fabs(value) < 5e-13) value = 0.0;  // no "-0" and no round-off noise
-  char text[40];
-  std::snprintf(text, sizeof text, "%.*g", digits, value);
-  return text;
+  return FormatC("%.*g", digits, value);
 }
 
 std::string Triple(const Vec3& v) { return Number(v[0]) + ", " + Number(v[1]) + ", " + Number(v[2]); }
@@ -203,10 +203,8 @@ void WriteBeamGroups(const CTavData& doc, const ResultCase& c, std::ostream& out
       }
       if (low == 0.0 && high == 0.0) continue;
       ++shown;
-      char line[160];
-      std::snprintf(line, sizeof line, "    %-3s min %12s (beam %d)   max %12s (beam %d)\n", kForceNames[f],
-                    Number(low).c_str(), lowBeam + 1, Number(high).c_str(), highBeam + 1);
-      out << line;
+      out << FormatC("    %-3s min %12s (beam %d)   max %12s (beam %d)\n", kForceNames[f], Number(low).c_str(),
+                     lowBeam + 1, Number(high).c_str(), highBeam + 1);
     }
     if (shown == 0) out << "    every member force is zero\n";
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/Golden.h"
+#include "support/Models.h"
 #include "support/TempDir.h"
 #include "tav/ModelJson.h"
 
@@ -272,6 +273,18 @@ TEST(TavToolTest, DamagedArchivesAreRefused) {
   EXPECT_EQ(odd.err,
             "odd.tavdoc: the archive holds a model that cannot be used: /combinations/0/type: the value 7 has no name "
             "in a model file\n");
+  EXPECT_FALSE(fs::exists(dir.File("m.json")));
+
+  // A whole archive whose beam load names a beam that does not exist.
+  CTavData dangling;
+  test::BuildSmallFrame(dangling, "LC");
+  dangling.GetStaticLoad(0)->AddLoadStatic_BEAMLOAD_DIST_W1W2(3, TaV_DIR_Z, 1, 1, 0, 1, 0, 0);
+  ASSERT_EQ(dangling.StoreArchive(dir.File("dangling.tavdoc")), 1);
+  const Outcome refused = Tav(dir, {"load", "dangling.tavdoc", "-o", "m.json"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("static load case 1, beam load 1: beam 4 does not exist (the model has 1 beam)"),
+            std::string::npos)
+      << refused.err;
   EXPECT_FALSE(fs::exists(dir.File("m.json")));
 }
 
