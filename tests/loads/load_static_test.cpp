@@ -21,6 +21,11 @@ TEST(LoadStaticTest, EachKindOfLoadCountsItsOwnPositions) {
   EXPECT_EQ(loadCase.GetSizeLoadDisplacement(), 1);
   EXPECT_EQ(loadCase.GetLoadBeam(1)->m_nIndex, 1);
   EXPECT_EQ(loadCase.GetLoadBeam(1)->m_bAbsoluteDist, 1);
+  // A direction outside X, Y and Z adds nothing.
+  for (const int32_t dir : {-1, 3, 0x7FFFFFFF}) {
+    EXPECT_EQ(loadCase.AddLoadStatic_BEAMLOAD_DIST_W1W2(0, static_cast<TaV_DIR>(dir), 1, 1, 0, 1, 0, 0), -1);
+  }
+  EXPECT_EQ(loadCase.GetSizeLoadBeam(), 2);
 }
 
 TEST(LoadStaticTest, DistributedLoadFillsOnlyItsDirection) {
