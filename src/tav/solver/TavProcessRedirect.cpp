@@ -53,11 +53,16 @@ CTavProcessRedirect::ChildRun::~ChildRun() {
 }
 
 void CTavProcessRedirect::ChildRun::CloseKeptEnds() {
+  // The input's write end goes first, once no write is under way: while it
+  // is open the kept read end is too, so a write never finds the pipe
+  // broken (which would raise SIGPIPE in the host).
+  {
+    std::lock_guard lock(inputMutex);
+    process::CloseFd(hStdInWrite);
+  }
   process::CloseFd(hChildStdInRead);
   process::CloseFd(hChildStdOutWrite);
   process::CloseFd(hChildStdErrWrite);
-  std::lock_guard lock(inputMutex);
-  process::CloseFd(hStdInWrite);
 }
 
 void CTavProcessRedirect::ChildRun::ReaderFinished(bool& done) {
