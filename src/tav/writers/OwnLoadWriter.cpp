@@ -84,9 +84,10 @@ void CTavData::WriteBeamLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase) 
   Write_Tav(ar, "     BEAM LOADS");
   for (const auto& load : loadCase.m_arrLoadBeam) {
     const CTavBeam& beam = *GetBeam(load->m_nBeam);
-    Write_Tav(ar, "     %d TYPE=%d %s NOAN=%d %d %s FUNCTION=%d", load->m_nIndex + 1, load->m_eType + 1,
-              load->GetStringLoad_Tav(GetLengthBeam(load->m_nBeam)).c_str(), beam.m_nJointI + 1, beam.m_nJointJ + 1,
-              GetTextReal(beam.m_dAngle).c_str(), load->m_nFunction + 1);
+    // The type is any number a host stored; it is counted from 1 in 64 bits.
+    Write_Tav(ar, "     %d TYPE=%lld %s NOAN=%d %d %s FUNCTION=%d", load->m_nIndex + 1,
+              static_cast<long long>(load->m_eType) + 1, load->GetStringLoad_Tav(GetLengthBeam(load->m_nBeam)).c_str(),
+              beam.m_nJointI + 1, beam.m_nJointJ + 1, GetTextReal(beam.m_dAngle).c_str(), load->m_nFunction + 1);
   }
 }
 
