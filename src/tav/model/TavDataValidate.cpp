@@ -148,28 +148,15 @@ class ModelCheck {
   }
 
   void BeamGroup(int32_t g, const CTavGroupElement& group) {
-    for (size_t s = 0; s < group.m_arrSection.size(); ++s) {
-      Numbered(group.m_arrSection[s]->m_nIndex, s,
-               [g, s] { return "element group " + Shown(g) + ", section " + Shown(static_cast<int32_t>(s)); });
-    }
+    NumberedInGroup(group.m_arrSection, g, "section");
     const Kind sections{"section", "sections", group.GetCountSection(), "group"};
-    for (int32_t b : group.m_arrBeam) {
-      const auto where = [g] { return "element group " + Shown(g); };
-      if (b < 0 || b >= m_doc.GetCountBeam()) {
-        Fail(where(), "lists beam " + Shown(b) + ", which does not exist (the model has " +
-                          Counted(m_doc.GetCountBeam(), "beam", "beams") + ")");
-      }
-      Claim(m_beamGroup, b, g, "beam");
-      Refers(m_doc.GetBeam(b)->m_nSection, sections,
-             [g, b] { return "beam " + Shown(b) + " of element group " + Shown(g); });
-    }
+    Members(
+        g, group.m_arrBeam, {"beam", "beams", m_doc.GetCountBeam()}, m_beamGroup,
+        [this](int32_t b) { return m_doc.GetBeam(b)->m_nSection; }, sections);
   }
 
   void SpringGroup(int32_t g, const CTavGroupSpring& group) {
-    for (size_t c = 0; c < group.m_arrSpringConstant.size(); ++c) {
-      Numbered(group.m_arrSpringConstant[c]->m_nIndex, c,
-               [g, c] { return "element group " + Shown(g) + ", spring constant " + Shown(static_cast<int32_t>(c)); });
-    }
+    NumberedInGroup(group.m_arrSpringConstant, g, "spring constant");
     const Kind constants{"spring constant", "spring constants", group.GetCountSpingConstant(), "group"};
     for (size_t s = 0; s < group.m_arrSpring.size(); ++s) {
       const TaV_SPRING& spring = group.m_arrSpring[s];
@@ -181,19 +168,37 @@ class ModelCheck {
   }
 
   void LinkGroup(int32_t g, const CTavGroupNllink& group) {
-    for (size_t p = 0; p < group.m_arrNllinkConstant.size(); ++p) {
-      Numbered(group.m_arrNllinkConstant[p]->m_nIndex, p,
-               [g, p] { return "element group " + Shown(g) + ", link property " + Shown(static_cast<int32_t>(p)); });
-    }
+    NumberedInGroup(group.m_arrNllinkConstant, g, "link property");
     const Kind properties{"link property", "link properties", group.GetCountNllinkConstant(), "group"};
-    for (int32_t l : group.m_arrNllink) {
-      if (l < 0 || l >= m_doc.GetCountNLLink()) {
-        Fail("element group " + Shown(g), "lists link " + Shown(l) + ", which does not exist (the model has " +
-                                              Counted(m_doc.GetCountNLLink(), "link", "links") + ")");
+    Members(
+        g, group.m_arrNllink, {"link", "links", m_doc.GetCountNLLink()}, m_linkGroup,
+        [this](int32_t l) { return m_doc.GetNLLink(l)->m_nProperty; }, properties);
+  }
+
+  // A group's own sections, spring constants or link properties.
+  template <typename List>
+  static void NumberedInGroup(const List& list, int32_t g, const char* noun) {
+    for (size_t i = 0; i < list.size(); ++i) {
+      Numbered(list[i]->m_nIndex, i, [g, i, noun] {
+        return "element group " + Shown(g) + ", " + noun + " " + Shown(static_cast<int32_t>(i));
+      });
+    }
+  }
+
+  // The beams or links a group lists: each exists, belongs to this group
+  // alone, and names a section or property (`held`) of the group.
+  template <typename Held>
+  void Members(int32_t g, const CLongArray& members, const Kind& kind, std::vector<int32_t>& owner, Held held,
+               const Kind& groupKind) {
+    for (int32_t e : members) {
+      if (e < 0 || e >= kind.count) {
+        Fail("element group " + Shown(g), std::string("lists ") + kind.singular + " " + Shown(e) +
+                                              ", which does not exist (the model has " +
+                                              Counted(kind.count, kind.singular, kind.plural) + ")");
       }
-      Claim(m_linkGroup, l, g, "link");
-      Refers(m_doc.GetNLLink(l)->m_nProperty, properties,
-             [g, l] { return "link " + Shown(l) + " of element group " + Shown(g); });
+      Claim(owner, e, g, kind.singular);
+      Refers(held(e), groupKind,
+             [g, e, &kind] { return std::string(kind.singular) + " " + Shown(e) + " of element group " + Shown(g); });
     }
   }
 
