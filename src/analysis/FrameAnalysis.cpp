@@ -14,6 +14,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr const char* kDofNames[6] = {"UX", "UY", "UZ", "RX", "RY", "RZ"};
 constexpr int kMaxGapIterations = 50;
+// The most beam stations the results of all load conditions together may
+// hold (seven values each): about 2.8 GB.
+constexpr size_t kMaxResultStations = 50'000'000;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
@@ -438,6 +441,15 @@ std::vector<CaseResult> FrameAnalysis::Run() {
   m.PrepareConstraints();
   m.NumberEquations();
   m.PrepareElements();
+  // Every case keeps every station of every beam: a deck whose results would
+  // not fit is refused before anything is solved.
+  size_t stationsPerCase = 0;
+  for (const auto& data : m.beams) stationsPerCase += static_cast<size_t>(data.segments) + 1;
+  if (!deck.cases.empty() && stationsPerCase > kMaxResultStations / deck.cases.size()) {
+    throw AnalysisError("the results would hold " + std::to_string(stationsPerCase) + " beam stations in each of " +
+                        std::to_string(deck.cases.size()) + " load conditions, more than the " +
+                        std::to_string(kMaxResultStations) + " the program can keep: divide the beams less (NREG)");
+  }
   const int equations = static_cast<int>(m.freeSlots.size());
   const size_t slots = m.kind.size();
   m_timings.equations = equations;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <optional>
 #include <string_view>
@@ -115,6 +116,10 @@ class LineSource {
 };
 
 // ---- Words and numbers -------------------------------------------------------
+
+// The most segments a beam's results may be divided into (the NREG of a beam
+// statement): as many as a model may ask for.
+constexpr int kMaxSegments = 1000;
 
 std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -623,7 +628,7 @@ class Reader {
     Words values(*line);
     int count = 0;
     for (; !values.AtEnd(); ++count) values.NextReal("a point of " + name);
-    if (count != 2 * points) {
+    if (count != 2 * static_cast<int64_t>(points)) {
       values.Fail(name + " has POINTS=" + std::to_string(points) + " but its points line holds " +
                   std::to_string(count) + " numbers");
     }
@@ -849,6 +854,10 @@ class Reader {
     beam.jointJ = NextJoint(words, "joint J");
     beam.angle = words.NextReal("the roll angle");
     beam.segments = words.IntegerValue("NREG");
+    if (beam.segments < 1 || beam.segments > kMaxSegments) {
+      words.Fail("NREG=" + std::to_string(beam.segments) + " is not a number of segments from 1 to " +
+                 std::to_string(kMaxSegments));
+    }
     while (!words.AtEnd()) {
       if (words.Accept("END")) {
         ReadRelease(words, beam);

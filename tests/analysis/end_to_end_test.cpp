@@ -5,7 +5,9 @@
 
 #include <sys/wait.h>
 #include <Eigen/Dense>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -483,6 +485,45 @@ TEST(EndToEndTest, ErrorsStopWithStatusOneAndNoOutput) {
   EXPECT_EQ(outcome.verdict, 0);
   EXPECT_TRUE(outcome.Mentions("* E R R O R * the structure is unstable: joint "));
   EXPECT_TRUE(outcome.Mentions(" in RX"));
+}
+
+// Counts far beyond what a model writes are refused at their line before
+// anything is allocated for them: a beam divided into two thousand million
+// segments, and a function whose point count doubled passes the largest int.
+TEST(EndToEndTest, OversizedCountsAreInputErrorsAtTheirLine) {
+  test::TempDir dir;
+  CTavData doc;
+  doc.GetFunction()->AddFunctionDefault();
+  Line(doc, 1, 2.0);
+  doc.SetJointRestraint(0, true, true, true, true, true, true);
+  doc.AddLoadStatic("P", 0)->AddLoadStatic_Joint(1, 0, 0, -1, 0, 0, 0, 0);
+  const std::string good = test::SaveToString(doc, TaV_FORMAT_TAV);
+  const auto lineOf = [&good](const std::string& text) {
+    const size_t at = good.find(text);
+    return at == std::string::npos ? -1 : static_cast<int>(std::count(good.begin(), good.begin() + at, '\n')) + 1;
+  };
+  const struct {
+    const char* from;
+    const char* to;
+    const char* message;
+  } cases[] = {
+      {"NREG=4", "NREG=2000000000", "NREG=2000000000 is not a number of segments from 1 to 1000"},
+      {"NREG=4", "NREG=0", "NREG=0 is not a number of segments from 1 to 1000"},
+      {"POINTS=2", "POINTS=2000000000", "function 1 has POINTS=2000000000 but its points line holds 4 numbers"},
+  };
+  for (const auto& c : cases) {
+    std::string text = good;
+    const int line = lineOf(c.from);
+    ASSERT_GT(line, 0) << c.from;
+    text.replace(text.find(c.from), std::strlen(c.from), c.to);
+    std::ofstream(dir.File("big.tAv"), std::ios::binary) << text;
+    const auto [status, printed] = RunProgram(dir.File("big.tAv"), dir.File("big.tvo"));
+    EXPECT_EQ(status, 1) << c.to;
+    // The points line follows its function statement.
+    const int expectedLine = std::string(c.from) == "POINTS=2" ? line + 1 : line;
+    EXPECT_NE(printed.find("line " + std::to_string(expectedLine) + ": " + c.message), std::string::npos) << printed;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("big.tvo")));
+  }
 }
 
 }  // namespace
