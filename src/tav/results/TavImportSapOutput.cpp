@@ -14,6 +14,7 @@ namespace {
 constexpr const char* kBadFile = "현재 OUT 파일이 비정상적이거나 현재의 모델링과 일치하지 않습니다 !";
 constexpr const char* kCaseCount = "LoadCase 수가 일치하지 않습니다";
 constexpr const char* kUnknownCase = "LoadCase 이름이 존재하지 않습니다 !";
+constexpr const char* kNoMemory = "결과를 담을 메모리가 부족합니다 !";
 
 // Page titles, by page number.
 constexpr const char* kPageTitles[] = {
@@ -208,7 +209,10 @@ void CTavImportSapOutput::ReportProgress() {
 }
 
 int CTavImportSapOutput::LoadData(const CString& path) {
-  m_pData->AllocResultForceBuff();
+  if (!m_pData->AllocResultForceBuff()) {
+    TavMessageBox(kNoMemory, MB_OK | MB_ICONSTOP);
+    return 0;
+  }
   if (!m_file.Open(path)) return 0;
   try {
     for (int i = 0; i < kHeadLines; ++i) {

@@ -21,9 +21,9 @@ class CTavImportSapOutput {
   CTavImportSapOutput& operator=(const CTavImportSapOutput&) = delete;
 
   // Returns 1 when the file was read to its end; 0 when it cannot be opened
-  // or has fewer than five lines (no message), or when its case blocks, case
-  // names or rows do not fit the model (after the message box saying so;
-  // what was stored stays).
+  // or has fewer than five lines (no message), or when the model's results do
+  // not fit in memory or the file's case blocks, case names or rows do not fit
+  // the model (after the message box saying so; what was stored stays).
   int LoadData(const CString& path);
 
   // Receives the file length and the reading position in KiB; none: no

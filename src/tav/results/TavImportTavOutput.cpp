@@ -10,6 +10,7 @@ namespace tav {
 namespace {
 
 constexpr const char* kBadFile = "현재 OUT 파일이 비정상적이거나 현재의 모델링과 일치하지 않습니다 !";
+constexpr const char* kNoMemory = "결과를 담을 메모리가 부족합니다 !";
 constexpr int32_t kTagBytes = 3;           // the two tags of a displacement record
 constexpr int32_t kReactionTagBytes = 11;  // the two tags of a reaction record
 constexpr int32_t kBeamEndValues = 12;
@@ -62,7 +63,10 @@ void Fold(TaV_COMBO_TYPE type, double& maximum, double& minimum, double value) {
 }  // namespace
 
 int CTavImportTavOutput::LoadData(const CString& path) {
-  m_pData->AllocResultForceBuff();
+  if (!m_pData->AllocResultForceBuff()) {
+    TavMessageBox(kNoMemory, MB_OK | MB_ICONSTOP);
+    return 0;
+  }
   CFile file;
   if (!file.Open(path, CFile::modeRead)) return 0;
   try {

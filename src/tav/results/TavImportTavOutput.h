@@ -18,8 +18,9 @@ class CTavImportTavOutput {
 
   // Replaces every result of the model by the file's. Returns 1 when every
   // load case was read and the combinations composed; 0 when the file cannot
-  // be opened (no message) or is short, damaged or made for another model
-  // (after the message box saying so; what was read stays).
+  // be opened (no message), or when the model's results do not fit in memory
+  // or the file is short, damaged or made for another model (after the
+  // message box saying so; what was read stays).
   int LoadData(const CString& path);
 
  protected:
