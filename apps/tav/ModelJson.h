@@ -23,7 +23,8 @@ class ModelError : public std::runtime_error {
   std::string m_path;
 };
 
-// Parses JSON text; a syntax error is a ModelError at "" naming line and column.
+// Parses JSON text; text that is not valid JSON (a syntax error, a number beyond
+// a double) is a ModelError at "" naming line and column.
 Json ParseModelText(const std::string& text);
 // Builds `doc` (which must be empty) from a model; throws ModelError.
 void BuildModel(const Json& model, CTavData& doc);
