@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +18,9 @@ namespace tav {
 namespace {
 
 const CString kSeparator(83, '=');
+const CString kErrorBox = "모델링에 에러가 존재합니다.";
+const CString kWarningBox = "모델링에 경고 메세지가 존재합니다.";
+const CString kNoMoreErrors = "더이상 에러부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?";
 
 // Sees everything the dialog shows and answers its message boxes; acts when
 // the run is over (by default: presses the close button).
@@ -106,24 +110,25 @@ std::vector<CString> Lines(const CTavSolverMsgDlg& dialog) {
 
 bool Gone(pid_t pid) { return ::kill(pid, 0) == -1 && errno == ESRCH; }
 
-bool Contains(const CTavSolverMsgDlg& dialog, const CString& line) {
-  const CListBox& list = dialog.GetMessageList();
-  for (int i = 0; i < list.GetCount(); ++i) {
-    if (list.GetText(i) == line) return true;
+// One dialog with its front-end over the doubles, frame.tAv in place.
+class SolverMsgDlgTest : public testing::Test {
+ protected:
+  SolverMsgDlgTest() { doubles.Input("frame.tAv"); }
+  int Run(const CString& input = "frame.tAv", TaV_INPUT_FORMAT format = TaV_FORMAT_TAV) {
+    return RunDialog(dialog, frontEnd, doubles, input, format);
   }
-  return false;
-}
 
-TEST(SolverMsgDlgTest, OwnSolverCommandLineAndWarnings) {
   SolverDoubles doubles;
-  doubles.Input("frame.tAv");
-  doubles.Prints("TaV", "SOLVING\n* W A R N I N G * SMALL PIVOT\nDONE\n");
   CTavSolverMsgDlg dialog;
   ScriptedFrontEnd frontEnd;
-  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV), 1);
+};
+
+TEST_F(SolverMsgDlgTest, OwnSolverCommandLineAndWarnings) {
+  doubles.Prints("TaV", "SOLVING\n* W A R N I N G * SMALL PIVOT\nDONE\n");
+  EXPECT_EQ(Run(), 1);
   EXPECT_EQ(doubles.Calls(), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
   ASSERT_EQ(frontEnd.boxes.size(), 1U);
-  EXPECT_EQ(frontEnd.boxes[0], std::make_pair(CString("모델링에 경고 메세지가 존재합니다."), MB_OK | MB_ICONSTOP));
+  EXPECT_EQ(frontEnd.boxes[0], std::make_pair(kWarningBox, MB_OK | MB_ICONSTOP));
   // The empty line of the start, the output, then the separator block.
   const CListBox& list = dialog.GetMessageList();
   ASSERT_EQ(list.GetCount(), 7);
@@ -135,56 +140,42 @@ TEST(SolverMsgDlgTest, OwnSolverCommandLineAndWarnings) {
   EXPECT_EQ(frontEnd.closeEnabled, (std::vector<bool>{false, false, true, true}));
   EXPECT_EQ(frontEnd.shows, (std::vector<bool>{true, false}));
   EXPECT_EQ(dialog.m_bWarning, 1);
-  EXPECT_EQ(dialog.GetMessageList().GetTextColor(), 0x00FF00U);
-  EXPECT_EQ(dialog.GetMessageList().GetBackColor(), 0U);
 }
 
-TEST(SolverMsgDlgTest, AnErrorStopsTheSapPairAndFailsTheRun) {
-  SolverDoubles doubles;
+TEST_F(SolverMsgDlgTest, AnErrorStopsTheSapPairAndFailsTheRun) {
   doubles.Input("my_model.s2k");
   doubles.Prints("Sapre", "READING\n* E R R O R * * W A R N I N G * BAD JOINT\n");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
-  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "my model.s2k", TaV_FORMAT_SAP), 0);
+  EXPECT_EQ(Run("my model.s2k", TaV_FORMAT_SAP), 0);
   EXPECT_EQ(doubles.Calls(), doubles.solver() + "/Sapre my_model.s2k\n");  // Sapgo never starts
   ASSERT_EQ(frontEnd.boxes.size(), 1U);
-  EXPECT_EQ(frontEnd.boxes[0].first, "모델링에 에러가 존재합니다.");
+  EXPECT_EQ(frontEnd.boxes[0].first, kErrorBox);
   EXPECT_EQ(dialog.m_bWarning, 0);  // a line with both markers is an error only
 }
 
-TEST(SolverMsgDlgTest, TheSapPairRunsBothProgramsWithoutBlanks) {
-  SolverDoubles doubles;
+TEST_F(SolverMsgDlgTest, TheSapPairRunsBothProgramsWithoutBlanks) {
   doubles.Input("my_model.s2k");
   doubles.Prints("Sapgo", "ANALYSIS COMPLETE\n");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
-  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "my model.s2k", TaV_FORMAT_SAP), 1);
+  EXPECT_EQ(Run("my model.s2k", TaV_FORMAT_SAP), 1);
   EXPECT_EQ(doubles.Calls(), doubles.solver() + "/Sapre my_model.s2k\n" + doubles.solver() + "/Sapgo my_model\n");
-  EXPECT_TRUE(Contains(dialog, "ANALYSIS COMPLETE"));
-  int separators = 0;
-  for (int i = 0; i < dialog.GetMessageList().GetCount(); ++i)
-    separators += dialog.GetMessageList().GetText(i) == kSeparator;
-  EXPECT_EQ(separators, 2);
+  const std::vector<CString> lines = Lines(dialog);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), CString("ANALYSIS COMPLETE")), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), kSeparator), 2);
   EXPECT_TRUE(frontEnd.boxes.empty());
 }
 
-TEST(SolverMsgDlgTest, MissingInputFiles) {
-  SolverDoubles doubles;
+TEST_F(SolverMsgDlgTest, MissingInputFiles) {
   for (auto [input, format] : {std::pair<CString, TaV_INPUT_FORMAT>{"none.tAv", TaV_FORMAT_TAV},
                                std::pair<CString, TaV_INPUT_FORMAT>{"no file.s2k", TaV_FORMAT_SAP}}) {
-    CTavSolverMsgDlg dialog;
-    ScriptedFrontEnd frontEnd;
-    EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, input, format), 0);
-    ASSERT_EQ(frontEnd.boxes.size(), 1U);
-    EXPECT_EQ(frontEnd.boxes[0], std::make_pair(input + " 파일이 존재하지 않습니다 !", MB_OK | MB_ICONSTOP));
-    EXPECT_TRUE(frontEnd.shows.empty());  // the dialog never opened
+    CTavSolverMsgDlg fresh;
+    ScriptedFrontEnd seen;
+    EXPECT_EQ(RunDialog(fresh, seen, doubles, input, format), 0);
+    ASSERT_EQ(seen.boxes.size(), 1U);
+    EXPECT_EQ(seen.boxes[0], std::make_pair(input + " 파일이 존재하지 않습니다 !", MB_OK | MB_ICONSTOP));
+    EXPECT_TRUE(seen.shows.empty());  // the dialog never opened
   }
 }
 
-TEST(SolverMsgDlgTest, MidasRunsNothingAndCopyDataKinds) {
-  SolverDoubles doubles;
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
+TEST_F(SolverMsgDlgTest, MidasRunsNothingAndCopyDataKinds) {
   std::vector<CString> after;
   frontEnd.whenFinished = [&after](CTavSolverMsgDlg& dlg) {
     const auto send = [&dlg](unsigned long kind, const char* text) {
@@ -205,7 +196,7 @@ TEST(SolverMsgDlgTest, MidasRunsNothingAndCopyDataKinds) {
     send(2, "* E R R O R * LATE");
     after.push_back(lines());
   };
-  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "model.mct", TaV_FORMAT_MIDAS), 0);  // the late error line counts
+  EXPECT_EQ(Run("model.mct", TaV_FORMAT_MIDAS), 0);  // the late error line counts
   EXPECT_EQ(frontEnd.finished, 1);
   ASSERT_EQ(after.size(), 3U);
   EXPECT_EQ(after[0], "third|");
@@ -214,9 +205,7 @@ TEST(SolverMsgDlgTest, MidasRunsNothingAndCopyDataKinds) {
   EXPECT_FALSE(std::filesystem::exists(doubles.work() + "/calls.txt"));
 }
 
-TEST(SolverMsgDlgTest, AutoCloseAndTheCloseNotice) {
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
+TEST_F(SolverMsgDlgTest, AutoCloseAndTheCloseNotice) {
   doubles.Prints("TaV", "* W A R N I N G * ONLY\n");
   class Parent : public CWnd {
    public:
@@ -235,9 +224,8 @@ TEST(SolverMsgDlgTest, AutoCloseAndTheCloseNotice) {
   EXPECT_EQ(RunDialog(automatic, quiet, doubles, "frame.tAv", TaV_FORMAT_TAV, &parent), 1);
   EXPECT_TRUE(quiet.boxes.empty());  // closed at the end, no message even with warnings
 
-  CTavSolverMsgDlg flagged;
+  CTavSolverMsgDlg flagged;  // goes before the parent does
   flagged.m_bCloseNoticeFlag = 1;
-  ScriptedFrontEnd frontEnd;
   RunDialog(flagged, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV, &parent);
   EXPECT_EQ(flagged.m_bCloseNoticeFlag, 0);
 
@@ -251,12 +239,8 @@ TEST(SolverMsgDlgTest, AutoCloseAndTheCloseNotice) {
   EXPECT_EQ(parent.notices, (std::vector<int>{1, 0}));  // the cancel path sends none
 }
 
-TEST(SolverMsgDlgTest, ErrorAndWarningSearches) {
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
+TEST_F(SolverMsgDlgTest, ErrorAndWarningSearches) {
   doubles.Prints("TaV", "A\n* W A R N I N G * ONE\nB\n* W A R N I N G * TWO\nC\n");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
   std::vector<int> selections;
   frontEnd.answers = {IDOK, IDYES, IDNO};
   frontEnd.whenFinished = [&selections](CTavSolverMsgDlg& dlg) {
@@ -269,21 +253,17 @@ TEST(SolverMsgDlgTest, ErrorAndWarningSearches) {
     press(IDC_BUTTON_GO_WARNING);  // nothing further: asked, Yes: from line 1 again
     press(IDC_BUTTON_GO_ERROR);    // no error at all: asked, No
   };
-  RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV);
+  Run();
   EXPECT_EQ(selections, (std::vector<int>{2, 4, 2, 2}));
   ASSERT_EQ(frontEnd.boxes.size(), 3U);
-  EXPECT_EQ(frontEnd.boxes[0].first, "모델링에 경고 메세지가 존재합니다.");
+  EXPECT_EQ(frontEnd.boxes[0].first, kWarningBox);
   EXPECT_EQ(frontEnd.boxes[1],
             std::make_pair(CString("더이상 경고부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?"), MB_YESNO));
-  EXPECT_EQ(frontEnd.boxes[2].first, "더이상 에러부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?");
+  EXPECT_EQ(frontEnd.boxes[2].first, kNoMoreErrors);
 }
 
-TEST(SolverMsgDlgTest, SearchWithoutMatchesFromTheTopAndAfterAWrap) {
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
+TEST_F(SolverMsgDlgTest, SearchWithoutMatchesFromTheTopAndAfterAWrap) {
   doubles.Prints("TaV", "NOTHING\n");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
   frontEnd.answers = {IDOK, IDYES, IDOK};
   frontEnd.whenFinished = [](CTavSolverMsgDlg& dlg) {
     const HWND window = dlg.GetSafeHwnd();
@@ -296,18 +276,14 @@ TEST(SolverMsgDlgTest, SearchWithoutMatchesFromTheTopAndAfterAWrap) {
     const_cast<CColorListBox&>(dlg.GetMessageList()).SetCurSel(-1);
     SendMessage(window, WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
   };
-  RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV);
+  Run();
   ASSERT_EQ(frontEnd.boxes.size(), 3U);
   EXPECT_EQ(frontEnd.boxes[0], std::make_pair(CString("에러부분이 존재하지 않습니다"), MB_OK | MB_ICONINFORMATION));
   EXPECT_EQ(frontEnd.boxes[1].second, MB_YESNO);
   EXPECT_EQ(frontEnd.boxes[2].first, "에러부분이 존재하지 않습니다");
 }
 
-TEST(SolverMsgDlgTest, AProgramThatCannotStartEndsTheRun) {
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
+TEST_F(SolverMsgDlgTest, AProgramThatCannotStartEndsTheRun) {
   dialog.SetFrontEnd(&frontEnd);
   EXPECT_EQ(dialog.RunSolver(nullptr, doubles.work(), doubles.work() + "/nowhere", "frame.tAv", TaV_FORMAT_TAV), 1);
   ASSERT_EQ(dialog.GetMessageList().GetCount(), 1);
@@ -316,25 +292,23 @@ TEST(SolverMsgDlgTest, AProgramThatCannotStartEndsTheRun) {
   EXPECT_EQ(frontEnd.finished, 1);
 }
 
-TEST(SolverMsgDlgTest, AutoCloseStopsTheSecondProgramOfThePair) {
-  SolverDoubles doubles;
+TEST_F(SolverMsgDlgTest, AutoCloseStopsTheSecondProgramOfThePair) {
   doubles.Input("bridge.s2k");
   // Sapgo runs long; the dialog closes after Sapre and takes it down.
   std::ofstream(doubles.solver() + "/Sapgo") << "#!/bin/sh\necho \"$0 $*\" >> calls.txt\nexec sleep 30\n";
-  CTavSolverMsgDlg* dialog = new CTavSolverMsgDlg;
-  dialog->m_bAutoClose = 1;
-  ScriptedFrontEnd frontEnd;
+  auto closing = std::make_unique<CTavSolverMsgDlg>();
+  closing->m_bAutoClose = 1;
   frontEnd.closeWhenFinished = false;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(RunDialog(*dialog, frontEnd, doubles, "bridge.s2k", TaV_FORMAT_SAP), 1);
-  delete dialog;
+  EXPECT_EQ(RunDialog(*closing, frontEnd, doubles, "bridge.s2k", TaV_FORMAT_SAP), 1);
+  closing.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
 }
 
 // However the first run ends, a second run on the same dialog starts clean,
 // shows only its own lines and judges only its own output. A program the
 // first run left running is gone by the time RunSolver returns.
-TEST(SolverMsgDlgTest, ASecondRunAfterEveryEndingOfTheFirst) {
+TEST_F(SolverMsgDlgTest, ASecondRunAfterEveryEndingOfTheFirst) {
   struct Case {
     const char* name;
     const char* input;
@@ -357,58 +331,54 @@ TEST(SolverMsgDlgTest, ASecondRunAfterEveryEndingOfTheFirst) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SolverDoubles doubles;
-    doubles.Input(c.input);
-    doubles.Input("frame.tAv");
-    doubles.Prints(c.program, "FIRST\n" + c.extra);
-    if (!c.hangs.empty()) doubles.Hangs(c.hangs);
-    CTavSolverMsgDlg dialog;
-    dialog.m_bAutoClose = c.autoClose;
+    SolverDoubles own;
+    own.Input(c.input);
+    own.Input("frame.tAv");
+    own.Prints(c.program, "FIRST\n" + c.extra);
+    if (!c.hangs.empty()) own.Hangs(c.hangs);
+    CTavSolverMsgDlg reused;
+    reused.m_bAutoClose = c.autoClose;
     ScriptedFrontEnd first;
     first.closeWhenFinished = c.autoClose == 0;
-    first.whenLine = [&dialog, &c](const CString& line) {
-      if (line == "FIRST" && c.onFirstLine != nullptr) c.onFirstLine(dialog);
+    first.whenLine = [&reused, &c](const CString& line) {
+      if (line == "FIRST" && c.onFirstLine != nullptr) c.onFirstLine(reused);
     };
-    EXPECT_EQ(RunDialog(dialog, first, doubles, c.input, c.format), c.verdict);
+    EXPECT_EQ(RunDialog(reused, first, own, c.input, c.format), c.verdict);
     if (c.onFirstLine != nullptr) {
-      ASSERT_NE(doubles.HungPid(c.hangs), 0);
+      ASSERT_NE(own.HungPid(c.hangs), 0);
     }
-    if (!c.hangs.empty() && doubles.HungPid(c.hangs) != 0) {
-      EXPECT_TRUE(Gone(doubles.HungPid(c.hangs))) << c.hangs << " runs on after RunSolver returned";
+    if (!c.hangs.empty() && own.HungPid(c.hangs) != 0) {
+      EXPECT_TRUE(Gone(own.HungPid(c.hangs))) << c.hangs << " runs on after RunSolver returned";
     }
 
-    dialog.m_bAutoClose = 0;
-    doubles.Prints("TaV", "SECOND\n");
+    reused.m_bAutoClose = 0;
+    own.Prints("TaV", "SECOND\n");
     ScriptedFrontEnd second;
-    EXPECT_EQ(RunDialog(dialog, second, doubles, "frame.tAv", TaV_FORMAT_TAV), 1);
+    EXPECT_EQ(RunDialog(reused, second, own, "frame.tAv", TaV_FORMAT_TAV), 1);
     const std::vector<CString> lines = {"", "SECOND", "", kSeparator, ""};
-    EXPECT_EQ(Lines(dialog), lines);
+    EXPECT_EQ(Lines(reused), lines);
     ASSERT_EQ(second.inserted.size(), lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
       EXPECT_EQ(second.inserted[i], std::make_pair(static_cast<int>(i), lines[i]));
     }
     EXPECT_TRUE(second.boxes.empty());
-    EXPECT_EQ(dialog.m_bError, 0);
-    EXPECT_EQ(dialog.m_bWarning, 0);
-    const std::string calls = doubles.Calls();
-    EXPECT_EQ(calls.substr(calls.rfind('\n', calls.size() - 2) + 1), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
+    EXPECT_EQ(reused.m_bError, 0);
+    EXPECT_EQ(reused.m_bWarning, 0);
+    const std::string calls = own.Calls();
+    EXPECT_EQ(calls.substr(calls.rfind('\n', calls.size() - 2) + 1), own.solver() + "/TaV frame.tAv frame.tvo\n");
   }
 }
 
 // A run closed while its program ran leaves the close button disabled; the
 // next run must start with it enabled, or a run with nothing to do could
 // never be closed.
-TEST(SolverMsgDlgTest, TheCloseButtonWorksInTheRunAfterOneClosedWhileRunning) {
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
+TEST_F(SolverMsgDlgTest, TheCloseButtonWorksInTheRunAfterOneClosedWhileRunning) {
   doubles.Prints("TaV", "FIRST\n");
   doubles.Hangs("TaV");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd first;
-  first.whenLine = [&dialog](const CString& line) {
+  frontEnd.whenLine = [this](const CString& line) {
     if (line == "FIRST") dialog.Close();
   };
-  RunDialog(dialog, first, doubles, "frame.tAv", TaV_FORMAT_TAV);
+  Run();
   EXPECT_FALSE(dialog.GetButton(IDOK).bEnabled);
 
   ScriptedFrontEnd second;
@@ -429,47 +399,40 @@ TEST(SolverMsgDlgTest, TheCloseButtonWorksInTheRunAfterOneClosedWhileRunning) {
 
 // Three runs on one dialog: each list holds that run's lines and nothing
 // else, and the error search of a run never finds an earlier run's error.
-TEST(SolverMsgDlgTest, ThreeRunsOnOneDialogShowOnlyTheirOwnLines) {
-  const CString errorBox = "모델링에 에러가 존재합니다.";
-  const CString warningBox = "모델링에 경고 메세지가 존재합니다.";
-  const CString noMoreErrors = "더이상 에러부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?";
-  struct Run {
+TEST_F(SolverMsgDlgTest, ThreeRunsOnOneDialogShowOnlyTheirOwnLines) {
+  struct RunCase {
     std::string output;
     int verdict;
     std::vector<CString> lines;
     std::vector<CString> boxes;  // the verdict's, then the error search's
     int selectedByErrorSearch;
   };
-  const Run runs[] = {
-      {"A1\n* E R R O R * A2\n", 0, {"", "A1", "* E R R O R * A2", "", kSeparator, ""}, {errorBox}, 2},
+  const RunCase runs[] = {
+      {"A1\n* E R R O R * A2\n", 0, {"", "A1", "* E R R O R * A2", "", kSeparator, ""}, {kErrorBox}, 2},
       {"B1\nB2\n* W A R N I N G * B3\nB4\n",
        1,
        {"", "B1", "B2", "* W A R N I N G * B3", "B4", "", kSeparator, ""},
-       {warningBox, noMoreErrors},
+       {kWarningBox, kNoMoreErrors},
        7},
-      {"C1\n", 1, {"", "C1", "", kSeparator, ""}, {noMoreErrors}, 4},
+      {"C1\n", 1, {"", "C1", "", kSeparator, ""}, {kNoMoreErrors}, 4},
   };
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
-  CTavSolverMsgDlg dialog;
   int run = 0;
-  for (const Run& expected : runs) {
+  for (const RunCase& expected : runs) {
     SCOPED_TRACE("run " + std::to_string(++run));
     doubles.Prints("TaV", expected.output);
-    ScriptedFrontEnd frontEnd;
+    ScriptedFrontEnd each;  // each run's own
     int selected = -2;
-    frontEnd.whenFinished = [&selected](CTavSolverMsgDlg& dlg) {
+    each.whenFinished = [&selected](CTavSolverMsgDlg& dlg) {
       SendMessage(dlg.GetSafeHwnd(), WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
       selected = dlg.GetMessageList().GetCurSel();
     };
-    EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV), expected.verdict);
-    EXPECT_EQ(dialog.GetMessageList().GetCount(), static_cast<int>(expected.lines.size()));
+    EXPECT_EQ(RunDialog(dialog, each, doubles, "frame.tAv", TaV_FORMAT_TAV), expected.verdict);
     EXPECT_EQ(Lines(dialog), expected.lines);
     std::vector<CString> shown;
-    for (const auto& [index, text] : frontEnd.inserted) shown.push_back(text);
+    for (const auto& [index, text] : each.inserted) shown.push_back(text);
     EXPECT_EQ(shown, expected.lines);
     std::vector<CString> boxes;
-    for (const auto& box : frontEnd.boxes) boxes.push_back(box.first);
+    for (const auto& box : each.boxes) boxes.push_back(box.first);
     EXPECT_EQ(boxes, expected.boxes);
     EXPECT_EQ(selected, expected.selectedByErrorSearch);
   }
@@ -477,17 +440,13 @@ TEST(SolverMsgDlgTest, ThreeRunsOnOneDialogShowOnlyTheirOwnLines) {
 
 // A run asked for while the dialog is open, here from within its own run,
 // is refused and leaves the run going on untouched.
-TEST(SolverMsgDlgTest, ARunAskedForWhileTheDialogIsOpenIsRefused) {
-  SolverDoubles doubles;
-  doubles.Input("frame.tAv");
+TEST_F(SolverMsgDlgTest, ARunAskedForWhileTheDialogIsOpenIsRefused) {
   doubles.Prints("TaV", "ONLY\n");
-  CTavSolverMsgDlg dialog;
-  ScriptedFrontEnd frontEnd;
   int nested = 0;
-  frontEnd.whenFinished = [&nested, &doubles](CTavSolverMsgDlg& dlg) {
+  frontEnd.whenFinished = [&nested, this](CTavSolverMsgDlg& dlg) {
     nested = dlg.RunSolver(nullptr, doubles.work(), doubles.solver(), "frame.tAv", TaV_FORMAT_TAV);
   };
-  EXPECT_EQ(RunDialog(dialog, frontEnd, doubles, "frame.tAv", TaV_FORMAT_TAV), 1);
+  EXPECT_EQ(Run(), 1);
   EXPECT_EQ(nested, -1);
   EXPECT_EQ(Lines(dialog), (std::vector<CString>{"", "ONLY", "", kSeparator, ""}));
   EXPECT_EQ(doubles.Calls(), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
