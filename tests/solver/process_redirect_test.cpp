@@ -50,8 +50,6 @@ class Recorder : public CTavProcessRedirect {
 
   std::vector<std::string> out;
   std::vector<std::string> err;
-  std::vector<std::string> started;
-  bool terminated = false;
   int terminations = 0;
   Clock::time_point lastOutput;
   Clock::time_point terminatedAt;
@@ -59,7 +57,6 @@ class Recorder : public CTavProcessRedirect {
  protected:
   void OnChildStarted(const char* commandLine) override {
     std::lock_guard lock(m_mutex);
-    started.emplace_back(commandLine);
     events.push_back(std::string("started ") + commandLine);
   }
   void OnChildStdOutWrite(const char* text) override {
@@ -80,7 +77,6 @@ class Recorder : public CTavProcessRedirect {
   void OnChildTerminate() override {
     {
       std::lock_guard lock(m_mutex);
-      terminated = true;
       ++terminations;
       events.push_back("terminated");
       terminatedAt = Clock::now();
@@ -103,7 +99,7 @@ TEST(ProcessRedirectTest, EmptyLinesVanishAndTheEndComesAfterTheOutput) {
   Recorder redirect;
   const auto start = Clock::now();
   ASSERT_EQ(redirect.StartChildProcess((kChild + " lines").c_str(), 0), 1);
-  EXPECT_EQ(redirect.started, std::vector<std::string>{kChild + " lines"});
+  EXPECT_EQ(redirect.Events().at(0), "started " + kChild + " lines");  // before the start returns
   ASSERT_TRUE(redirect.WaitTerminated());
   EXPECT_EQ(redirect.Out(), (std::vector<std::string>{"first", "second"}));
   // The end is reported after the drain pause of about a second.
@@ -146,8 +142,8 @@ TEST(ProcessRedirectTest, LongLinesArriveInPiecesAndErrorsInChunks) {
 TEST(ProcessRedirectTest, AMissingProgramIsReportedAsText) {
   Recorder redirect;
   EXPECT_EQ(redirect.StartChildProcess("/no/such/program with arguments", 0), 0);
-  EXPECT_EQ(redirect.out, std::vector<std::string>{"Unable to start /no/such/program with arguments\n"});
-  EXPECT_TRUE(redirect.started.empty());
+  // Reported as output; no start.
+  EXPECT_EQ(redirect.Events(), std::vector<std::string>{"out Unable to start /no/such/program with arguments\n"});
   EXPECT_FALSE(redirect.WaitTerminated(std::chrono::seconds(1)));
   EXPECT_EQ(redirect.IsChildRunning(), 0);
 }
@@ -156,16 +152,14 @@ TEST(ProcessRedirectTest, AHangingChildIsKilledAndReaped) {
   Recorder redirect;
   ASSERT_EQ(redirect.StartChildProcess((kChild + " hang").c_str(), 0), 1);
   ASSERT_TRUE(redirect.WaitForOutput());
-  const std::string line = redirect.Out().front();
-  ASSERT_EQ(line.rfind("started ", 0), 0U);
-  const pid_t pid = std::stoi(line.substr(8));
+  ASSERT_EQ(redirect.Out().front().rfind("started ", 0), 0U);
+  const pid_t pid = PidIn(redirect.Out().front());
   EXPECT_EQ(redirect.IsChildRunning(), 1);
   const auto before = Clock::now();
   redirect.TerminateChildProcess();
   EXPECT_LT(Clock::now() - before, std::chrono::seconds(4));
   EXPECT_EQ(redirect.GetChildExitCode(), 1);
-  EXPECT_EQ(::kill(pid, 0), -1);  // gone, and not a zombie
-  EXPECT_EQ(errno, ESRCH);
+  EXPECT_TRUE(Gone(pid));  // and not a zombie
   EXPECT_TRUE(redirect.WaitTerminated());
 }
 
