@@ -187,7 +187,6 @@ TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
   WriteText(dir.File("example.json"), DocumentedExample());
   const Outcome outcome = Tav(dir, {"check", "example.json"});
   EXPECT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_EQ(Tav(dir, {"write", "example.json", "--format", "sap"}).status, 0);
 
   // It uses every key, so its trip through the archive covers the whole format.
   ASSERT_EQ(Tav(dir, {"save", "example.json", "-o", "example.tavdoc"}).status, 0);
@@ -256,36 +255,35 @@ TEST(TavToolTest, UsageErrorsAndHelp) {
 TEST(TavToolTest, DamagedArchivesAreRefused) {
   test::TempDir dir;
   ASSERT_EQ(Tav(dir, {"save", Example("building"), "-o", "m.tavdoc"}).status, 0);
-  std::string bytes = test::ReadFileBytes(dir.File("m.tavdoc"));
+  const std::string bytes = test::ReadFileBytes(dir.File("m.tavdoc"));
   WriteText(dir.File("short.tavdoc"), bytes.substr(0, bytes.size() / 2));
-  const Outcome outcome = Tav(dir, {"load", "short.tavdoc", "-o", "m.json"});
-  EXPECT_EQ(outcome.status, 2);
-  EXPECT_EQ(outcome.err.rfind("short.tavdoc: ", 0), 0u) << outcome.err;
-  EXPECT_FALSE(fs::exists(dir.File("m.json")));
-
   // A whole archive with a value that a model file has no name for.
-  CTavData doc;
-  doc.AddLoadStatic("P", 0);
-  doc.AddCombo("C", static_cast<TaV_COMBO_TYPE>(7))->AddLoad(TaV_LOAD_STATIC, 0, 1.0, 0.0);
-  ASSERT_EQ(doc.StoreArchive(dir.File("odd.tavdoc")), 1);
-  const Outcome odd = Tav(dir, {"load", "odd.tavdoc", "-o", "m.json"});
-  EXPECT_EQ(odd.status, 2);
-  EXPECT_EQ(odd.err,
-            "odd.tavdoc: the archive holds a model that cannot be used: /combinations/0/type: the value 7 has no name "
-            "in a model file\n");
-  EXPECT_FALSE(fs::exists(dir.File("m.json")));
-
+  CTavData odd;
+  odd.AddLoadStatic("P", 0);
+  odd.AddCombo("C", static_cast<TaV_COMBO_TYPE>(7))->AddLoad(TaV_LOAD_STATIC, 0, 1.0, 0.0);
+  ASSERT_EQ(odd.StoreArchive(dir.File("odd.tavdoc")), 1);
   // A whole archive whose beam load names a beam that does not exist.
   CTavData dangling;
   test::BuildSmallFrame(dangling, "LC");
   dangling.GetStaticLoad(0)->AddLoadStatic_BEAMLOAD_DIST_W1W2(3, TaV_DIR_Z, 1, 1, 0, 1, 0, 0);
   ASSERT_EQ(dangling.StoreArchive(dir.File("dangling.tavdoc")), 1);
-  const Outcome refused = Tav(dir, {"load", "dangling.tavdoc", "-o", "m.json"});
-  EXPECT_EQ(refused.status, 2);
-  EXPECT_NE(refused.err.find("static load case 1, beam load 1: beam 4 does not exist (the model has 1 beam)"),
+
+  // Each is refused with a message naming it, and nothing is written.
+  const auto refusal = [&dir](const std::string& archive) {
+    const Outcome outcome = Tav(dir, {"load", archive, "-o", "m.json"});
+    EXPECT_EQ(outcome.status, 2) << archive;
+    EXPECT_FALSE(fs::exists(dir.File("m.json"))) << archive;
+    return outcome.err;
+  };
+  const std::string cut = refusal("short.tavdoc");
+  EXPECT_EQ(cut.rfind("short.tavdoc: ", 0), 0u) << cut;
+  EXPECT_EQ(refusal("odd.tavdoc"),
+            "odd.tavdoc: the archive holds a model that cannot be used: /combinations/0/type: the value 7 has no name "
+            "in a model file\n");
+  const std::string dangles = refusal("dangling.tavdoc");
+  EXPECT_NE(dangles.find("static load case 1, beam load 1: beam 4 does not exist (the model has 1 beam)"),
             std::string::npos)
-      << refused.err;
-  EXPECT_FALSE(fs::exists(dir.File("m.json")));
+      << dangles;
 }
 
 // The results of a run: each example's summary states the sums of its
@@ -381,8 +379,8 @@ TEST(TavToolTest, DemoRunsTheBundledExampleEndToEnd) {
   test::TempDir dir;
   const Outcome outcome = Tav(dir, {"demo", "-d", "out", "--solver-dir", TAV_SOLVER_DIR});
   ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
-  for (const char* file : {"building.json", "building.tAv", "building.s2k", "building.mgt", "building.tavdoc",
-                           "run/building.tvo", "results.csv"}) {
+  for (const char* file :
+       {"building.json", "building.s2k", "building.mgt", "building.tavdoc", "run/building.tvo", "results.csv"}) {
     EXPECT_TRUE(fs::exists(dir.Path() / "out" / file)) << file;
   }
   // The bundled model is the building example.
