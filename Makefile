@@ -4,6 +4,8 @@
 #   make test   builds and runs every test suite, in a release build and under
 #               AddressSanitizer and UndefinedBehaviorSanitizer, and the
 #               threaded suites once more under ThreadSanitizer
+#   make fuzz   builds the fuzz targets with clang and libFuzzer and fuzzes
+#               each for FUZZ_SECONDS (fuzz/README.md)
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE_DIR := build/release
@@ -12,7 +14,7 @@ THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
 THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
-.PHONY: bench all deps configure-release configure-sanitize configure-thread demo test test-release test-sanitize test-thread format clean
+.PHONY: bench all deps configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
 
 all: test
 
@@ -48,6 +50,19 @@ test-thread: configure-thread
 	cmake --build $(THREAD_DIR) -j $(JOBS) --target $(THREAD_SUITES)
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -L 'platform|solver'
+
+# Fuzzing: every reader of outside data under libFuzzer, ASan and UBSan.
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := import_tav_output import_sap_output model_archive model_json analysis_input
+
+configure-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_FUZZ=ON \
+	  -DTAV_BUILD_TESTS=OFF -DTAV_BUILD_EXAMPLES=OFF >/dev/null
+
+fuzz: configure-fuzz
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	./fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_frame_bench

@@ -16,6 +16,8 @@ packages=(
   libopenblas0-pthread
   nlohmann-json3-dev
   libcli11-dev
+  clang
+  libclang-rt-14-dev
 )
 
 missing=()

@@ -1,0 +1,61 @@
+// Fuzzes the JSON model reader of the tav tool: any text either builds a
+// model or is refused with a ModelError whose place is a JSON pointer to a
+// value of the text (or "" for the whole text). A built model must write in
+// all three solver input formats, and the model file written from it must
+// build again.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "FuzzTarget.h"
+#include "tav/ModelJson.h"
+
+namespace {
+
+using tav::tool::Json;
+using tav::tool::ModelError;
+
+// The error's place must name a value of `model` (the parsed text, when it
+// parsed).
+void CheckPlace(const ModelError& error, const std::optional<Json>& model) {
+  if (std::string(error.what()).empty()) tav::fuzz::Finding("a model error without a message");
+  if (error.Path().empty()) return;
+  if (!model) tav::fuzz::Finding("a syntax error placed at \"" + error.Path() + "\"");
+  bool found = false;
+  try {
+    found = model->contains(Json::json_pointer(error.Path()));
+  } catch (const Json::exception& bad) {
+    tav::fuzz::Finding("the place \"" + error.Path() + "\" is no JSON pointer: " + bad.what());
+  }
+  if (!found) tav::fuzz::Finding("the place \"" + error.Path() + "\" names no value of the model");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tav;
+  fuzz::SilenceMessages();
+  const std::string text(reinterpret_cast<const char*>(data), size);
+
+  std::optional<Json> model;
+  CTavData doc;
+  try {
+    model = tool::ParseModelText(text);
+    tool::BuildModel(*model, doc);
+  } catch (const ModelError& error) {
+    CheckPlace(error, model);
+    return 0;
+  }
+  for (const TaV_INPUT_FORMAT format : {TaV_FORMAT_TAV, TaV_FORMAT_SAP, TaV_FORMAT_MIDAS}) {
+    if (doc.Save("/dev/null", format) != 1) fuzz::Finding("Save refused a built model");
+  }
+  try {
+    CTavData again;
+    tool::BuildModel(tool::ModelToJson(doc), again);
+  } catch (const ModelError& error) {
+    fuzz::Finding("the model file written from a built model does not build: " + error.Path() + ": " + error.what());
+  }
+  return 0;
+}
