@@ -23,10 +23,10 @@ double Since(Clock::time_point start) { return std::chrono::duration<double>(Clo
 // A frame of nx x ny x nz joints 3 m apart, fixed at its base, with beams
 // along every grid line, pushed sideways and loaded downwards at every joint.
 std::string WriteFrame(int nx, int ny, int nz) {
-  const std::string path = (std::filesystem::temp_directory_path() /
-                            ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) +
-                             ".tAv"))
-                               .string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) + ".tAv"))
+          .string();
   if (std::filesystem::exists(path)) return path;
   tav::CTavData doc;
   doc.SetTitle("BENCHMARK FRAME");
@@ -62,8 +62,8 @@ std::string WriteFrame(int nx, int ny, int nz) {
 }
 
 void FullAnalysis(benchmark::State& state) {
-  const std::string input = WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                                       static_cast<int>(state.range(2)));
+  const std::string input =
+      WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
   const std::string output = input + ".tvo";
   double read = 0, write = 0;
   tav::analysis::Timings timings;
@@ -89,8 +89,8 @@ void FullAnalysis(benchmark::State& state) {
 }
 
 void CholmodOnly(benchmark::State& state) {
-  const std::string input = WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
-                                       static_cast<int>(state.range(2)));
+  const std::string input =
+      WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
   const tav::analysis::InputDeck deck = tav::analysis::ReadInputFile(input);
   tav::analysis::FrameAnalysis analysis(deck, {});
   int equations = 0;

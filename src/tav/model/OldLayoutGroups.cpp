@@ -56,7 +56,10 @@ class GroupSearch {
   // their kind but not their spring count (to tell why a reading failed).
   // With `endRequired`, the rest of the record must end the bytes.
   GroupSearch(const OldLayoutGroups& layout, bool presentSpringsFixed, bool endRequired)
-      : m_layout(layout), m_file(layout.bytes), m_presentSpringsFixed(presentSpringsFixed), m_endRequired(endRequired) {}
+      : m_layout(layout),
+        m_file(layout.bytes),
+        m_presentSpringsFixed(presentSpringsFixed),
+        m_endRequired(endRequired) {}
 
   // How many complete readings there are (2 meaning two or more); with
   // exactly one, `readings` receives it. With none, `failedGroup` is the
