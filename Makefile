@@ -1,7 +1,8 @@
 # The two commands of the README. Both install what is missing first.
 #   make demo   builds the tav tool and runs it on the bundled example: solver
 #               inputs, archive, analysis and a summary of the results
-#   make test   builds and runs every test suite, in a release build and under
+#   make test   checks the formatting of every source, then builds and runs
+#               every test suite, in a release build and under
 #               AddressSanitizer and UndefinedBehaviorSanitizer, and the
 #               threaded suites once more under ThreadSanitizer
 #   make fuzz   builds the fuzz targets with clang and libFuzzer and fuzzes
@@ -14,7 +15,7 @@ THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
 THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
-.PHONY: bench all deps configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
+.PHONY: bench all deps format-check configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
 
 all: test
 
@@ -35,7 +36,13 @@ demo: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_tool
 	cd $(RELEASE_DIR) && ./bin/tav demo
 
-test: test-release test-sanitize test-thread
+test: format-check test-release test-sanitize test-thread
+
+# Every C++ source of the tree as .clang-format lays it out.
+SOURCES = find src tests examples apps bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null
+
+format-check: deps
+	$(SOURCES) | xargs -r clang-format --dry-run -Werror
 
 test-release: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
@@ -69,7 +76,7 @@ bench: configure-release
 	$(RELEASE_DIR)/bench/tav_frame_bench
 
 format:
-	find src tests examples apps bench \( -name '*.cpp' -o -name '*.h' \) | xargs -r clang-format -i
+	$(SOURCES) | xargs -r clang-format -i
 
 clean:
 	rm -rf build

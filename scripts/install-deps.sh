@@ -18,6 +18,7 @@ packages=(
   libcli11-dev
   clang
   libclang-rt-14-dev
+  clang-format
 )
 
 missing=()
