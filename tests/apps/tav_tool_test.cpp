@@ -132,6 +132,8 @@ struct Broken {
 TEST(TavToolTest, BrokenModelsAreReportedWithTheirPathAndWriteNothing) {
   const Broken cases[] = {
       {"bad JSON", R"({"joints": [}")", "model.json: not valid JSON: parse error at line 1, column 13"},
+      {"number beyond a double", R"({"joints": [{"x": 1e999, "y": 0, "z": 0}]})",
+       "model.json: not valid JSON: parse error at line 1, column 23: number overflow parsing '1e999'"},
       {"unknown key", R"({"joints": [], "beams": []})", "model.json: /beams: unknown key \"beams\""},
       {"wrong type", R"({"joints": [{"x": "0", "y": 0, "z": 0}]})",
        "model.json: /joints/0/x: expected a number, found a string"},
