@@ -58,6 +58,12 @@ void SilenceMessages() {
   (void)silenced;
 }
 
+const std::string& TakeInput(const uint8_t* data, size_t size) {
+  SilenceMessages();
+  Input().Assign(data, size);
+  return Input().Path();
+}
+
 void Finding(const std::string& what) {
   std::fprintf(stderr, "fuzz finding: %s\n", what.c_str());
   std::abort();

@@ -53,6 +53,10 @@ ScratchDir& Scratch();
 // writes to standard error, which would flood the fuzzer's log).
 void SilenceMessages();
 
+// What a file-reading target starts with: message boxes silenced and the
+// `size` bytes at `data` as the input file, whose path is returned.
+const std::string& TakeInput(const uint8_t* data, size_t size);
+
 // Ends the run as a finding: the code under test broke one of its promises.
 [[noreturn]] void Finding(const std::string& what);
 

@@ -4,6 +4,7 @@
 // it set, and the queries then answer whatever was stored.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "FuzzSupport.h"
 #include "FuzzTarget.h"
@@ -38,16 +39,14 @@ class CheckedProgress : public tav::CProgressBar {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tav;
-  fuzz::SilenceMessages();
-  fuzz::InputFile& input = fuzz::Input();
-  input.Assign(data, size);
+  const std::string& path = fuzz::TakeInput(data, size);
 
   CTavData doc;
   fuzz::BuildResultModel(doc, false);
   CheckedProgress progress;
   CTavImportSapOutput reader(&doc);
   reader.m_pProgress = &progress;
-  const int read = reader.LoadData(input.Path());
+  const int read = reader.LoadData(path);
   if (read != 0 && read != 1) fuzz::Finding("LoadData gave " + std::to_string(read));
   fuzz::QueryResults(doc);
   return 0;

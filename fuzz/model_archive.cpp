@@ -3,19 +3,18 @@
 // formats and size its result store without a crash or an exception.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "FuzzSupport.h"
 #include "FuzzTarget.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tav;
-  fuzz::SilenceMessages();
-  fuzz::InputFile& input = fuzz::Input();
-  input.Assign(data, size);
+  const std::string& path = fuzz::TakeInput(data, size);
 
   CTavData doc;
   CString error;
-  const int loaded = doc.LoadArchive(input.Path(), &error);
+  const int loaded = doc.LoadArchive(path, &error);
   if (loaded == 0) {
     if (error.empty()) fuzz::Finding("LoadArchive refused the archive without a reason");
     return 0;

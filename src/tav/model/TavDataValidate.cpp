@@ -71,12 +71,12 @@ class ModelCheck {
   template <typename Where>
   void Function(int32_t number, Where&& where) const {
     if (number == 0) return;
-    Refers(number, Functions_(), where);
+    Refers(number, FunctionKind(), where);
   }
 
-  Kind Joints_() const { return {"joint", "joints", m_doc.GetCountJoint()}; }
-  Kind Beams_() const { return {"beam", "beams", m_doc.GetCountBeam()}; }
-  Kind Functions_() const { return {"function", "functions", m_doc.GetFunction()->GetCount()}; }
+  Kind JointKind() const { return {"joint", "joints", m_doc.GetCountJoint()}; }
+  Kind BeamKind() const { return {"beam", "beams", m_doc.GetCountBeam()}; }
+  Kind FunctionKind() const { return {"function", "functions", m_doc.GetFunction()->GetCount()}; }
 
   void Options() const {
     const int32_t segments = m_doc.GetGlobalOption()->GetCountForceSegment();
@@ -113,15 +113,15 @@ class ModelCheck {
       const CTavBeam& beam = *m_doc.GetBeam(b);
       const auto where = [b] { return "beam " + Shown(b); };
       Numbered(beam.m_nIndex, static_cast<size_t>(b), where);
-      Refers(beam.m_nJointI, Joints_(), where);
-      Refers(beam.m_nJointJ, Joints_(), where);
+      Refers(beam.m_nJointI, JointKind(), where);
+      Refers(beam.m_nJointJ, JointKind(), where);
     }
     for (int32_t l = 0; l < m_doc.GetCountNLLink(); ++l) {
       const CTavNLLink& link = *m_doc.GetNLLink(l);
       const auto where = [l] { return "link " + Shown(l); };
       Numbered(link.m_nIndex, static_cast<size_t>(l), where);
-      Refers(link.m_nJointI, Joints_(), where);
-      Refers(link.m_nJointJ, Joints_(), where);
+      Refers(link.m_nJointI, JointKind(), where);
+      Refers(link.m_nJointJ, JointKind(), where);
     }
     for (int32_t g = 0; g < m_groups; ++g) Group(g);
     Unclaimed(m_beamGroup, "beam", "beam group");
@@ -163,7 +163,7 @@ class ModelCheck {
       const auto where = [g, s] { return "element group " + Shown(g) + ", spring " + Shown(static_cast<int32_t>(s)); };
       Numbered(spring.nIndex, s, where);
       Refers(spring.nConstant, constants, where);
-      Refers(spring.nJoint, Joints_(), where);
+      Refers(spring.nJoint, JointKind(), where);
     }
   }
 
@@ -227,21 +227,21 @@ class ModelCheck {
       const TaV_DIAPHRAGM& diaphragm = *constraints.GetDiaphragm(d);
       const auto where = [d] { return "diaphragm " + Shown(d); };
       Numbered(diaphragm.nIndex, static_cast<size_t>(d), where);
-      Refers(diaphragm.nMaster, Joints_(), where);
-      for (int32_t slave : diaphragm.arrSlave) Refers(slave, Joints_(), where);
+      Refers(diaphragm.nMaster, JointKind(), where);
+      for (int32_t slave : diaphragm.arrSlave) Refers(slave, JointKind(), where);
     }
     for (int32_t r = 0; r < constraints.GetCountRigidLink(); ++r) {
       const TaV_RIGIDLINK& link = *constraints.GetRigidLink(r);
       const auto where = [r] { return "rigid link " + Shown(r); };
       Numbered(link.nIndex, static_cast<size_t>(r), where);
-      Refers(link.nMaster, Joints_(), where);
-      for (int32_t slave : link.arrSlave) Refers(slave, Joints_(), where);
+      Refers(link.nMaster, JointKind(), where);
+      for (int32_t slave : link.arrSlave) Refers(slave, JointKind(), where);
     }
   }
 
   void JointValues(const char* noun, const CTavJointValueList& list) const {
     for (int32_t i = 0; i < list.GetCount(); ++i) {
-      Refers(list.GetData(i)->nJoint, Joints_(), [noun, i] { return std::string(noun) + " " + Shown(i); });
+      Refers(list.GetData(i)->nJoint, JointKind(), [noun, i] { return std::string(noun) + " " + Shown(i); });
     }
   }
 
@@ -287,8 +287,8 @@ class ModelCheck {
       for (int32_t l = 0; l < loadCase.GetCountLane(); ++l) {
         const CTavLane& lane = *loadCase.GetLane(l);
         const auto where = [&name, l] { return name + ", lane element " + Shown(l); };
-        Refers(lane.m_nElement1, Beams_(), where);
-        Refers(lane.m_nElement2, Beams_(), where);
+        Refers(lane.m_nElement1, BeamKind(), where);
+        Refers(lane.m_nElement2, BeamKind(), where);
       }
     }
   }
@@ -298,20 +298,20 @@ class ModelCheck {
     for (int32_t i = 0; i < loadCase.GetSizeLoadJoint(); ++i) {
       const CTavLoadJoint& load = *loadCase.GetLoadJoint(i);
       const auto where = [&name, i] { return name + ", joint load " + Shown(i); };
-      Refers(load.m_nJoint, Joints_(), where);
+      Refers(load.m_nJoint, JointKind(), where);
       Function(load.m_nFunction, where);
     }
     for (int32_t i = 0; i < loadCase.GetSizeLoadBeam(); ++i) {
       const CTavLoadBeam& load = *loadCase.GetLoadBeam(i);
       const auto where = [&name, i] { return name + ", beam load " + Shown(i); };
       Numbered(load.m_nIndex, static_cast<size_t>(i), where);
-      Refers(load.m_nBeam, Beams_(), where);
+      Refers(load.m_nBeam, BeamKind(), where);
       Function(load.m_nFunction, where);
     }
     for (int32_t i = 0; i < loadCase.GetSizeLoadDisplacement(); ++i) {
       const CTavLoadDisplacement& load = *loadCase.GetLoadDisplacement(i);
       const auto where = [&name, i] { return name + ", prescribed displacement " + Shown(i); };
-      Refers(load.m_nJoint, Joints_(), where);
+      Refers(load.m_nJoint, JointKind(), where);
       Function(load.m_nFunction, where);
     }
     if (const CTavSelfWeight* weight = loadCase.GetSelfWeight()) {
