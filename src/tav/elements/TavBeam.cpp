@@ -30,7 +30,7 @@ void CTavBeam::SetEndRelease(int end, bool u1, bool u2, bool u3, bool r1, bool r
   (end != 0 ? m_ReleaseI : m_ReleaseJ).SetSix(u1, u2, u3, r1, r2, r3);
 }
 
-CString CTavBeam::GetStringExt() const {
+CString CTavBeam::GetStringExt(TaV_REAL_PRECISION precision) const {
   CString text;
   if (m_bReleaseI != 0 || m_bReleaseJ != 0) {
     text = "END RELEASE=";
@@ -41,9 +41,10 @@ CString CTavBeam::GetStringExt() const {
     if (!text.empty()) text += ' ';
     text += piece;
   };
-  if (m_dOffsetI != 0.0 || m_dOffsetJ != 0.0) append(Format("IOFFSET=%g JOFFSET=%g", m_dOffsetI, m_dOffsetJ));
-  if (m_dRigid != 0.0) append(Format("RIGID=%g", m_dRigid));
-  if (m_dNReg != 0.0) append(Format("NREG=%g", m_dNReg));
+  const auto real = [precision](double value) { return GetPlainRealText(value, precision); };
+  if (m_dOffsetI != 0.0 || m_dOffsetJ != 0.0) append("IOFFSET=" + real(m_dOffsetI) + " JOFFSET=" + real(m_dOffsetJ));
+  if (m_dRigid != 0.0) append("RIGID=" + real(m_dRigid));
+  if (m_dNReg != 0.0) append("NREG=" + real(m_dNReg));
   return text;
 }
 

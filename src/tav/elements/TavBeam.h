@@ -31,7 +31,7 @@ class CTavBeam : public CTavObject {
 
   // "END RELEASE=MTI MTJ ", "IOFFSET=%g JOFFSET=%g", "RIGID=%g", "NREG=%g",
   // each where it applies.
-  CString GetStringExt() const;
+  CString GetStringExt(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
   // " IREL=..." and " JREL=..." with U1 to R3 for each flagged end.
   CString GetStringEndRelrease(TaV_TEXT_SEPERATE_TYPE separator) const;
 

@@ -58,7 +58,7 @@ void CTavSection::AutoPropCalc() {
   m_dASHT = m_dASHS;
 }
 
-CString CTavSection::GetStringSectionProp_Tav() {
+CString CTavSection::GetStringSectionProp_Tav(TaV_REAL_PRECISION precision) {
   if (m_dIS == 0.0 && m_dIT == 0.0) AutoPropCalc();
   const struct {
     const char* name;
@@ -72,7 +72,7 @@ CString CTavSection::GetStringSectionProp_Tav() {
     if (!text.empty()) text += ' ';
     text += field.name;
     text += '=';
-    text += GetRealText(field.value);
+    text += GetRealText(field.value, precision);
   }
   return text;
 }

@@ -31,7 +31,7 @@ class CTavSection : public CTavObject {
   // "E=... J=... POISSON'S RATIO=... IS=... IT=... AREA=... ASHS=... ASHT=..."
   // for the values that are not 0. When IS and IT are both 0 the rectangle
   // properties are computed first and kept in the section.
-  CString GetStringSectionProp_Tav();
+  CString GetStringSectionProp_Tav(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
   // The Sap frame section: a rectangle by width and height, any other type
   // by area, inertias and torsional constant; its material has its number.
   CString GetStringSectionProp_Sap() const;

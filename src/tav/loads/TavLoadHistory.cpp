@@ -1,6 +1,7 @@
 #include "tav/loads/TavLoadHistory.h"
 
 #include "tav/model/Records.h"
+#include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 #include "tav/util/Numbers.h"
 #include "tav/util/Tokenize.h"
@@ -100,10 +101,10 @@ CString CTavLoadHistory::GetStringLoadHistoryMethod() const {
   return "";
 }
 
-CString CTavLoadHistory::GetStringLoadHistoryParameters() const {
+CString CTavLoadHistory::GetStringLoadHistoryParameters(TaV_REAL_PRECISION precision) const {
   if (m_arrParameter.GetSize() == 0) return " ";
   CString text;
-  for (double value : m_arrParameter) text += Format("%g ", value);
+  for (double value : m_arrParameter) text += GetPlainRealText(value, precision) + " ";
   return text;
 }
 

@@ -35,7 +35,7 @@ class CTavLoadHistory : public CTavLoadStatic {
   CString GetStringLoadHistoryMode() const;
   CString GetStringLoadHistoryMethod() const;
   // Each parameter with "%g " ; a single blank when there are none.
-  CString GetStringLoadHistoryParameters() const;
+  CString GetStringLoadHistoryParameters(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
 
   int32_t m_nHistoryIndex = -1;
   double m_dNste = 0.0;

@@ -20,18 +20,18 @@ void CTavJointLoadValues::Serialize(CArchive& ar) {
   }
 }
 
-CString CTavLoadJoint::GetStringComponent() const {
+CString CTavLoadJoint::GetStringComponent(TaV_REAL_PRECISION precision) const {
   static const char* const kNames[6] = {"PX", "PY", "PZ", "MX", "MY", "MZ"};
-  return JoinNonZeroValues(m_dValue, kNames);
+  return JoinNonZeroValues(m_dValue, kNames, precision);
 }
 
 void CTavLoadDisplacement::Init() {
   for (double& value : m_dValue) value = 0.0;
 }
 
-CString CTavLoadDisplacement::GetStringComponent() const {
+CString CTavLoadDisplacement::GetStringComponent(TaV_REAL_PRECISION precision) const {
   static const char* const kNames[6] = {"DX", "DY", "DZ", "RX", "RY", "RZ"};
-  return JoinNonZeroValues(m_dValue, kNames);
+  return JoinNonZeroValues(m_dValue, kNames, precision);
 }
 
 void CTavLoadBeam::Init() {
@@ -59,8 +59,9 @@ void CTavLoadBeam::Serialize(CArchive& ar) {
   }
 }
 
-CString CTavLoadBeam::GetStringLoad_Tav(double length) const {
+CString CTavLoadBeam::GetStringLoad_Tav(double length, TaV_REAL_PRECISION precision) const {
   static const char kAxis[3] = {'X', 'Y', 'Z'};
+  const auto real = [precision](double value) { return GetRealText(value, precision); };
   // Distances are fractions of the beam length unless flagged absolute.
   const auto position = [this, length](double distance) { return m_bAbsoluteDist != 0 ? distance : distance * length; };
   CString text;
@@ -71,15 +72,14 @@ CString CTavLoadBeam::GetStringLoad_Tav(double length) const {
       // Intensities at both ends of the loaded stretch, where it starts and
       // how long it is; the solver takes loads with the opposite sign.
       const double start = position(load.dDist[0]);
-      text += Format("W%c=%s %s %s %s ", kAxis[axis], GetRealText(-load.dValue[0]).c_str(),
-                     GetRealText(-load.dValue[1]).c_str(), GetRealText(start).c_str(),
-                     GetRealText(position(load.dDist[1]) - start).c_str());
+      text += Format("W%c=%s %s %s %s ", kAxis[axis], real(-load.dValue[0]).c_str(), real(-load.dValue[1]).c_str(),
+                     real(start).c_str(), real(position(load.dDist[1]) - start).c_str());
     } else if (m_eType == TaV_BEAMLOAD_FORCE) {
       // The negated force and its position along the beam, measured as for
       // the distributed pieces (the length is applied to the distance, never
       // to the force), then the fixed "0. 1. ".
-      text += Format("P%c=%s %s 0. 1. ", kAxis[axis], GetRealText(-load.dValue[0]).c_str(),
-                     GetRealText(position(load.dDist[0])).c_str());
+      text +=
+          Format("P%c=%s %s 0. 1. ", kAxis[axis], real(-load.dValue[0]).c_str(), real(position(load.dDist[0])).c_str());
     }
   }
   return text;

@@ -28,7 +28,7 @@ class CTavJointLoadValues : public CTavObject {
 class CTavLoadJoint : public CTavJointLoadValues {
  public:
   // "PX=... PY=..." for the values that are not 0.
-  CString GetStringComponent() const;
+  CString GetStringComponent(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
 };
 
 // Translations DX, DY, DZ and rotations RX, RY, RZ imposed at a joint.
@@ -38,7 +38,7 @@ class CTavLoadDisplacement : public CTavJointLoadValues {
   // The six values 0.
   void Init() override;
   // "DX=... RZ=..." for the values that are not 0.
-  CString GetStringComponent() const;
+  CString GetStringComponent(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
 };
 
 // A point force, point moment or linearly varying distributed force on a
@@ -56,7 +56,7 @@ class CTavLoadBeam : public CTavObject {
   void Serialize(CArchive& ar) override;
 
   // The load text of the own input for a beam of length `length`.
-  CString GetStringLoad_Tav(double length) const;
+  CString GetStringLoad_Tav(double length, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
   // The Sap span load: one piece per direction in use, each a line of its
   // own (pieces after the first are preceded by a line end and the same
   // six-blank indentation the writer gives the first).

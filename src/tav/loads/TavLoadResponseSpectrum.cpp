@@ -2,6 +2,7 @@
 
 #include "tav/loads/TavLoadHistory.h"
 #include "tav/model/Records.h"
+#include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
 namespace tav {
@@ -64,9 +65,9 @@ CString CTavLoadResponseSpectrum::GetStringLoadResponseCombination() const {
   return "";
 }
 
-CString CTavLoadResponseSpectrum::GetStringLoadResponseDamping() const {
+CString CTavLoadResponseSpectrum::GetStringLoadResponseDamping(TaV_REAL_PRECISION precision) const {
   CString text;
-  for (double value : m_arrDamping) text += Format("%g ", value);
+  for (double value : m_arrDamping) text += GetPlainRealText(value, precision) + " ";
   return text;
 }
 

@@ -41,7 +41,7 @@ class CTavLoadResponseSpectrum : public CTavObject {
   CString GetStringName() const { return m_strName; }
   CString GetStringLoadResponseCombination() const;
   // Each damping value with "%g "; empty text when there are none.
-  CString GetStringLoadResponseDamping() const;
+  CString GetStringLoadResponseDamping(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
   CString GetStringSelfWeight() const { return m_pSelfWeight ? "SELF WEIGHT" : ""; }
 
   int32_t m_nIndex = -1;

@@ -260,6 +260,12 @@ class CTavData : public CObject {
   // dialog was cancelled or the file cannot be opened. An error while
   // writing throws FileError; the file then holds what was written.
   int Save(CString path, TaV_INPUT_FORMAT format);
+  // How `Save` writes the reals of the own solver input: six significant
+  // digits (the default, the form every reader of the format knows) or each
+  // real in full. A setting of this document object: not stored in the
+  // archive and left as it is by Init, loading and clearing.
+  TaV_REAL_PRECISION GetRealPrecision() const { return m_eRealPrecision; }
+  void SetRealPrecision(TaV_REAL_PRECISION precision) { m_eRealPrecision = precision; }
   // "%g" with "." appended when the text has none.
   static CString GetTextReal(double value);
   // `value` over the larger magnitude of the last result extremes (0 when
@@ -273,6 +279,8 @@ class CTavData : public CObject {
   void Write_Sap(CArchive& ar, const char* format, ...) __attribute__((format(printf, 3, 4)));
   void Write_Midas(CArchive& ar, const char* format, ...) __attribute__((format(printf, 3, 4)));
   void Write(CArchive& ar, const CString& text, int newline, int wrap);
+  // A real of the own format in the document's precision.
+  CString RealText(double value) const;
   // Appends the blank-separated words of `text`.
   void SeperateText(const CString& text, CStringArray& words) const;
 
@@ -434,6 +442,7 @@ class CTavData : public CObject {
   int32_t m_nJointType = 1;
   int32_t m_nViewOptionMode = 0xFCFF;
   int32_t m_nSetting4 = 1;
+  TaV_REAL_PRECISION m_eRealPrecision = TaV_PRECISION_SIX_DIGITS;
 };
 
 }  // namespace tav

@@ -56,12 +56,12 @@ CString CTavFunction::GetStringFuncType(TaV_FUNCTION_TYPE type) {
   return type == TaV_FUNCTION_CONSTANT ? "CONSTANT" : "SINUSOIDAL";
 }
 
-CString CTavFunction::GetStringData_Tav(int32_t function) const {
+CString CTavFunction::GetStringData_Tav(int32_t function, TaV_REAL_PRECISION precision) const {
   const TaV_FUNCTION* record = GetFunction(function);
   CString text =
       Format("   %d TYPE=%s POINTS=%d", record->nIndex + 1, GetStringFuncType(record->eType).c_str(), record->nPoints);
-  if (record->dParam1 != 0.0) text += Format(" %s", GetRealText(record->dParam1).c_str());
-  if (record->dParam2 != 0.0) text += Format(" %s", GetRealText(record->dParam2).c_str());
+  if (record->dParam1 != 0.0) text += Format(" %s", GetRealText(record->dParam1, precision).c_str());
+  if (record->dParam2 != 0.0) text += Format(" %s", GetRealText(record->dParam2, precision).c_str());
   return text;
 }
 

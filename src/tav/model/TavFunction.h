@@ -36,7 +36,7 @@ class CTavFunction {
 
   static CString GetStringFuncType(TaV_FUNCTION_TYPE type);
   // "   n TYPE=... POINTS=n" and the parameters that are not 0.
-  CString GetStringData_Tav(int32_t function) const;
+  CString GetStringData_Tav(int32_t function, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
 
  private:
   std::vector<TaV_FUNCTION> m_arrFunction;

@@ -37,14 +37,14 @@ void CTavJointValueList::Serialize(CArchive& ar) {
   }
 }
 
-CString CTavJointMass::GetStringMass(int32_t record) const {
+CString CTavJointMass::GetStringMass(int32_t record, TaV_REAL_PRECISION precision) const {
   static const char* const kNames[6] = {"XMX", "XMY", "XMZ", "RMX", "RMY", "RMZ"};
-  return JoinNonZeroValues(GetData(record)->dValue, kNames);
+  return JoinNonZeroValues(GetData(record)->dValue, kNames, precision);
 }
 
-CString CTavJointDamping::GetStringDamping(int32_t record) const {
+CString CTavJointDamping::GetStringDamping(int32_t record, TaV_REAL_PRECISION precision) const {
   static const char* const kNames[6] = {"XDX", "XDY", "XDZ", "RDX", "RDY", "RDZ"};
-  return JoinNonZeroValues(GetData(record)->dValue, kNames);
+  return JoinNonZeroValues(GetData(record)->dValue, kNames, precision);
 }
 
 }  // namespace tav

@@ -33,13 +33,13 @@ class CTavJointValueList : public CTavObject {
 class CTavJointMass : public CTavJointValueList {
  public:
   // "XMX=..." to "RMZ=..." for the values that are not 0.
-  CString GetStringMass(int32_t record) const;
+  CString GetStringMass(int32_t record, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
 };
 
 class CTavJointDamping : public CTavJointValueList {
  public:
   // "XDX=..." to "RDZ=..." for the values that are not 0.
-  CString GetStringDamping(int32_t record) const;
+  CString GetStringDamping(int32_t record, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
 };
 
 }  // namespace tav

@@ -48,6 +48,11 @@ enum TaV_TEXT_SEPERATE_TYPE : int32_t { TaV_SEPERATE_BLANK, TaV_SEPERATE_COMMA }
 
 enum TaV_INPUT_FORMAT : int32_t { TaV_FORMAT_TAV, TaV_FORMAT_SAP, TaV_FORMAT_MIDAS };
 
+// How the own solver input writes its real numbers: in six significant
+// digits as "%g" gives them (the form every reader of the format knows), or
+// each in the shortest text that reads back to the very same double.
+enum TaV_REAL_PRECISION : int32_t { TaV_PRECISION_SIX_DIGITS, TaV_PRECISION_FULL };
+
 // Six one-bit flags in one byte, bit 0 to 5: X, Y, Z translation, X, Y, Z
 // rotation. Bits 6 and 7 carry nothing and are never changed by a setter.
 struct TaV_RESTRAINTS {

@@ -21,13 +21,13 @@ int CTavData::WriteGroup_Tav(CArchive& ar) {
         Write_Tav(ar, "BEAM ELEMENT GROUP %d NUMBER OF ELEMENTS=%d", group.GetIndex() + 1, group.GetCountBeam());
         for (const auto& section : group.m_arrSection) {
           Write_Tav(ar, "   MAT/SEC PROPERTIES %d %s", section->m_nIndex + 1,
-                    section->GetStringSectionProp_Tav().c_str());
+                    section->GetStringSectionProp_Tav(m_eRealPrecision).c_str());
         }
         for (int32_t number : group.m_arrBeam) {
           const CTavBeam& beam = *GetBeam(number);
           Write_Tav(ar, "   %2d MATERIAL=%d NOAN=%d %d %s NREG=%d %s", beam.m_nIndex + 1, beam.m_nSection + 1,
-                    beam.m_nJointI + 1, beam.m_nJointJ + 1, GetTextReal(beam.m_dAngle).c_str(), segments,
-                    beam.GetStringExt().c_str());
+                    beam.m_nJointI + 1, beam.m_nJointJ + 1, RealText(beam.m_dAngle).c_str(), segments,
+                    beam.GetStringExt(m_eRealPrecision).c_str());
         }
         break;
       }
@@ -38,10 +38,10 @@ int CTavData::WriteGroup_Tav(CArchive& ar) {
         for (const auto& constant : group.m_arrSpringConstant) {
           const double* k = constant->m_dStiffness;
           if (constant->m_bMultiDof == 0) {
-            Write_Tav(ar, "   SPRING CONSTANTS %d STIFFNESS=%s", constant->m_nIndex + 1, GetTextReal(k[0]).c_str());
+            Write_Tav(ar, "   SPRING CONSTANTS %d STIFFNESS=%s", constant->m_nIndex + 1, RealText(k[0]).c_str());
           } else {
-            Write_Tav(ar, "   SPRING CONSTANTS %d STIFFNESS=%s,%s,%s", constant->m_nIndex + 1,
-                      GetTextReal(k[0]).c_str(), GetTextReal(k[1]).c_str(), GetTextReal(k[2]).c_str());
+            Write_Tav(ar, "   SPRING CONSTANTS %d STIFFNESS=%s,%s,%s", constant->m_nIndex + 1, RealText(k[0]).c_str(),
+                      RealText(k[1]).c_str(), RealText(k[2]).c_str());
           }
         }
         for (const TaV_SPRING& spring : group.m_arrSpring) {
@@ -55,7 +55,7 @@ int CTavData::WriteGroup_Tav(CArchive& ar) {
         Write_Tav(ar, "NLLINK ELEMENT GROUP %d NUMBER OF ELEMENTS=%d NUMBER OF CONSTANTS=%d", group.GetIndex() + 1,
                   group.GetCountNllink(), group.GetCountNllinkConstant());
         for (const auto& property : group.m_arrNllinkConstant) {
-          Write_Tav(ar, "   MAT/SEC PROPERTIE %d K0=%s", property->m_nIndex + 1, GetTextReal(property->m_dK0).c_str());
+          Write_Tav(ar, "   MAT/SEC PROPERTIE %d K0=%s", property->m_nIndex + 1, RealText(property->m_dK0).c_str());
         }
         for (int32_t number : group.m_arrNllink) {
           const CTavNLLink& link = *GetNLLink(number);

@@ -26,13 +26,13 @@ int CTavData::WriteSystem_Tav(CArchive& ar) {
     if (options.m_nEigenMethod == 1) {
       Write_Tav(ar, "   ITERATION NUMBERS=%d %s RIGID BODY MODE SHIFTE=%d CUT_OFF CIRCLULAR FREQUENCY=%s",
                 options.m_nIterations, options.GetStringRigidBodyExist().c_str(), options.m_nRigidBodyShift,
-                GetTextReal(options.m_dCutOffFrequency).c_str());
+                RealText(options.m_dCutOffFrequency).c_str());
     } else if (options.m_nEigenMethod == 2) {
       Write_Tav(ar,
                 "   ITERATION NUMBERS=%d %s RIGID BODY MODE SHIFTE=%d CUT_OFF CIRCLULAR FREQUENCY=%s "
                 "CONVERGENCE TOLERANCE=%s %s STARTING ITEATION VECTOR NUMBERS=%d",
                 options.m_nIterations, options.GetStringRigidBodyExist().c_str(), options.m_nRigidBodyShift,
-                GetTextReal(options.m_dCutOffFrequency).c_str(), GetTextReal(options.m_dTolerance).c_str(),
+                RealText(options.m_dCutOffFrequency).c_str(), RealText(options.m_dTolerance).c_str(),
                 options.GetStringLanzosMethod().c_str(), options.m_nStartingVectors);
     }
   }
@@ -53,12 +53,12 @@ int CTavData::WriteFunction_Tav(CArchive& ar) {
   if (table.GetCount() == 0) return 1;
   Write_Tav(ar, "FUNTION");
   for (int32_t f = 0; f < table.GetCount(); ++f) {
-    Write_Tav(ar, "%s", table.GetStringData_Tav(f).c_str());
+    Write_Tav(ar, "%s", table.GetStringData_Tav(f, m_eRealPrecision).c_str());
     // The points go out piece by piece, so this statement is never wrapped.
     const TaV_FUNCTION* function = table.GetFunction(f);
     Write(ar, "  ", 0, 1);
     for (int32_t p = 0; p < function->arrX.GetSize(); ++p) {
-      Write(ar, Format(" %s %s", GetTextReal(function->arrX[p]).c_str(), GetTextReal(function->arrY[p]).c_str()), 0, 1);
+      Write(ar, Format(" %s %s", RealText(function->arrX[p]).c_str(), RealText(function->arrY[p]).c_str()), 0, 1);
     }
     Write(ar, "", 1, 1);
   }
@@ -70,8 +70,8 @@ int CTavData::WriteLocalCoord_Tav(CArchive& ar) {
   Write_Tav(ar, "LOCAL COORDINATE SYSTEMS");
   for (const auto& system : m_arrLocalCoord) {
     Write_Tav(ar, "   %d ROTATION ANGLE SYSTEM 1-ANGLE=%s 2-ANGLE=%s 3-ANGLE=%s", system->m_nIndex + 1,
-              GetTextReal(system->m_dAngle[0]).c_str(), GetTextReal(system->m_dAngle[1]).c_str(),
-              GetTextReal(system->m_dAngle[2]).c_str());
+              RealText(system->m_dAngle[0]).c_str(), RealText(system->m_dAngle[1]).c_str(),
+              RealText(system->m_dAngle[2]).c_str());
   }
   return 1;
 }
@@ -80,9 +80,9 @@ int CTavData::WriteJointInfomation_Tav(CArchive& ar) {
   if (m_arrJoint.empty()) return 1;
   Write_Tav(ar, "JOINT INFORMATIONS");
   for (const auto& joint : m_arrJoint) {
-    const CString x = GetTextReal(joint->m_vPos.x);
-    const CString y = GetTextReal(joint->m_vPos.y);
-    const CString z = GetTextReal(joint->m_vPos.z);
+    const CString x = RealText(joint->m_vPos.x);
+    const CString y = RealText(joint->m_vPos.y);
+    const CString z = RealText(joint->m_vPos.z);
     if (joint->m_nLocalCoord != -1) {
       Write_Tav(ar, "  %-2d X=%s Y=%s Z=%s LOCAL COORDINATE=%d", joint->m_nIndex + 1, x.c_str(), y.c_str(), z.c_str(),
                 joint->m_nLocalCoord + 1);
@@ -126,7 +126,7 @@ int CTavData::WriteJointMass_Tav(CArchive& ar) {
   if (masses.GetCount() == 0) return 1;
   Write_Tav(ar, "JOINT MASS");
   for (int32_t i = 0; i < masses.GetCount(); ++i) {
-    Write_Tav(ar, "  %-2d %s", masses.GetData(i)->nJoint + 1, masses.GetStringMass(i).c_str());
+    Write_Tav(ar, "  %-2d %s", masses.GetData(i)->nJoint + 1, masses.GetStringMass(i, m_eRealPrecision).c_str());
   }
   return 1;
 }
@@ -136,7 +136,7 @@ int CTavData::WriteJointDamp_Tav(CArchive& ar) {
   if (dampers.GetCount() == 0) return 1;
   Write_Tav(ar, "JOINT DAMPER");
   for (int32_t i = 0; i < dampers.GetCount(); ++i) {
-    Write_Tav(ar, "  %-2d %s", dampers.GetData(i)->nJoint + 1, dampers.GetStringDamping(i).c_str());
+    Write_Tav(ar, "  %-2d %s", dampers.GetData(i)->nJoint + 1, dampers.GetStringDamping(i, m_eRealPrecision).c_str());
   }
   return 1;
 }

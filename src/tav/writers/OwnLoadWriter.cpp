@@ -10,7 +10,7 @@ int CTavData::WriteLoadStatic_Tav(CArchive& ar) {
     if (loadCase->GetSizeLoadJoint() > 0) {
       Write_Tav(ar, "     JOINT LOADS");
       for (const auto& load : loadCase->m_arrLoadJoint) {
-        Write_Tav(ar, "     %d %s FUNCTION=%d", load->m_nJoint + 1, load->GetStringComponent().c_str(),
+        Write_Tav(ar, "     %d %s FUNCTION=%d", load->m_nJoint + 1, load->GetStringComponent(m_eRealPrecision).c_str(),
                   load->m_nFunction + 1);
       }
     }
@@ -18,7 +18,7 @@ int CTavData::WriteLoadStatic_Tav(CArchive& ar) {
     WriteDisplacementLoads_Tav(ar, *loadCase, "     PRESCRIBED DISPPACEMENT LOADS");
     if (const CTavSelfWeight* weight = loadCase->GetSelfWeight()) {
       Write_Tav(ar, "     %s=%s ACCELERATION=%s FUNCTION=%d", weight->GetStringDir().c_str(),
-                GetTextReal(weight->m_dFactor).c_str(), GetTextReal(weight->m_dAcceleration).c_str(),
+                RealText(weight->m_dFactor).c_str(), RealText(weight->m_dAcceleration).c_str(),
                 weight->m_nFunction + 1);
     }
   }
@@ -32,17 +32,16 @@ int CTavData::WriteLoadHistory_Tav(CArchive& ar) {
               "NUMBER OF MODES=%d NSTE=%s DT=%s GROUND ACCELERATION",
               loadCase->m_nHistoryIndex + 1, loadCase->GetStringLoadHistoryType().c_str(),
               loadCase->GetStringLoadHistoryMode().c_str(), loadCase->GetStringLoadHistoryMethod().c_str(),
-              loadCase->GetStringLoadHistoryParameters().c_str(), loadCase->m_nModes,
-              GetTextReal(loadCase->m_dNste).c_str(), GetTextReal(loadCase->m_dDt).c_str());
+              loadCase->GetStringLoadHistoryParameters(m_eRealPrecision).c_str(), loadCase->m_nModes,
+              RealText(loadCase->m_dNste).c_str(), RealText(loadCase->m_dDt).c_str());
     if (loadCase->GetSizeLoadJoint() > 0) {
       // A history case always states all six components.
       Write_Tav(ar, "     JOINT LOADS");
       for (const auto& load : loadCase->m_arrLoadJoint) {
         const double* v = load->m_dValue;
         Write_Tav(ar, "     %d PX=%s PY=%s PZ=%s MX=%s MY=%s MZ=%s FUNCTION=%d", load->m_nJoint + 1,
-                  GetTextReal(v[0]).c_str(), GetTextReal(v[1]).c_str(), GetTextReal(v[2]).c_str(),
-                  GetTextReal(v[3]).c_str(), GetTextReal(v[4]).c_str(), GetTextReal(v[5]).c_str(),
-                  load->m_nFunction + 1);
+                  RealText(v[0]).c_str(), RealText(v[1]).c_str(), RealText(v[2]).c_str(), RealText(v[3]).c_str(),
+                  RealText(v[4]).c_str(), RealText(v[5]).c_str(), load->m_nFunction + 1);
       }
     }
     WriteBeamLoads_Tav(ar, *loadCase);
@@ -57,7 +56,7 @@ int CTavData::WriteLoadResponseSpectrum_Tav(CArchive& ar) {
     Write_Tav(ar, "RESPONSE SPECTRUM LOAD CONDITION %d NUMBER OF MODES=%d MODE COMBINATION=%s", loadCase->m_nIndex + 1,
               loadCase->m_nModes, loadCase->GetStringLoadResponseCombination().c_str());
     if (loadCase->GetSizeDamping() > 0) {
-      Write_Tav(ar, "     MODAL DAMPING=%s", loadCase->GetStringLoadResponseDamping().c_str());
+      Write_Tav(ar, "     MODAL DAMPING=%s", loadCase->GetStringLoadResponseDamping(m_eRealPrecision).c_str());
     }
     if (const CTavSelfWeight* weight = loadCase->GetSelfWeight()) WriteExcitation_Tav(ar, *weight);
   }
@@ -70,8 +69,8 @@ int CTavData::WriteMovingLoad_Tav(CArchive& ar) {
     if (loadCase->GetCountLane() == 0) continue;
     Write_Tav(ar, "     LANE SEQUENCE");
     for (const auto& lane : loadCase->m_arrLane) {
-      Write_Tav(ar, "     ELE=%d ECC=%s ELE=%d ECC=%s", lane->m_nElement1 + 1, GetTextReal(lane->m_dEcc1).c_str(),
-                lane->m_nElement2 + 1, GetTextReal(lane->m_dEcc2).c_str());
+      Write_Tav(ar, "     ELE=%d ECC=%s ELE=%d ECC=%s", lane->m_nElement1 + 1, RealText(lane->m_dEcc1).c_str(),
+                lane->m_nElement2 + 1, RealText(lane->m_dEcc2).c_str());
     }
   }
   return 1;
@@ -86,8 +85,9 @@ void CTavData::WriteBeamLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase) 
     const CTavBeam& beam = *GetBeam(load->m_nBeam);
     // The type is any number a host stored; it is counted from 1 in 64 bits.
     Write_Tav(ar, "     %d TYPE=%lld %s NOAN=%d %d %s FUNCTION=%d", load->m_nIndex + 1,
-              static_cast<long long>(load->m_eType) + 1, load->GetStringLoad_Tav(GetLengthBeam(load->m_nBeam)).c_str(),
-              beam.m_nJointI + 1, beam.m_nJointJ + 1, GetTextReal(beam.m_dAngle).c_str(), load->m_nFunction + 1);
+              static_cast<long long>(load->m_eType) + 1,
+              load->GetStringLoad_Tav(GetLengthBeam(load->m_nBeam), m_eRealPrecision).c_str(), beam.m_nJointI + 1,
+              beam.m_nJointJ + 1, RealText(beam.m_dAngle).c_str(), load->m_nFunction + 1);
   }
 }
 
@@ -95,14 +95,14 @@ void CTavData::WriteDisplacementLoads_Tav(CArchive& ar, const CTavLoadStatic& lo
   if (loadCase.GetSizeLoadDisplacement() == 0) return;
   Write_Tav(ar, "%s", heading);
   for (const auto& load : loadCase.m_arrLoadDisplacement) {
-    Write_Tav(ar, "     %d %s FUNCTION=%d", load->m_nJoint + 1, load->GetStringComponent().c_str(),
+    Write_Tav(ar, "     %d %s FUNCTION=%d", load->m_nJoint + 1, load->GetStringComponent(m_eRealPrecision).c_str(),
               load->m_nFunction + 1);
   }
 }
 
 void CTavData::WriteExcitation_Tav(CArchive& ar, const CTavSelfWeight& weight) {
   Write_Tav(ar, "     FUNCTION=%d %s=%s ACC=%s", weight.m_nFunction + 1, weight.GetStringDir().c_str(),
-            GetTextReal(weight.m_dFactor).c_str(), GetTextReal(weight.m_dAcceleration).c_str());
+            RealText(weight.m_dFactor).c_str(), RealText(weight.m_dAcceleration).c_str());
 }
 
 }  // namespace tav

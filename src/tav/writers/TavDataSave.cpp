@@ -181,6 +181,8 @@ void CTavData::SeperateText(const CString& text, CStringArray& words) const { Sp
 
 CString CTavData::GetTextReal(double value) { return GetRealText(value); }
 
+CString CTavData::RealText(double value) const { return GetRealText(value, m_eRealPrecision); }
+
 double CTavData::GetValueRatio(double value) const {
   const double largest = std::max(std::fabs(m_dResultMax), std::fabs(m_dResultMin));
   return largest == 0.0 ? 0.0 : value / largest;
