@@ -6,9 +6,11 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <regex>
 #include <sstream>
 
 #include "console/ConsoleFrontEnd.h"
+#include "tav/InputChecks.h"
 #include "tav/ModelJson.h"
 #include "tav/Summary.h"
 #include "tav/Tav.h"
@@ -74,6 +76,35 @@ void WriteStream(const fs::path& target, const std::function<void(std::ostream&)
   });
 }
 
+// At most this many findings are listed one by one; the rest are counted.
+constexpr size_t kListedFindings = 20;
+
+void PrintWarnings(const fs::path& model, const std::vector<Finding>& findings, Streams io) {
+  for (size_t i = 0; i < findings.size() && i < kListedFindings; ++i) {
+    io.err << model.string() << ": " << findings[i].path << ": warning: " << findings[i].message << "\n";
+  }
+  if (findings.size() > kListedFindings) {
+    io.err << model.string() << ": warning: " << findings.size() - kListedFindings << " more places like these\n";
+  }
+}
+
+// What the own solver input in `precision` would lose of the model, as
+// warnings: with six digits, every place they change materially.
+void WarnOwnInput(CTavData& doc, TaV_REAL_PRECISION precision, const fs::path& model, Streams io) {
+  std::vector<Finding> findings = AmbiguousBeamLoads(doc, precision);
+  if (precision == TaV_PRECISION_SIX_DIGITS) {
+    const std::vector<Finding> rounded = SixDigitFindings(doc);
+    findings.insert(findings.begin(), rounded.begin(), rounded.end());
+    if (!rounded.empty()) {
+      PrintWarnings(model, findings, io);
+      io.err << model.string() << ": warning: the own solver input keeps every digit with --precision full, "
+             << "which tav run uses\n";
+      return;
+    }
+  }
+  PrintWarnings(model, findings, io);
+}
+
 void WriteSolverInput(CTavData& doc, TaV_INPUT_FORMAT format, const fs::path& target) {
   WriteAtomically(target, [&](const std::string& temporary) {
     try {
@@ -97,6 +128,12 @@ const Format& FindFormat(const std::string& name) {
     if (name == format.name) return format;
   }
   Fail(kExitUsage, "unknown format \"" + name + "\": use tav, sap or midas");
+}
+
+TaV_REAL_PRECISION FindPrecision(const std::string& name) {
+  if (name == "six") return TaV_PRECISION_SIX_DIGITS;
+  if (name == "full") return TaV_PRECISION_FULL;
+  Fail(kExitUsage, "unknown precision \"" + name + "\": use six or full");
 }
 
 // The directory of the running program.
@@ -168,8 +205,24 @@ void PrintCounts(const CTavData& doc, std::ostream& out) {
   CountLine(out, "combinations", doc.GetCountComboLoad());
 }
 
+// The static cases that error lines of the analysis name ("static load
+// condition 2: ..."), each with its line.
+FailedCases NamedCases(const std::vector<std::string>& errors) {
+  static const std::regex kCase("static load condition ([0-9]+)", std::regex::icase);
+  FailedCases named;
+  for (const std::string& line : errors) {
+    std::smatch match;
+    if (!std::regex_search(line, match, kCase)) continue;
+    const long number = std::strtol(match[1].str().c_str(), nullptr, 10);
+    if (number >= 1 && number <= INT32_MAX) named.emplace(static_cast<int32_t>(number - 1), line);
+  }
+  return named;
+}
+
 // Runs TaV on `doc` in `options.workDir` and imports its results into `doc`.
-void Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, Streams io) {
+// When the analysis failed for some static cases only, it still wrote the
+// results of the others: they are imported and the failed ones returned.
+FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, Streams io) {
   const fs::path solverDir = options.solverDir.empty() ? DefaultSolverDir() : options.solverDir;
   if (!fs::exists(solverDir / "TaV")) Fail(kExitUsage, solverDir.string() + ": no analysis program TaV here");
   RequireNoBlank(solverDir, "solver directory");
@@ -177,6 +230,10 @@ void Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, St
   fs::create_directories(options.workDir, code);
   if (code) Fail(kExitUsage, options.workDir.string() + ": cannot create: " + code.message());
 
+  // The bundled program reads every digit, so it gets them all.
+  doc.SetRealPrecision(TaV_PRECISION_FULL);
+  const std::vector<Finding> ambiguous = AmbiguousBeamLoads(doc, TaV_PRECISION_FULL);
+  if (!ambiguous.empty()) Fail(kExitUsage, model.string() + ": " + ambiguous[0].path + ": " + ambiguous[0].message);
   const std::string stem = InputStem(model);
   const fs::path input = options.workDir / (stem + ".tAv");
   WriteSolverInput(doc, TaV_FORMAT_TAV, input);
@@ -185,18 +242,29 @@ void Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, St
 
   console::ConsoleFrontEnd frontEnd(io.out, io.err, options.color);
   int verdict = 0;
+  std::vector<std::string> errors;
   {
     CTavSolverMsgDlg dialog;
     dialog.SetFrontEnd(&frontEnd);
     verdict = dialog.RunSolver(nullptr, options.workDir.string(), solverDir.string(), stem + ".tAv", TaV_FORMAT_TAV);
+    const CColorListBox& lines = dialog.GetMessageList();
+    for (int i = 0; i < lines.GetCount(); ++i) {
+      if (lines.GetText(i).find("* E R R O R *") != CString::npos) errors.push_back(lines.GetText(i));
+    }
   }
   if (frontEnd.Interrupted()) Fail(kExitAnalysis, "the analysis was interrupted");
-  if (verdict != 1) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
-
   const fs::path output = options.workDir / (stem + ".tvo");
+  FailedCases failed;
+  if (verdict != 1) {
+    // Results exist only when the program could solve the rest.
+    failed = NamedCases(errors);
+    if (failed.empty() || !fs::exists(output)) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
+  }
+
   CTavImportTavOutput reader(&doc);
   if (reader.LoadData(output.string()) != 1) Fail(kExitAnalysis, output.string() + ": cannot read the results");
   io.out << "Results " << output.string() << "\n";
+  return failed;
 }
 
 void StoreArchive(CTavData& doc, const fs::path& target) {
@@ -204,9 +272,11 @@ void StoreArchive(CTavData& doc, const fs::path& target) {
   if (doc.StoreArchive(target.string(), &error) != 1) Fail(kExitUsage, target.string() + ": " + error);
 }
 
-void WriteResults(const CTavData& doc, const fs::path& target) {
+void WriteResults(const CTavData& doc, const fs::path& target, const FailedCases& failed) {
   const bool json = target.extension() == ".json";
-  WriteStream(target, [&](std::ostream& out) { json ? WriteResultsJson(doc, out) : WriteResultsCsv(doc, out); });
+  WriteStream(target, [&](std::ostream& out) {
+    json ? WriteResultsJson(doc, out, failed) : WriteResultsCsv(doc, out, failed);
+  });
 }
 
 void CheckResultsName(const fs::path& results) {
@@ -233,11 +303,16 @@ int Guarded(Streams io, const std::function<void()>& command) {
 void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams io) {
   CheckResultsName(options.results);
   if (options.workDir.empty()) options.workDir = model.parent_path() / (model.stem().string() + "-run");
-  Analyse(doc, model, options, io);
-  WriteSummary(doc, io.out);
+  const FailedCases failed = Analyse(doc, model, options, io);
+  WriteSummary(doc, io.out, failed);
   if (!options.results.empty()) {
-    WriteResults(doc, options.results);
+    WriteResults(doc, options.results, failed);
     io.out << "\nEvery result value: " << options.results.string() << "\n";
+  }
+  if (!failed.empty()) {
+    Fail(kExitAnalysis, "the analysis could not solve " + std::to_string(failed.size()) +
+                            (failed.size() == 1 ? " load case" : " load cases") +
+                            " (see the lines above); the results of the others are shown");
   }
 }
 
@@ -248,14 +323,21 @@ int CheckCommand(const fs::path& model, Streams io) {
     CTavData doc;
     ReadModel(model, doc);
     PrintCounts(doc, io.out);
+    WarnOwnInput(doc, TaV_PRECISION_SIX_DIGITS, model, io);
   });
 }
 
-int WriteCommand(const fs::path& model, const std::string& formatName, fs::path output, Streams io) {
+int WriteCommand(const fs::path& model, const std::string& formatName, const std::string& precisionName,
+                 fs::path output, Streams io) {
   return Guarded(io, [&] {
     const Format& format = FindFormat(formatName);
+    const TaV_REAL_PRECISION precision = FindPrecision(precisionName);
+    if (precision == TaV_PRECISION_FULL && format.format != TaV_FORMAT_TAV)
+      Fail(kExitUsage, "--precision full is for the tav format only");
     CTavData doc;
     ReadModel(model, doc);
+    doc.SetRealPrecision(precision);
+    if (format.format == TaV_FORMAT_TAV) WarnOwnInput(doc, precision, model, io);
     if (output.empty()) output = fs::path(model).replace_extension(format.extension);
     WriteSolverInput(doc, format.format, output);
     io.out << "Wrote " << output.string() << "\n";

@@ -27,10 +27,12 @@ struct RunOptions {
 };
 
 int CheckCommand(const std::filesystem::path& model, Streams io);
-// `format` is tav, sap or midas; an empty `output` puts the file beside the
-// model with the format's extension.
-int WriteCommand(const std::filesystem::path& model, const std::string& format, std::filesystem::path output,
-                 Streams io);
+// `format` is tav, sap or midas; `precision` six (as "%g") or full (tav
+// only); an empty `output` puts the file beside the model with the format's
+// extension. `check` and `write` warn on standard error where the own solver
+// input would lose something of the model.
+int WriteCommand(const std::filesystem::path& model, const std::string& format, const std::string& precision,
+                 std::filesystem::path output, Streams io);
 int RunCommand(const std::filesystem::path& model, RunOptions options, Streams io);
 int SaveCommand(const std::filesystem::path& model, const std::filesystem::path& output, Streams io);
 int LoadCommand(const std::filesystem::path& archive, const std::filesystem::path& output, Streams io);

@@ -32,7 +32,8 @@ struct ResultCase {
   // The heading in the summary; empty for an added combination's minimum,
   // which is the same sum as its maximum, shown once under the bare name.
   std::string heading;
-  std::string note;  // said under the heading
+  std::string note;     // said under the heading
+  std::string failure;  // why it has no results; empty when it has them
 };
 
 // Six significant digits for reading; `digits` more for files.
@@ -69,10 +70,10 @@ Vec3 AppliedForce(const CTavData& doc, const CTavLoadStatic& loads) {
 }
 
 // Load cases in result order, then each combination's maximum and minimum.
-std::vector<ResultCase> ResultCases(const CTavData& doc) {
+std::vector<ResultCase> ResultCases(const CTavData& doc, const FailedCases& failed) {
   std::vector<ResultCase> cases;
   const auto add = [&cases](const std::string& name, std::string kind, Coverage coverage, std::optional<Vec3> applied) {
-    cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), coverage, applied, name, ""});
+    cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), coverage, applied, name, "", ""});
   };
   for (int32_t i = 0; i < doc.GetCountStaticLoad(); ++i) {
     const CTavLoadStatic& loads = *doc.GetStaticLoad(i);
@@ -80,6 +81,7 @@ std::vector<ResultCase> ResultCases(const CTavData& doc) {
     if (loads.IsSelfWeight() != 0) {
       cases.back().note = "(its self weight counts as zero: the bundled program does not apply it)";
     }
+    if (const auto found = failed.find(i); found != failed.end()) cases.back().failure = found->second;
   }
   for (int32_t i = 0; i < doc.GetCountHistoryLoad(); ++i)
     add(doc.GetHistoryLoad(i)->GetStringName(), "history", Coverage::kNone, std::nullopt);
@@ -94,6 +96,7 @@ std::vector<ResultCase> ResultCases(const CTavData& doc) {
     // An added combination of single load sets is itself one load set.
     std::optional<Vec3> applied = Vec3{0, 0, 0};
     bool someComputed = false, someMissing = false;
+    std::string failure;
     for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
       int32_t source = -1;
       if (term.eType == TaV_LOAD_STATIC && term.nCase >= 0 && term.nCase < doc.GetCountStaticLoad()) {
@@ -104,6 +107,9 @@ std::vector<ResultCase> ResultCases(const CTavData& doc) {
         someMissing = true;
       }
       const auto& sourceApplied = source >= 0 ? cases[static_cast<size_t>(source)].applied : std::nullopt;
+      if (source >= 0 && failure.empty() && !cases[static_cast<size_t>(source)].failure.empty()) {
+        failure = "it takes in " + cases[static_cast<size_t>(source)].heading + ", which was not solved";
+      }
       if (source >= 0) {
         const Coverage covered = cases[static_cast<size_t>(source)].coverage;
         someComputed = someComputed || covered != Coverage::kNone;
@@ -118,13 +124,28 @@ std::vector<ResultCase> ResultCases(const CTavData& doc) {
     const std::string kind = "combination " + combo.GetStringType();
     const Coverage coverage = !someMissing ? Coverage::kFull : someComputed ? Coverage::kPartial : Coverage::kNone;
     add(combo.GetStringName() + " MAX", kind, coverage, applied);
+    cases.back().failure = failure;
     add(combo.GetStringName() + " MIN", kind, coverage, applied);
+    cases.back().failure = failure;
     if (combo.m_eType == TaV_COMBO_ADD) {
       cases[cases.size() - 2].heading = combo.GetStringName();
       cases.back().heading.clear();
     }
   }
   return cases;
+}
+
+// The stations a beam's results have: a beam divided into fewer segments
+// than the model's leaves the last places of the result store unused (zero,
+// at distance 0), and a used station beyond the first is never at 0.
+int32_t StationsOf(const CTavData& doc, int32_t beam, int32_t resultCase) {
+  const int32_t stations = doc.GetCountResultStation();
+  for (int32_t s = 1; s < stations; ++s) {
+    double v[7];
+    doc.GetResultValue_Beam(beam, resultCase, s, v, 7);
+    if (v[0] <= 0.0) return s;
+  }
+  return stations;
 }
 
 Vec3 JointVector(const CTavData& doc, int32_t joint, int32_t resultCase, TaV_JOINT_FORCE_TYPE kind) {
@@ -183,7 +204,6 @@ void WriteReactions(const CTavData& doc, const ResultCase& c, std::ostream& out)
 }
 
 void WriteBeamGroups(const CTavData& doc, const ResultCase& c, std::ostream& out) {
-  const int32_t stations = doc.GetCountResultStation();
   // Groups are numbered as the model lists them, whatever their kind.
   for (int32_t g = 0; g < doc.GetCountLinearGroup() + doc.GetCountNonLinearGroup(); ++g) {
     if (doc.GetGroup(g)->GetType() != CTavGroup::kBeam) continue;
@@ -195,6 +215,7 @@ void WriteBeamGroups(const CTavData& doc, const ResultCase& c, std::ostream& out
       double low = 0.0, high = 0.0;
       int32_t lowBeam = -1, highBeam = -1;
       for (int32_t beam : group.m_arrBeam) {
+        const int32_t stations = StationsOf(doc, beam, c.index);
         for (int32_t s = 0; s < stations; ++s) {
           const double value = doc.GetResultValue_Beam_Force(beam, c.index, s, static_cast<TaV_BEAM_FORCE_TYPE>(f));
           if (lowBeam < 0 || value < low) low = value, lowBeam = beam;
@@ -229,12 +250,16 @@ std::string CsvField(const std::string& text) {
 
 }  // namespace
 
-void WriteSummary(const CTavData& doc, std::ostream& out) {
-  const std::vector<ResultCase> cases = ResultCases(doc);
+void WriteSummary(const CTavData& doc, std::ostream& out, const FailedCases& failed) {
+  const std::vector<ResultCase> cases = ResultCases(doc, failed);
   if (cases.empty()) out << "\nThe model has no load cases, so there are no results to show.\n";
   for (const ResultCase& c : cases) {
     if (c.heading.empty()) continue;
     out << "\n" << c.heading << "  (" << c.kind << ")\n";
+    if (!c.failure.empty()) {
+      out << "  no results: " << c.failure << "\n";
+      continue;
+    }
     if (c.coverage == Coverage::kNone) {
       out << "  not analysed by the bundled program: its results are zero\n";
       continue;
@@ -250,23 +275,24 @@ void WriteSummary(const CTavData& doc, std::ostream& out) {
   }
 }
 
-void WriteResultsJson(const CTavData& doc, std::ostream& out) {
+void WriteResultsJson(const CTavData& doc, std::ostream& out, const FailedCases& failed) {
   using Json = nlohmann::ordered_json;
-  const int32_t stations = doc.GetCountResultStation();
   Json cases = Json::array();
-  for (const ResultCase& c : ResultCases(doc)) {
+  for (const ResultCase& c : ResultCases(doc, failed)) {
+    if (!c.failure.empty()) {
+      cases.push_back({{"name", c.name}, {"kind", c.kind}, {"error", c.failure}});
+      continue;
+    }
     Json joints = Json::array();
     for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
-      double v[18];
-      doc.GetResultValue_Joint(j, c.index, v, 18);
-      joints.push_back({{"joint", j + 1},
-                        {"reaction", Values(v, 6)},
-                        {"displacement", Values(v + 6, 6)},
-                        {"springForce", Values(v + 12, 6)}});
+      double v[12];
+      doc.GetResultValue_Joint(j, c.index, v, 12);
+      joints.push_back({{"joint", j + 1}, {"reaction", Values(v, 6)}, {"displacement", Values(v + 6, 6)}});
     }
     Json beams = Json::array();
     for (int32_t b = 0; b < doc.GetCountBeam(); ++b) {
       Json points = Json::array();
+      const int32_t stations = StationsOf(doc, b, c.index);
       for (int32_t s = 0; s < stations; ++s) {
         double v[7];
         doc.GetResultValue_Beam(b, c.index, s, v, 7);
@@ -279,8 +305,7 @@ void WriteResultsJson(const CTavData& doc, std::ostream& out) {
   out << Json{{"cases", cases}}.dump(1) << "\n";
 }
 
-void WriteResultsCsv(const CTavData& doc, std::ostream& out) {
-  const int32_t stations = doc.GetCountResultStation();
+void WriteResultsCsv(const CTavData& doc, std::ostream& out, const FailedCases& failed) {
   out << "case,result,number,station,distance,value1,value2,value3,value4,value5,value6\n";
   const auto row = [&out](const std::string& name, const char* result, int32_t number, const std::string& station,
                           const std::string& distance, const double* v) {
@@ -288,15 +313,16 @@ void WriteResultsCsv(const CTavData& doc, std::ostream& out) {
     for (int i = 0; i < 6; ++i) out << ',' << Number(v[i], 15);
     out << '\n';
   };
-  for (const ResultCase& c : ResultCases(doc)) {
+  for (const ResultCase& c : ResultCases(doc, failed)) {
+    if (!c.failure.empty()) continue;
     for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
-      double v[18];
-      doc.GetResultValue_Joint(j, c.index, v, 18);
+      double v[12];
+      doc.GetResultValue_Joint(j, c.index, v, 12);
       row(c.name, "reaction", j + 1, "", "", v);
       row(c.name, "displacement", j + 1, "", "", v + 6);
-      row(c.name, "spring force", j + 1, "", "", v + 12);
     }
     for (int32_t b = 0; b < doc.GetCountBeam(); ++b) {
+      const int32_t stations = StationsOf(doc, b, c.index);
       for (int32_t s = 0; s < stations; ++s) {
         double v[7];
         doc.GetResultValue_Beam(b, c.index, s, v, 7);

@@ -4,20 +4,30 @@
 // for the call only.
 #pragma once
 
+#include <map>
 #include <ostream>
+#include <string>
 
 #include "tav/model/TavData.h"
 
 namespace tav::tool {
 
+// The static cases the analysis could not solve (0-based), each with what
+// the analysis said; their results, and those of every combination that
+// takes them in, are not shown.
+using FailedCases = std::map<int32_t, std::string>;
+
 // Per load case and combination: the largest displacement and its joint,
 // the sum of the reactions against the sum of the applied loads, and each
 // beam group's member-force extremes with their beams.
-void WriteSummary(const CTavData& doc, std::ostream& out);
+void WriteSummary(const CTavData& doc, std::ostream& out, const FailedCases& failed = {});
 
-// Every result value of every result case. JSON: {"cases": [{name, joints,
-// beams}]}; CSV: one row per joint result kind or beam station.
-void WriteResultsJson(const CTavData& doc, std::ostream& out);
-void WriteResultsCsv(const CTavData& doc, std::ostream& out);
+// Every result value of every result case: joints' reactions and
+// displacements, beams' stations as far as each beam has them. JSON:
+// {"cases": [{name, kind, joints, beams}]}, a failed case as {name, kind,
+// error}; CSV: one row per joint result kind or beam station, none for a
+// failed case.
+void WriteResultsJson(const CTavData& doc, std::ostream& out, const FailedCases& failed = {});
+void WriteResultsCsv(const CTavData& doc, std::ostream& out, const FailedCases& failed = {});
 
 }  // namespace tav::tool

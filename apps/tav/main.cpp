@@ -17,6 +17,7 @@ struct Arguments {
   fs::path model;
   fs::path output;
   std::string format = "tav";
+  std::string precision = "six";
   tav::tool::RunOptions run;
   fs::path demoDir = "tav-demo";
 };
@@ -45,6 +46,12 @@ int main(int argc, char** argv) {
   write->add_option("MODEL", args.model, "JSON model file")->required();
   write->add_option("--format", args.format, "tav, sap or midas")
       ->check(CLI::IsMember({"tav", "sap", "midas"}))
+      ->capture_default_str();
+  write
+      ->add_option("--precision", args.precision,
+                   "Reals of the tav format: six (significant digits, as every reader of the format expects) or "
+                   "full (each the shortest text that reads back exactly; the bundled program reads it)")
+      ->check(CLI::IsMember({"six", "full"}))
       ->capture_default_str();
   write->add_option("-o,--output", args.output, "Output file (default: MODEL with the format's extension)");
 
@@ -75,7 +82,7 @@ int main(int argc, char** argv) {
   args.run.color = ::isatty(STDOUT_FILENO) != 0;
   const tav::tool::Streams io{std::cout, std::cerr};
   if (check->parsed()) return tav::tool::CheckCommand(args.model, io);
-  if (write->parsed()) return tav::tool::WriteCommand(args.model, args.format, args.output, io);
+  if (write->parsed()) return tav::tool::WriteCommand(args.model, args.format, args.precision, args.output, io);
   if (run->parsed()) return tav::tool::RunCommand(args.model, args.run, io);
   if (save->parsed()) return tav::tool::SaveCommand(args.model, args.output, io);
   if (load->parsed()) return tav::tool::LoadCommand(args.model, args.output, io);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -366,6 +367,137 @@ TEST(TavToolTest, RunReportsAnUnstableModelWithStatusOne) {
   EXPECT_EQ(outcome.status, 1) << outcome.err;
   EXPECT_NE(outcome.out.find("* E R R O R *"), std::string::npos) << outcome.out;
   EXPECT_NE(outcome.err.find("the analysis reported errors"), std::string::npos) << outcome.err;
+}
+
+// A cantilever 3.5 long at site coordinates, loaded at its tip; six
+// significant digits would make it 4 long.
+constexpr const char* kSiteCantilever = R"({"joints": [
+    {"x": 123456.25, "y": 0, "z": 0, "restraints": ["UX", "UY", "UZ", "RX", "RY", "RZ"]},
+    {"x": 123459.75, "y": 0, "z": 0}],
+  "groups": [{"kind": "beam", "sections": [{"shape": "general", "E": 2e8, "area": 0.01, "IS": 1e-4, "IT": 1e-4,
+    "J": 1e-5}], "beams": [{"section": 1, "joints": [1, 2]}]}],
+  "loadCases": {"static": [{"name": "TIP", "jointLoads": [{"joint": 2, "values": [0, 0, -10, 0, 0, 0]}]}]}})";
+
+TEST(TavToolTest, RunKeepsEveryDigitOfSiteCoordinates) {
+  test::TempDir dir;
+  WriteText(dir.File("site.json"), kSiteCantilever);
+  const Outcome outcome = Tav(dir, {"run", "site.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "results.json"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+  const tool::Json results = tool::ParseModelText(test::ReadFileBytes(dir.File("results.json")));
+  const double tip = results["cases"][0]["joints"][1]["displacement"][2].get<double>();
+  const double closedForm = -10.0 * 3.5 * 3.5 * 3.5 / (3 * 2e8 * 1e-4);  // P L^3 / (3 E I)
+  EXPECT_NEAR(tip, closedForm, 1e-9 * std::fabs(closedForm));
+}
+
+TEST(TavToolTest, SixDigitInputIsWrittenWithWarningsThatNameThePlaces) {
+  test::TempDir dir;
+  WriteText(dir.File("site.json"), kSiteCantilever);
+  for (const char* command : {"check", "write"}) {
+    const Outcome outcome = Tav(dir, {command, "site.json"});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* warning :
+         {"site.json: /joints/0: warning: six significant digits move this joint by 0.25, 7.1 % of the shortest beam",
+          "site.json: /joints/1: warning: six significant digits move this joint by 0.25",
+          "site.json: /groups/0/beams/0: warning: six significant digits of its joints make this beam 4 long instead "
+          "of 3.5 (14 %)",
+          "--precision full"}) {
+      EXPECT_NE(outcome.err.find(warning), std::string::npos) << command << ": " << warning << "\n" << outcome.err;
+    }
+  }
+  EXPECT_NE(test::ReadFileBytes(dir.File("site.tAv")).find("X=123456. Y=0. Z=0."), std::string::npos);
+
+  const Outcome full = Tav(dir, {"write", "site.json", "--precision", "full"});
+  EXPECT_EQ(full.status, 0);
+  EXPECT_EQ(full.err, "");
+  EXPECT_NE(test::ReadFileBytes(dir.File("site.tAv")).find("X=123456.25 Y=0. Z=0."), std::string::npos);
+  EXPECT_EQ(Tav(dir, {"write", "site.json", "--format", "sap", "--precision", "full"}).status, 2);
+  // Values of six digits or fewer lose nothing, so the examples warn of nothing.
+  for (const char* example : kExamples) EXPECT_EQ(Tav(dir, {"check", Example(example)}).err, "") << example;
+}
+
+// Two beams between the same joints: the own input tells them apart by
+// their roll angles only.
+std::string TwinBeams(double secondAngle) {
+  return R"({"joints": [{"x": 0, "y": 0, "z": 0, "restraints": ["UX", "UY", "UZ", "RX", "RY", "RZ"]},
+      {"x": 4, "y": 0, "z": 0, "restraints": ["UX", "UY", "UZ", "RX", "RY", "RZ"]}],
+    "groups": [{"kind": "beam", "sections": [{"shape": "general", "E": 2e8, "area": 0.01, "IS": 1e-4, "IT": 2e-4,
+      "J": 1e-5}], "beams": [{"section": 1, "joints": [1, 2]}, {"section": 1, "joints": [1, 2], "angle": )" +
+         std::to_string(secondAngle) + R"(}]}],
+    "loadCases": {"static": [{"name": "Q", "beamLoads": [{"beam": 2, "type": "distributed",
+      "components": [{"direction": "Z", "values": [-6, -6], "distances": [0, 1]}]}]}]}})";
+}
+
+TEST(TavToolTest, ABeamLoadTheInputCannotPlaceIsRefusedBeforeTheRun) {
+  test::TempDir dir;
+  WriteText(dir.File("twins.json"), TwinBeams(0));
+  const Outcome run = Tav(dir, {"run", "twins.json", "--solver-dir", TAV_SOLVER_DIR});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.rfind("twins.json: /loadCases/static/0/beamLoads/0/beam: beam 2 and beam 1 both run from joint 1 "
+                          "to joint 2 with the roll angle 0.",
+                          0),
+            0u)
+      << run.err;
+  EXPECT_NE(Tav(dir, {"check", "twins.json"}).err.find("/loadCases/static/0/beamLoads/0/beam: warning: beam 2"),
+            std::string::npos);
+
+  // Turned apart, the load reaches the second beam: a fixed-ended beam
+  // under q gives q L / 2 at each end, carried by that beam alone.
+  WriteText(dir.File("twins.json"), TwinBeams(90));
+  const Outcome turned = Tav(dir, {"run", "twins.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.json"});
+  ASSERT_EQ(turned.status, 0) << turned.err << turned.out;
+  const tool::Json q = tool::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"][0];
+  for (int beam = 0; beam < 2; ++beam) {
+    const tool::Json& first = q["beams"][beam]["stations"][0]["forces"];
+    const double shear = std::hypot(first[1].get<double>(), first[2].get<double>());
+    EXPECT_NEAR(shear, beam == 1 ? 12.0 : 0.0, 1e-9) << beam;
+  }
+}
+
+TEST(TavToolTest, RunResultsGiveEachBeamItsOwnStations) {
+  test::TempDir dir;
+  WriteText(dir.File("spans.json"), R"({"options": {"forceSegments": 4},
+    "joints": [{"x": 0, "y": 0, "z": 0, "restraints": ["UX", "UY", "UZ", "RX", "RY", "RZ"]},
+      {"x": 2, "y": 0, "z": 0}, {"x": 4, "y": 0, "z": 0, "restraints": ["UX", "UY", "UZ", "RX", "RY", "RZ"]}],
+    "groups": [{"kind": "beam", "sections": [{"shape": "general", "E": 2e8, "area": 0.01, "IS": 1e-4, "IT": 1e-4,
+      "J": 1e-5}], "beams": [{"section": 1, "joints": [1, 2], "segments": 2}, {"section": 1, "joints": [2, 3]}]}],
+    "loadCases": {"static": [{"name": "P", "jointLoads": [{"joint": 2, "values": [0, 0, -10, 0, 0, 0]}]}]}})");
+  ASSERT_EQ(Tav(dir, {"run", "spans.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.json"}).status, 0);
+  ASSERT_EQ(Tav(dir, {"run", "spans.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.csv"}).status, 0);
+  const tool::Json q = tool::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"][0];
+  const tool::Json& short0 = q["beams"][0]["stations"];
+  ASSERT_EQ(short0.size(), 3u);
+  EXPECT_EQ(short0[2]["distance"], 1.0);
+  EXPECT_EQ(q["beams"][1]["stations"].size(), 5u);
+  EXPECT_FALSE(q["joints"][0].contains("springForce"));
+  const std::string csv = test::ReadFileBytes(dir.File("r.csv"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 3 * 2 + 3 + 5);
+  EXPECT_EQ(csv.find("spring"), std::string::npos);
+}
+
+// A block held down by a gap: pushed down it rests on the gap, pulled up
+// nothing holds it.
+TEST(TavToolTest, ACaseTheGapsCannotHoldFailsAloneAndTheOthersKeepTheirResults) {
+  test::TempDir dir;
+  WriteText(dir.File("gap.json"), R"({"joints": [
+      {"x": 0, "y": 0, "z": 0, "restraints": ["UX", "UY", "UZ", "RX", "RY", "RZ"]},
+      {"x": 0, "y": 0, "z": 1, "restraints": ["UX", "UY", "RX", "RY", "RZ"]}],
+    "groups": [{"kind": "link", "properties": [{"k0": 1000}], "links": [{"property": 1, "joints": [1, 2]}]}],
+    "loadCases": {"static": [{"name": "UP", "jointLoads": [{"joint": 2, "values": [0, 0, 10, 0, 0, 0]}]},
+      {"name": "DOWN", "jointLoads": [{"joint": 2, "values": [0, 0, -10, 0, 0, 0]}]}]},
+    "combinations": [{"name": "BOTH", "type": "ADD", "terms": [{"kind": "static", "case": 1, "factor": 1},
+      {"kind": "static", "case": 2, "factor": 1}]}]})");
+  const Outcome outcome = Tav(dir, {"run", "gap.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.json"});
+  EXPECT_EQ(outcome.status, 1) << outcome.err << outcome.out;
+  EXPECT_NE(outcome.out.find("* E R R O R * static load condition 1"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("UP  (static)\n  no results: "), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("BOTH  (combination ADD)\n  no results: it takes in UP, which was not solved"),
+            std::string::npos);
+  EXPECT_NE(outcome.err.find("could not solve 1 load case"), std::string::npos) << outcome.err;
+  const tool::Json cases = tool::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"];
+  EXPECT_TRUE(cases[0].contains("error"));
+  EXPECT_FALSE(cases[0].contains("joints"));
+  EXPECT_NEAR(cases[1]["joints"][1]["displacement"][2].get<double>(), -10.0 / 1000, 1e-12);
+  EXPECT_NEAR(cases[1]["joints"][0]["reaction"][2].get<double>(), 10.0, 1e-9);
 }
 
 TEST(TavToolTest, RunRefusesAResultsFileOfAnotherKindBeforeAnalysing) {
