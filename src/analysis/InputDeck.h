@@ -1,6 +1,11 @@
 // The own solver input as the analysis program reads it: every statement the
 // model writers produce, with object numbers kept 0-based (the file's number
 // minus one) and reals as read. Nothing here refers to the model library.
+//
+// Where the analysis compares numbers that were rounded on their way into
+// the text (joint coordinates, the extents of beam loads, roll angles), the
+// deck also keeps each one's resolution: how far the number the text stands
+// for may lie from the value read (see ReadInput).
 #pragma once
 
 #include <array>
@@ -28,7 +33,8 @@ struct Joint {
   double x = 0.0, y = 0.0, z = 0.0;
   int localSystem = -1;  // position in `localSystems`, -1 none
   std::array<bool, 6> restrained = {};
-  int line = 0;  // where it was read, for messages
+  int line = 0;                           // where it was read, for messages
+  std::array<double, 3> resolution = {};  // of x, y, z
 };
 
 struct Diaphragm {
@@ -60,6 +66,7 @@ struct Beam {
   bool releaseI = false, releaseJ = false;  // MTI, MTJ
   double offsetI = 0.0, offsetJ = 0.0, rigid = 0.0;
   int line = 0;
+  double angleResolution = 0.0;
 };
 
 struct BeamGroup {
@@ -122,6 +129,7 @@ struct BeamLoadPiece {
   bool distributed = true;
   double value1 = 0.0, value2 = 0.0;  // WX: first two numbers; PX: first number and 0
   double start = 0.0, length = 0.0;   // WX: third and fourth; PX: position and 0
+  double startResolution = 0.0, lengthResolution = 0.0;
 };
 
 struct BeamLoad {
@@ -132,6 +140,7 @@ struct BeamLoad {
   double angle = 0.0;
   int function = 0;
   int line = 0;
+  double angleResolution = 0.0;
 };
 
 struct SelfWeight {

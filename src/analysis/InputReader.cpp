@@ -34,6 +34,7 @@ struct Statement {
 };
 
 bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsBlank(std::string_view line) { return std::all_of(line.begin(), line.end(), IsBlankChar); }
 
@@ -155,9 +156,11 @@ std::optional<int> ParseInteger(std::string_view text) {
   return value;
 }
 
-// Reals are written with "%g" and mostly a point appended when "%g" gave
-// none, so the point may also follow an exponent ("1e+010."). The number
-// must fill the word but for that one point.
+// Reals are written with "%g", or in full precision as the shortest text
+// that reads back to the same double, both mostly with a point appended
+// when the text has none, so the point may also follow an exponent
+// ("1e+010."; after an exponent it is taken even when the digits before
+// hold a point). The number must fill the word but for that one point.
 std::optional<double> ParseReal(std::string_view text) {
   const std::string copy(text);
   const char* end = nullptr;
@@ -165,9 +168,63 @@ std::optional<double> ParseReal(std::string_view text) {
   const std::string_view read(copy.c_str(), static_cast<size_t>(end - copy.c_str()));
   const std::string_view rest(end);
   if (read.empty() || !std::isfinite(value)) return std::nullopt;
-  if (rest.empty() || (rest == "." && read.find('.') == std::string_view::npos)) return value;
+  const bool pointAppended =
+      read.find('.') == std::string_view::npos || read.find_first_of("eE") != std::string_view::npos;
+  if (rest.empty() || (rest == "." && pointAppended)) return value;
   return std::nullopt;
 }
+
+// The decimal exponent after the "e" of a real's text, trailing point
+// allowed; far beyond any double's range it is cut to a bound that still
+// gives 0 or infinity as a power of ten.
+int64_t ExponentOf(std::string_view text) {
+  constexpr int64_t kBeyondAnyDouble = 100000;
+  if (!text.empty() && text.back() == '.') text.remove_suffix(1);
+  const bool negative = !text.empty() && text.front() == '-';
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  int64_t magnitude = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+  if (error != std::errc() || magnitude > kBeyondAnyDouble) magnitude = kBeyondAnyDouble;
+  return negative ? -magnitude : magnitude;
+}
+
+// How far the number a real's text stands for may lie from the value read:
+// half a unit in the last digit the text stands for. "%g" writes six
+// significant digits and drops the zeros that end them, so a text of six or
+// fewer significant digits may be a number rounded in its sixth; a longer
+// one (full precision, which reads back to the very number) is taken to its
+// last written digit. A zero is exact: "%g" writes no other number as 0.
+double TextResolution(std::string_view text) {
+  const size_t e = text.find_first_of("eE");
+  const std::string_view mantissa = text.substr(0, e);
+  const size_t point = mantissa.find('.');
+  const std::string_view whole = mantissa.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+  // Places as powers of ten: the units digit is 0, the first decimal -1.
+  const int64_t digitsBeforePoint = std::count_if(whole.begin(), whole.end(), IsDigit);
+  std::optional<int64_t> first;  // of the first digit that is not 0
+  int64_t place = digitsBeforePoint - 1;
+  for (const char c : mantissa) {
+    if (!IsDigit(c)) continue;
+    if (c != '0') {
+      first = place;
+      break;
+    }
+    --place;
+  }
+  if (!first) return 0.0;
+  const int64_t last = -std::count_if(fraction.begin(), fraction.end(), IsDigit);
+  constexpr int64_t kWrittenDigits = 6;  // of "%g"
+  const int64_t exponent = e == std::string_view::npos ? 0 : ExponentOf(text.substr(e + 1));
+  const int64_t resolved = std::min(last, *first - (kWrittenDigits - 1)) + exponent;
+  return 0.5 * std::pow(10.0, static_cast<double>(resolved));
+}
+
+// A real and the resolution of its text.
+struct RealReading {
+  double value = 0.0;
+  double resolution = 0.0;
+};
 
 // The message for a word that has no place where it stands.
 std::string Unexpected(std::string_view word) {
@@ -231,6 +288,9 @@ class Words {
     if (!value) Fail("malformed number " + Quote(text) + " for " + std::string(what));
     return *value;
   }
+  RealReading Reading(std::string_view text, std::string_view what) const {
+    return {Real(text, what), TextResolution(text)};
+  }
   // An object number, 1-based in the file, returned 0-based.
   int Number(std::string_view text, std::string_view what) const {
     const int number = Integer(text, what);
@@ -240,9 +300,11 @@ class Words {
 
   int NextInteger(std::string_view what) { return Integer(Take(what), what); }
   double NextReal(std::string_view what) { return Real(Take(what), what); }
+  RealReading NextReading(std::string_view what) { return Reading(Take(what), what); }
   int NextNumber(std::string_view what) { return Number(Take(what), what); }
   int IntegerValue(std::string_view key) { return Integer(Value(key), std::string(key) + "="); }
   double RealValue(std::string_view key) { return Real(Value(key), std::string(key) + "="); }
+  RealReading ReadingValue(std::string_view key) { return Reading(Value(key), std::string(key) + "="); }
   int NumberValue(std::string_view key) { return Number(Value(key), std::string(key) + "="); }
 
  private:
@@ -254,7 +316,7 @@ class Words {
 // to the first word of another form; returns which names were given.
 template <size_t N>
 std::array<bool, N> ReadNamedReals(Words& words, const std::array<std::string_view, N>& names,
-                                   std::array<double, N>& values) {
+                                   std::array<RealReading, N>& values) {
   std::array<bool, N> given = {};
   while (!words.AtEnd()) {
     const KeyValue split = SplitKey(words.Peek());
@@ -262,8 +324,19 @@ std::array<bool, N> ReadNamedReals(Words& words, const std::array<std::string_vi
     if (!split.hasValue || name == names.end()) break;
     const size_t i = static_cast<size_t>(name - names.begin());
     if (given[i]) words.Fail(std::string(split.key) + "= is given twice");
-    values[i] = words.RealValue(split.key);
+    values[i] = words.ReadingValue(split.key);
     given[i] = true;
+  }
+  return given;
+}
+
+template <size_t N>
+std::array<bool, N> ReadNamedReals(Words& words, const std::array<std::string_view, N>& names,
+                                   std::array<double, N>& values) {
+  std::array<RealReading, N> readings;
+  const std::array<bool, N> given = ReadNamedReals(words, names, readings);
+  for (size_t i = 0; i < N; ++i) {
+    if (given[i]) values[i] = readings[i].value;
   }
   return given;
 }
@@ -662,14 +735,15 @@ class Reader {
                  " comes next");
     }
     constexpr std::array<std::string_view, 3> kAxes = {"X", "Y", "Z"};
-    std::array<double, 3> position = {};
+    std::array<RealReading, 3> position;
     const std::array<bool, 3> given = ReadNamedReals(words, kAxes, position);
     for (size_t axis = 0; axis < 3; ++axis) {
       if (!given[axis]) words.Fail("missing " + std::string(kAxes[axis]) + "=");
+      joint.resolution[axis] = position[axis].resolution;
     }
-    joint.x = position[0];
-    joint.y = position[1];
-    joint.z = position[2];
+    joint.x = position[0].value;
+    joint.y = position[1].value;
+    joint.z = position[2].value;
     if (words.Accept("LOCAL")) {
       const int system = words.NumberValue("COORDINATE");
       joint.localSystem = PositionOf(m_deck.localSystems, system);
@@ -852,7 +926,9 @@ class Reader {
     }
     beam.jointI = JointIndex(words, words.Value("NOAN"));
     beam.jointJ = NextJoint(words, "joint J");
-    beam.angle = words.NextReal("the roll angle");
+    const RealReading angle = words.NextReading("the roll angle");
+    beam.angle = angle.value;
+    beam.angleResolution = angle.resolution;
     beam.segments = words.IntegerValue("NREG");
     if (beam.segments < 1 || beam.segments > kMaxSegments) {
       words.Fail("NREG=" + std::to_string(beam.segments) + " is not a number of segments from 1 to " +
@@ -1161,10 +1237,16 @@ class Reader {
       piece.value1 = words.RealValue(key);
       if (piece.distributed) {
         piece.value2 = words.NextReal(name + " (second intensity)");
-        piece.start = words.NextReal(name + " (start)");
-        piece.length = words.NextReal(name + " (loaded length)");
+        const RealReading start = words.NextReading(name + " (start)");
+        const RealReading length = words.NextReading(name + " (loaded length)");
+        piece.start = start.value;
+        piece.startResolution = start.resolution;
+        piece.length = length.value;
+        piece.lengthResolution = length.resolution;
       } else {
-        piece.start = words.NextReal(name + " (position)");
+        const RealReading position = words.NextReading(name + " (position)");
+        piece.start = position.value;
+        piece.startResolution = position.resolution;
         words.NextReal(name + " (third number)");
         words.NextReal(name + " (fourth number)");
       }
@@ -1172,7 +1254,9 @@ class Reader {
     }
     load.jointI = JointIndex(words, words.Value("NOAN"));
     load.jointJ = NextJoint(words, "joint J");
-    load.angle = words.NextReal("the roll angle");
+    const RealReading angle = words.NextReading("the roll angle");
+    load.angle = angle.value;
+    load.angleResolution = angle.resolution;
     load.function = words.NumberValue("FUNCTION");
     words.ExpectEnd();
     return load;

@@ -6,6 +6,14 @@
 // that refers to nothing) stops the reading with an InputError that names
 // the line. A statement wrapped over several lines is reported at its first
 // line.
+//
+// Reals may be written in six significant digits ("%g") or in full precision
+// (the shortest text that reads back to the same double), in one file alike.
+// For joint coordinates, roll angles and the extents of beam load pieces the
+// deck also keeps the resolution of their text: half a unit in the last
+// digit the text stands for, which for a text of six significant digits or
+// fewer is the sixth ("%g" drops the zeros that end its digits), and 0 for a
+// text of zero.
 #pragma once
 
 #include <istream>

@@ -531,14 +531,33 @@ TEST(InputReaderTextTest, SmallInputReads) {
   EXPECT_EQ(ReadText(JoinLines(SmallInput()) + "\r\n  \r\n\r\n").joints.size(), 2U);
 }
 
+// Six-digit and full-precision texts alike, each with the value it reads as
+// and its resolution: half a unit in its sixth significant digit when it has
+// no more (it may be "%g" rounding), else in its last digit; zero is exact.
 TEST(InputReaderTextTest, RealsAsTheWritersPrintThem) {
-  const std::pair<const char*, double> forms[] = {
-      {"2.", 2.0},          {"-12.5", -12.5}, {"1e+010.", 1e10}, {"2.1e+007", 2.1e7}, {"0", 0.0},
-      {"1.5e-005", 1.5e-5}, {"+3", 3.0},      {"-0.", 0.0},      {".5", 0.5},         {"7e2", 700.0},
+  const std::tuple<const char*, double, double> forms[] = {
+      {"2.", 2.0, 5e-6},
+      {"-12.5", -12.5, 5e-5},
+      {"1e+010.", 1e10, 5e4},
+      {"2.1e+007", 2.1e7, 50.0},
+      {"0", 0.0, 0.0},
+      {"1.5e-005", 1.5e-5, 5e-11},
+      {"+3", 3.0, 5e-6},
+      {"-0.", 0.0, 0.0},
+      {".5", 0.5, 5e-7},
+      {"7e2", 700.0, 5e-4},
+      {"2.23607", 2.23607, 5e-6},
+      {"0.000123456", 0.000123456, 5e-10},
+      {"123456.25", 123456.25, 5e-3},
+      {"2.23606797749979", 2.23606797749979, 5e-15},
+      {"1234567.", 1234567.0, 0.5},
+      {"1.2345678901234567e+020.", 1.2345678901234567e20, 5e3},
+      {"0.30000000000000004", 0.30000000000000004, 5e-18},
   };
-  for (const auto& [text, value] : forms) {
+  for (const auto& [text, value, resolution] : forms) {
     const InputDeck deck = ReadText(Replaced(7, std::string("  2  X=") + text + " Y=0. Z=0."));
     EXPECT_EQ(deck.joints[1].x, value) << text;
+    EXPECT_DOUBLE_EQ(deck.joints[1].resolution[0], resolution) << text;
   }
   for (const char* text : {"1.2.3", "1..", "abc", "", "1,5", "0x10", "nan", "inf", "1e", "--1", "1.5x", "1e+010.."}) {
     EXPECT_TRUE(FailsAt(Replaced(7, std::string("  2  X=") + text + " Y=0. Z=0."), 7, "malformed number")) << text;
@@ -685,6 +704,18 @@ TEST(InputReaderTextTest, FunctionPoints) {
                       "function 1 has POINTS=2 but its points line holds 3 numbers"));
   EXPECT_TRUE(FailsAt(functions({"   1 TYPE=LINEAR POINTS=0", "  ", "STOP"}), 5, "unknown function type \"LINEAR\""));
   EXPECT_TRUE(FailsAt(functions({"   1 TYPE=CONSTANT POINTS=0"}), 5, "before the points of function 1"));
+}
+
+TEST(InputReaderTextTest, ResolutionsOfRollAnglesAndLoadExtents) {
+  const InputDeck deck = ReadText(Inserted(12, {"STATIC LOAD CONDITION 1 BEAM LOAD=2", "     BEAM LOADS",
+                                                "     1 TYPE=3 WZ=1. 1. 0.5 2.23606797749979  NOAN=1 2 12.5 FUNCTION=1",
+                                                "     2 TYPE=1 PX=1. 3.16228 0. 1.  NOAN=1 2 0. FUNCTION=1"}));
+  EXPECT_DOUBLE_EQ(deck.beamGroups[0].beams[0].angleResolution, 0.0);
+  const BeamLoad& distributed = deck.cases[0].beamLoads[0];
+  EXPECT_DOUBLE_EQ(distributed.angleResolution, 5e-5);
+  EXPECT_DOUBLE_EQ(distributed.pieces[0].startResolution, 5e-7);
+  EXPECT_DOUBLE_EQ(distributed.pieces[0].lengthResolution, 5e-15);
+  EXPECT_DOUBLE_EQ(deck.cases[0].beamLoads[1].pieces[0].startResolution, 5e-6);
 }
 
 TEST(InputReaderTextTest, BeamOwnSegments) {
