@@ -2,8 +2,11 @@
 // frame for its static load conditions and writes the own output file:
 //   TaV INPUT OUTPUT
 // Progress goes to standard output; every problem a user can fix is a line
-// with "* E R R O R *" (the program then ends with status 1 and writes no
-// output), every doubtful situation a line with "* W A R N I N G *".
+// with "* E R R O R *", every doubtful situation a line with
+// "* W A R N I N G *". A problem of the input or of the structure ends the
+// program with status 1 and no output; a static load condition that fails
+// on its own is an error line too, but the output is written with that
+// condition's results zero, and the program then ends with status 1.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -46,12 +49,18 @@ int main(int argc, char** argv) {
   for (const auto& group : deck.beamGroups) beams += group.beams.size();
   Line("READ " + std::to_string(deck.joints.size()) + " JOINTS, " + std::to_string(beams) + " BEAMS, " +
        std::to_string(deck.cases.size()) + " LOAD CONDITIONS");
+  size_t failed = 0;  // load conditions
   try {
     Messages messages;
     messages.progress = Line;
     messages.warning = [](const std::string& text) { Line("* W A R N I N G * " + text); };
     FrameAnalysis analysis(deck, messages);
     const std::vector<CaseResult> results = analysis.Run();
+    for (const CaseResult& result : results) {
+      if (result.error.empty()) continue;
+      ++failed;
+      Fail(result.error);
+    }
     WriteOutputFile(output, deck, results);
     const Timings& t = analysis.GetTimings();
     Line(tav::FormatC("TIMES: ASSEMBLY %.3f S, FACTORISATION %.3f S (%.2f GFLOP/S), SOLUTION %.3f S", t.assemble,
@@ -63,6 +72,11 @@ int main(int argc, char** argv) {
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   Line(tav::FormatC("WRITTEN %s IN %.3f S", output.c_str(), seconds));
-  Line("END OF ANALYSIS");
-  return 0;
+  if (failed == 0) {
+    Line("END OF ANALYSIS");
+    return 0;
+  }
+  Line("END OF ANALYSIS: " + std::to_string(failed) + " OF " + std::to_string(deck.cases.size()) +
+       " LOAD CONDITIONS FAILED");
+  return 1;
 }

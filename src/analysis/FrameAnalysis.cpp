@@ -5,8 +5,10 @@
 #include <cmath>
 #include <map>
 #include <numbers>
+#include <optional>
 
 #include "analysis/SparseCholesky.h"
+#include "tav/util/FormatC.h"
 
 namespace tav::analysis {
 namespace {
@@ -18,9 +20,45 @@ constexpr int kMaxGapIterations = 50;
 // hold (seven values each): about 2.8 GB.
 constexpr size_t kMaxResultStations = 50'000'000;
 
+// Stability is judged per equation, so that a stiff support or link (a
+// penalty) next to soft members is no instability in itself.
+//
+// An equation has no stiffness when its diagonal is not positive or is no
+// more than this share of the largest diagonal of the same kind
+// (translations or rotations) at the same joint, free or restrained: turning
+// a joint's stiffness into other axes leaves round-off of about 1e-16 of it
+// where there is none, while beside a penalty of 1e12 times its own
+// stiffness a diagonal is 1e-12 of the penalty, a hundred times above this.
+constexpr double kRoundOffStiffness = 1e-14;
+// A pivot of the factorisation over its equation's diagonal is the pivot of
+// the matrix scaled to a unit diagonal: the share of the equation's
+// stiffness that is left when the equations eliminated before it are let
+// go. A mechanism leaves no positive pivot or round-off of a few times
+// 1e-16; a stiff link of 1e12 times the members beside it leaves about
+// 1e-12. Below this threshold fewer than three of a double's sixteen digits
+// of that equation would survive the elimination.
+constexpr double kWeakPivot = 1e-13;
+// The beam lengths the model writer and this program compute from the same
+// coordinates may differ in their last bits, and a load's start plus its
+// length adds a rounding: the slack, relative to the numbers involved,
+// allowed on top of what the texts resolve.
+constexpr double kRoundingSlack = 1e-14;
+
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
 std::string Where(int line) { return line > 0 ? "line " + std::to_string(line) + ": " : ""; }
+
+std::string Number(double value) { return FormatC("%.10g", value); }
+
+// "1", "1 and 2", "1, 2 and 3".
+std::string ListOf(const std::vector<int>& numbers) {
+  std::string text;
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    if (i > 0) text += i + 1 == numbers.size() ? " and " : ", ";
+    text += std::to_string(numbers[i]);
+  }
+  return text;
+}
 
 enum class SlotKind { kFree, kRestrained, kDependent };
 
@@ -47,6 +85,29 @@ struct Assembly {
   std::vector<MatrixEntry> restrainedRestrained;
 };
 
+// Where a structure gives way: a slot (-1 when the factorisation could not
+// tell) and how.
+struct Weakness {
+  int slot = -1;
+  std::string how;
+};
+
+// A static load condition on its way through the gap trials.
+struct StaticCase {
+  size_t position = 0;                       // in the deck's cases
+  int number = 0;                            // as the user counts them, from 1
+  std::string name;                          // "static load condition 2"
+  std::vector<double> loads;                 // per slot
+  std::vector<double> imposed;               // per restrained slot
+  std::vector<std::vector<SpanLoad>> spans;  // per beam
+  std::vector<char> closed;                  // gap states of the next trial
+  std::vector<double> displacements;         // per slot, of the last trial
+  std::vector<double> reactions;             // per restrained slot, once settled
+  bool settled = false;
+  std::string error;  // why it failed; empty while it has not
+  bool Pending() const { return !settled && error.empty(); }
+};
+
 }  // namespace
 
 struct FrameAnalysis::Model {
@@ -68,8 +129,8 @@ struct FrameAnalysis::Model {
     std::unique_ptr<BeamElement> element;
     int segments;
   };
-  std::vector<BeamData> beams;  // in beam number order
-  std::map<std::pair<int, int>, int> beamByJoints;
+  std::vector<BeamData> beams;                                    // in beam number order
+  std::map<std::pair<int, int>, std::vector<int>> beamsByJoints;  // by joints I, J; in number order
 
   struct SpringData {
     int slot;
@@ -95,16 +156,38 @@ struct FrameAnalysis::Model {
     return "joint " + std::to_string(joint + 1) + " in " + kDofNames[slot % 6] +
            (rotated[static_cast<size_t>(joint)] ? " (its local axes)" : "");
   }
+  int Equations() const { return static_cast<int>(freeSlots.size()); }
 
+  void Prepare();
   void PrepareJoints();
   void PrepareConstraints();
   void NumberEquations();
   void PrepareElements();
+  void CheckResultSize() const;
   void AddMatrix(Assembly& assembly, const std::vector<int>& jointList, const Eigen::MatrixXd& global) const;
   void AddVector(std::vector<double>& slots, const std::vector<int>& jointList, const Eigen::VectorXd& global) const;
   void AssembleBase(Assembly& assembly) const;
   void AssembleLinks(Assembly& assembly, const std::vector<char>& closed) const;
-  std::vector<SpanLoad> SpanLoadsOf(const BeamData& data, const BeamLoad& load, int caseNumber) const;
+
+  std::vector<StaticCase> StaticCases() const;
+  StaticCase LoadsOf(const LoadCase& loadCase, size_t position) const;
+  void AddBeamLoad(StaticCase& loads, const BeamLoad& load) const;
+  void AddImposed(StaticCase& loads, const JointLoad& load) const;
+  int BeamOfLoad(const BeamLoad& load, const std::string& name) const;
+  std::vector<SpanLoad> SpanLoadsOf(const BeamData& data, const BeamLoad& load, const std::string& name) const;
+  double LengthUncertainty(const Beam& beam, double length) const;
+
+  std::optional<Weakness> Factorise(const Assembly& assembly, SparseCholesky& cholesky, Timings& timings) const;
+  std::optional<Weakness> Unstiff(const std::vector<double>& diagonal) const;
+  std::optional<Weakness> WeakPivot(const std::vector<double>& diagonal, const SparseCholesky& cholesky) const;
+  void SolveAll(std::vector<StaticCase>& cases, const Assembly& base, Timings& timings) const;
+  void SolveTrial(const std::vector<char>& closed, const std::vector<StaticCase*>& members, const Assembly& base,
+                  Timings& timings) const;
+  void Settle(StaticCase& loads, const std::vector<char>& closed, const Assembly& assembly) const;
+  std::vector<double> Displacements(const StaticCase& loads, const std::vector<double>& rhs, size_t column) const;
+  std::vector<double> Reactions(const StaticCase& loads, const Assembly& assembly) const;
+  CaseResult ZeroResult() const;
+  void Recover(const StaticCase& loads, CaseResult& result) const;
 };
 
 namespace {
@@ -120,6 +203,13 @@ void Terms(std::vector<Term>& out, const std::vector<std::vector<Term>>& terms, 
 }
 
 }  // namespace
+
+void FrameAnalysis::Model::Prepare() {
+  PrepareJoints();
+  PrepareConstraints();
+  NumberEquations();
+  PrepareElements();
+}
 
 void FrameAnalysis::Model::PrepareJoints() {
   joints = static_cast<int>(deck.joints.size());
@@ -263,7 +353,7 @@ void FrameAnalysis::Model::PrepareElements() {
         {&beam,
          std::make_unique<BeamElement>(pointI, pointJ, beam.angle, p, beam.releaseI, beam.releaseJ, rigidI, rigidJ),
          segments});
-    beamByJoints.emplace(std::make_pair(beam.jointI, beam.jointJ), static_cast<int>(i));
+    beamsByJoints[{beam.jointI, beam.jointJ}].push_back(static_cast<int>(i));
   }
 
   for (const SpringGroup& group : deck.springGroups) {
@@ -385,12 +475,152 @@ void FrameAnalysis::Model::AssembleLinks(Assembly& assembly, const std::vector<c
   }
 }
 
+void FrameAnalysis::Model::CheckResultSize() const {
+  // Every case keeps every station of every beam: a deck whose results would
+  // not fit is refused before anything is solved.
+  size_t stationsPerCase = 0;
+  for (const auto& data : beams) stationsPerCase += static_cast<size_t>(data.segments) + 1;
+  if (!deck.cases.empty() && stationsPerCase > kMaxResultStations / deck.cases.size()) {
+    throw AnalysisError("the results would hold " + std::to_string(stationsPerCase) + " beam stations in each of " +
+                        std::to_string(deck.cases.size()) + " load conditions, more than the " +
+                        std::to_string(kMaxResultStations) + " the program can keep: divide the beams less (NREG)");
+  }
+}
+
+// ---- Loads ---------------------------------------------------------------------
+
+std::vector<StaticCase> FrameAnalysis::Model::StaticCases() const {
+  std::vector<StaticCase> cases;
+  for (size_t c = 0; c < deck.cases.size(); ++c) {
+    const LoadCase& loadCase = deck.cases[c];
+    if (loadCase.kind == CaseKind::kStatic) {
+      cases.push_back(LoadsOf(loadCase, c));
+      continue;
+    }
+    const char* kindName = loadCase.kind == CaseKind::kHistory    ? "history"
+                           : loadCase.kind == CaseKind::kSpectrum ? "response spectrum"
+                                                                  : "moving";
+    Warn(Where(loadCase.line) + kindName + " load condition " + std::to_string(loadCase.number + 1) +
+         " is not analysed: its results are zero");
+  }
+  return cases;
+}
+
+StaticCase FrameAnalysis::Model::LoadsOf(const LoadCase& loadCase, size_t position) const {
+  StaticCase loads;
+  loads.position = position;
+  loads.number = loadCase.number + 1;
+  loads.name = "static load condition " + std::to_string(loads.number);
+  loads.loads.assign(kind.size(), 0.0);
+  loads.imposed.assign(restrainedSlots.size(), 0.0);
+  loads.spans.resize(beams.size());
+  loads.closed.assign(links.size(), 1);  // the first trial closes every gap
+  for (const JointLoad& load : loadCase.jointLoads) {
+    Eigen::VectorXd global(6);
+    for (int d = 0; d < 6; ++d) global(d) = load.values[static_cast<size_t>(d)];
+    AddVector(loads.loads, {load.joint}, global);
+  }
+  for (const BeamLoad& load : loadCase.beamLoads) AddBeamLoad(loads, load);
+  for (const JointLoad& load : loadCase.displacements) AddImposed(loads, load);
+  if (loadCase.selfWeight.present) {
+    Warn(Where(loadCase.selfWeight.line) + "the self weight of " + loads.name +
+         " is not applied: the input carries no unit weight");
+  }
+  return loads;
+}
+
+void FrameAnalysis::Model::AddBeamLoad(StaticCase& loads, const BeamLoad& load) const {
+  const std::string name = Where(load.line) + "beam load " + std::to_string(load.number + 1) + " of " + loads.name;
+  const int number = BeamOfLoad(load, name);
+  const BeamData& data = beams[static_cast<size_t>(number)];
+  if (load.pieces.empty() && load.type == 2) {
+    Warn(Where(load.line) + "a concentrated moment carries no value in the input and is not applied");
+  }
+  const std::vector<SpanLoad> pieces = SpanLoadsOf(data, load, name);
+  AddVector(loads.loads, {data.beam->jointI, data.beam->jointJ}, data.element->EquivalentLoads(pieces));
+  auto& list = loads.spans[static_cast<size_t>(number)];
+  list.insert(list.end(), pieces.begin(), pieces.end());
+}
+
+void FrameAnalysis::Model::AddImposed(StaticCase& loads, const JointLoad& load) const {
+  const Matrix3& r = axes[static_cast<size_t>(load.joint)];
+  const Vector3 translation = r * Vector3(load.values[0], load.values[1], load.values[2]);
+  const Vector3 rotation = r * Vector3(load.values[3], load.values[4], load.values[5]);
+  for (int d = 0; d < 6; ++d) {
+    const double value = d < 3 ? translation(d) : rotation(d - 3);
+    if (value == 0.0) continue;
+    const int slot = 6 * load.joint + d;
+    if (kind[static_cast<size_t>(slot)] != SlotKind::kRestrained) {
+      Warn(Where(load.line) + "a prescribed displacement of joint " + std::to_string(load.joint + 1) + " in " +
+           kDofNames[d] + " is ignored: that degree of freedom is not restrained");
+      continue;
+    }
+    loads.imposed[static_cast<size_t>(index[static_cast<size_t>(slot)])] = value;
+  }
+}
+
+// The beam a load names by its joints I and J and its roll angle. The angle
+// tells apart beams between the same joints, equal within what the two
+// angle texts resolve; of beams it cannot tell apart, the lowest-numbered
+// takes the load, with a warning.
+int FrameAnalysis::Model::BeamOfLoad(const BeamLoad& load, const std::string& name) const {
+  const std::string route = "joint " + std::to_string(load.jointI + 1) + " to joint " + std::to_string(load.jointJ + 1);
+  const auto found = beamsByJoints.find({load.jointI, load.jointJ});
+  if (found == beamsByJoints.end()) throw AnalysisError(name + ": no beam runs from " + route);
+  const std::vector<int>& between = found->second;
+  if (between.size() == 1) return between.front();
+  std::vector<int> all, matching;  // beam numbers as the user counts them
+  for (int b : between) {
+    const Beam& beam = *beams[static_cast<size_t>(b)].beam;
+    all.push_back(b + 1);
+    if (std::fabs(beam.angle - load.angle) <= beam.angleResolution + load.angleResolution) matching.push_back(b + 1);
+  }
+  const std::string angle = "the roll angle " + Number(load.angle);
+  if (matching.empty()) {
+    throw AnalysisError(name + ": no beam from " + route + " has " + angle + " (beams " + ListOf(all) + " run there)");
+  }
+  if (matching.size() > 1) {
+    Warn(name + " is ambiguous: beams " + ListOf(matching) + " run from " + route + " with " + angle +
+         "; it is applied to beam " + std::to_string(matching.front()));
+  }
+  return matching.front() - 1;
+}
+
+// How far the beam's length, computed from the coordinates read, may lie
+// from the length of the coordinates their texts were rounded from (to first
+// order: the length changes by the unit vector along the beam times the
+// moves of its ends).
+double FrameAnalysis::Model::LengthUncertainty(const Beam& beam, double length) const {
+  const Joint& a = deck.joints[static_cast<size_t>(beam.jointI)];
+  const Joint& b = deck.joints[static_cast<size_t>(beam.jointJ)];
+  const std::array<double, 3> along = {b.x - a.x, b.y - a.y, b.z - a.z};
+  double uncertainty = 0.0;
+  for (size_t k = 0; k < 3; ++k) uncertainty += std::fabs(along[k]) / length * (a.resolution[k] + b.resolution[k]);
+  return uncertainty;
+}
+
+namespace {
+
+// `at` put exactly at the beam's start or end when it lies within
+// `nearStart` of 0 or within `nearEnd` of `length`.
+double Snap(double at, double nearStart, double nearEnd, double length) {
+  if (std::fabs(at) <= nearStart) return 0.0;
+  if (std::fabs(at - length) <= nearEnd) return length;
+  return at;
+}
+
+}  // namespace
+
+// The pieces of a load on the beam's span. An end of a piece that lies, as
+// far as the texts resolve, at an end of the beam is put exactly there, so a
+// full-length load is exactly full length; a piece that reaches beyond that
+// tolerance lies outside the beam.
 std::vector<SpanLoad> FrameAnalysis::Model::SpanLoadsOf(const BeamData& data, const BeamLoad& load,
-                                                        int caseNumber) const {
+                                                        const std::string& name) const {
   std::vector<SpanLoad> spans;
   const double length = data.element->Length();
   const Matrix3& r = data.element->Rotation();
-  const double tolerance = 1e-9 * length;
+  const double lengthUncertainty = LengthUncertainty(*data.beam, length);
   for (const BeamLoadPiece& piece : load.pieces) {
     // The file gives the intensities and forces negated: a positive number
     // acts against the axis.
@@ -399,21 +629,284 @@ std::vector<SpanLoad> FrameAnalysis::Model::SpanLoadsOf(const BeamData& data, co
     const Vector3 local = r * axis;
     SpanLoad span;
     span.point = !piece.distributed;
-    span.start = piece.start;
-    span.end = piece.distributed ? piece.start + piece.length : piece.start;
     span.value1 = -piece.value1 * local;
     span.value2 = -(piece.distributed ? piece.value2 : piece.value1) * local;
-    if (span.start < -tolerance || span.end > length + tolerance || span.end < span.start) {
-      throw AnalysisError(Where(load.line) + "beam load " + std::to_string(load.number + 1) + " of case " +
-                          std::to_string(caseNumber + 1) + " lies outside beam " +
-                          std::to_string(data.beam->number + 1));
+    const double loaded = piece.distributed ? piece.length : 0.0;
+    const double loadedResolution = piece.distributed ? piece.lengthResolution : 0.0;
+    const double slack = kRoundingSlack * (length + std::fabs(piece.start) + std::fabs(loaded));
+    const double startTolerance = piece.startResolution + slack;
+    const double endTolerance = startTolerance + loadedResolution;
+    span.start = Snap(piece.start, startTolerance, startTolerance + lengthUncertainty, length);
+    span.end = Snap(piece.start + loaded, endTolerance, endTolerance + lengthUncertainty, length);
+    if (span.start < 0.0 || span.end > length || span.end < span.start - (loadedResolution + slack)) {
+      throw AnalysisError(name + " lies outside beam " + std::to_string(data.beam->number + 1) + ": it reaches from " +
+                          Number(piece.start) + " to " + Number(piece.start + loaded) + " on a beam " + Number(length) +
+                          " long");
     }
-    span.start = std::clamp(span.start, 0.0, length);
-    span.end = std::clamp(span.end, 0.0, length);
+    span.end = std::max(span.end, span.start);
     spans.push_back(span);
   }
   return spans;
 }
+
+// ---- Stability -------------------------------------------------------------------
+
+namespace {
+
+// The diagonal of the assembled stiffness per slot, free and restrained.
+std::vector<double> DiagonalBySlot(const Assembly& assembly, const std::vector<int>& freeSlots,
+                                   const std::vector<int>& restrainedSlots, size_t slots) {
+  std::vector<double> diagonal(slots, 0.0);
+  for (const MatrixEntry& e : assembly.freeFree) {
+    if (e.row == e.column) diagonal[static_cast<size_t>(freeSlots[static_cast<size_t>(e.row)])] += e.value;
+  }
+  for (const MatrixEntry& e : assembly.restrainedRestrained) {
+    if (e.row == e.column) diagonal[static_cast<size_t>(restrainedSlots[static_cast<size_t>(e.row)])] += e.value;
+  }
+  return diagonal;
+}
+
+}  // namespace
+
+std::optional<Weakness> FrameAnalysis::Model::Factorise(const Assembly& assembly, SparseCholesky& cholesky,
+                                                        Timings& timings) const {
+  const std::vector<double> diagonal = DiagonalBySlot(assembly, freeSlots, restrainedSlots, kind.size());
+  if (std::optional<Weakness> weakness = Unstiff(diagonal)) return weakness;
+  if (Equations() == 0) return std::nullopt;
+  const auto start = Clock::now();
+  int failed = -1;
+  const bool factored = cholesky.Factor(Equations(), assembly.freeFree, failed);
+  timings.factor += Seconds(start);
+  if (!factored) return Weakness{failed >= 0 ? freeSlots[static_cast<size_t>(failed)] : -1, "has no stiffness left"};
+  timings.flops += cholesky.Flops();
+  ++timings.factorisations;
+  return WeakPivot(diagonal, cholesky);
+}
+
+// The first free slot without stiffness of its own (see kRoundOffStiffness).
+std::optional<Weakness> FrameAnalysis::Model::Unstiff(const std::vector<double>& diagonal) const {
+  for (const int slot : freeSlots) {
+    // Slots 3k to 3k + 2 are the translations, or the rotations, of a joint.
+    const auto kindAtJoint = diagonal.begin() + 3 * (slot / 3);
+    double largest = 0.0;
+    for (auto d = kindAtJoint; d != kindAtJoint + 3; ++d) largest = std::max(largest, std::fabs(*d));
+    const double own = diagonal[static_cast<size_t>(slot)];
+    if (own <= 0.0 || own <= kRoundOffStiffness * largest) return Weakness{slot, "has no stiffness"};
+  }
+  return std::nullopt;
+}
+
+// The free slot with the weakest pivot against its own diagonal, when that
+// is below kWeakPivot.
+std::optional<Weakness> FrameAnalysis::Model::WeakPivot(const std::vector<double>& diagonal,
+                                                        const SparseCholesky& cholesky) const {
+  const std::vector<double> pivots = cholesky.Pivots();
+  std::optional<Weakness> weakest;
+  double smallest = kWeakPivot;
+  for (size_t eq = 0; eq < freeSlots.size(); ++eq) {
+    const double relative = pivots[eq] / diagonal[static_cast<size_t>(freeSlots[eq])];
+    if (relative < smallest) {
+      smallest = relative;
+      weakest = Weakness{freeSlots[eq], "moves without resistance"};
+    }
+  }
+  return weakest;
+}
+
+// ---- Solution -------------------------------------------------------------------
+
+// Solves the cases until their gap states settle; a case that cannot be
+// solved with its gaps open, or whose gaps never settle, fails alone.
+void FrameAnalysis::Model::SolveAll(std::vector<StaticCase>& cases, const Assembly& base, Timings& timings) const {
+  for (int trial = 0; trial < kMaxGapIterations; ++trial) {
+    std::map<std::vector<char>, std::vector<StaticCase*>> groups;
+    for (StaticCase& loads : cases) {
+      if (loads.Pending()) groups[loads.closed].push_back(&loads);
+    }
+    if (groups.empty()) return;
+    for (const auto& [closed, members] : groups) SolveTrial(closed, members, base, timings);
+  }
+  for (StaticCase& loads : cases) {
+    if (loads.Pending()) {
+      loads.error = loads.name + ": its gaps did not settle after " + std::to_string(kMaxGapIterations) + " trials";
+    }
+  }
+}
+
+// One trial for the cases whose gaps are in the states `closed`: one
+// factorisation, all of them solved against it.
+void FrameAnalysis::Model::SolveTrial(const std::vector<char>& closed, const std::vector<StaticCase*>& members,
+                                      const Assembly& base, Timings& timings) const {
+  auto start = Clock::now();
+  Assembly assembly = base;
+  AssembleLinks(assembly, closed);
+  timings.assemble += Seconds(start);
+
+  SparseCholesky cholesky;
+  if (const std::optional<Weakness> weakness = Factorise(assembly, cholesky, timings)) {
+    // With every gap closed it is the structure itself that gives way.
+    if (std::all_of(closed.begin(), closed.end(), [](char state) { return state != 0; })) {
+      throw AnalysisError("the structure is unstable" +
+                          (weakness->slot >= 0 ? ": " + SlotName(weakness->slot) + " " + weakness->how : ""));
+    }
+    const std::string where = weakness->slot >= 0 ? SlotName(weakness->slot) : "the structure";
+    for (StaticCase* loads : members) loads->error = loads->name + ": " + where + " moves freely with its gaps open";
+    return;
+  }
+
+  start = Clock::now();
+  const auto equations = static_cast<size_t>(Equations());
+  std::vector<double> rhs(equations * members.size(), 0.0);
+  for (size_t k = 0; k < members.size(); ++k) {
+    const StaticCase& loads = *members[k];
+    double* column = rhs.data() + k * equations;
+    for (size_t eq = 0; eq < equations; ++eq) column[eq] = loads.loads[static_cast<size_t>(freeSlots[eq])];
+    for (const MatrixEntry& e : assembly.freeRestrained) {
+      column[e.row] -= e.value * loads.imposed[static_cast<size_t>(e.column)];
+    }
+  }
+  cholesky.Solve(rhs, static_cast<int32_t>(members.size()));
+  timings.solve += Seconds(start);
+
+  for (size_t k = 0; k < members.size(); ++k) {
+    members[k]->displacements = Displacements(*members[k], rhs, k);
+    Settle(*members[k], closed, assembly);
+  }
+}
+
+// Every slot's displacement from column `column` of the solved equations.
+std::vector<double> FrameAnalysis::Model::Displacements(const StaticCase& loads, const std::vector<double>& rhs,
+                                                        size_t column) const {
+  const auto equations = static_cast<size_t>(Equations());
+  std::vector<double> u(kind.size(), 0.0);
+  for (size_t eq = 0; eq < equations; ++eq) u[static_cast<size_t>(freeSlots[eq])] = rhs[column * equations + eq];
+  for (size_t r = 0; r < restrainedSlots.size(); ++r) u[static_cast<size_t>(restrainedSlots[r])] = loads.imposed[r];
+  for (size_t slot = 0; slot < kind.size(); ++slot) {
+    if (kind[slot] != SlotKind::kDependent) continue;
+    double value = 0.0;
+    for (const Term& term : terms[slot]) value += term.factor * u[static_cast<size_t>(term.slot)];
+    u[slot] = value;
+  }
+  return u;
+}
+
+// After a trial: a case whose displacements are not finite numbers fails; a
+// case whose gaps keep their states is settled, with its reactions from the
+// stiffness of those states; the others go on with the new states.
+void FrameAnalysis::Model::Settle(StaticCase& loads, const std::vector<char>& closed, const Assembly& assembly) const {
+  const std::vector<double>& u = loads.displacements;
+  if (!std::all_of(u.begin(), u.end(), [](double value) { return std::isfinite(value); })) {
+    loads.error = loads.name + ": its results overflow (not finite numbers)";
+    return;
+  }
+  const auto globalOf = [&](int joint) {
+    const Matrix3& r = axes[static_cast<size_t>(joint)];
+    const auto at = static_cast<size_t>(6 * joint);
+    return Vector3(r.transpose() * Vector3(u[at], u[at + 1], u[at + 2]));
+  };
+  // A gap carries compression only: it opens when its joints part.
+  std::vector<char> next(links.size(), 1);
+  for (size_t l = 0; l < links.size(); ++l) {
+    const double stretch = links[l].axis.dot(globalOf(links[l].jointJ) - globalOf(links[l].jointI));
+    next[l] = stretch > 0.0 ? 0 : 1;
+  }
+  if (next == closed) {
+    loads.settled = true;
+    loads.reactions = Reactions(loads, assembly);
+  } else {
+    loads.closed = std::move(next);
+  }
+}
+
+// What the supports exert in the restrained slots.
+std::vector<double> FrameAnalysis::Model::Reactions(const StaticCase& loads, const Assembly& assembly) const {
+  std::vector<double> reaction(restrainedSlots.size(), 0.0);
+  for (const MatrixEntry& e : assembly.freeRestrained) {
+    reaction[static_cast<size_t>(e.column)] +=
+        e.value * loads.displacements[static_cast<size_t>(freeSlots[static_cast<size_t>(e.row)])];
+  }
+  for (const MatrixEntry& e : assembly.restrainedRestrained) {
+    reaction[static_cast<size_t>(e.row)] += e.value * loads.imposed[static_cast<size_t>(e.column)];
+  }
+  for (size_t r = 0; r < restrainedSlots.size(); ++r) {
+    reaction[r] -= loads.loads[static_cast<size_t>(restrainedSlots[r])];
+  }
+  return reaction;
+}
+
+// ---- Results ----------------------------------------------------------------------
+
+CaseResult FrameAnalysis::Model::ZeroResult() const {
+  CaseResult result;
+  result.displacements.assign(static_cast<size_t>(joints), Six{});
+  result.reactions.assign(static_cast<size_t>(joints), Six{});
+  for (const auto& data : beams) {
+    BeamResult beam;
+    beam.number = data.beam->number;
+    for (int p = 0; p <= data.segments; ++p) {
+      beam.stations.push_back({data.element->Length() * p / data.segments, 0, 0, 0, 0, 0, 0});
+    }
+    result.beams.push_back(std::move(beam));
+  }
+  return result;
+}
+
+// Joint displacements and reactions in global axes, member forces at the
+// stations, of a settled case; `result` holds the stations' distances.
+void FrameAnalysis::Model::Recover(const StaticCase& loads, CaseResult& result) const {
+  const std::vector<double>& u = loads.displacements;
+  std::vector<double> support(kind.size(), 0.0);
+  for (size_t r = 0; r < restrainedSlots.size(); ++r) {
+    support[static_cast<size_t>(restrainedSlots[r])] = loads.reactions[r];
+  }
+  for (const auto& spring : springs) {
+    if (kind[static_cast<size_t>(spring.slot)] != SlotKind::kRestrained) {
+      support[static_cast<size_t>(spring.slot)] -= spring.stiffness * u[static_cast<size_t>(spring.slot)];
+    }
+  }
+  for (int j = 0; j < joints; ++j) {
+    const Matrix3 back = axes[static_cast<size_t>(j)].transpose();
+    const auto toGlobal = [&](const std::vector<double>& values, int first) {
+      const auto at = static_cast<size_t>(6 * j + first);
+      return Vector3(back * Vector3(values[at], values[at + 1], values[at + 2]));
+    };
+    const Vector3 t = toGlobal(u, 0), rot = toGlobal(u, 3);
+    const Vector3 f = toGlobal(support, 0), mo = toGlobal(support, 3);
+    result.displacements[static_cast<size_t>(j)] = {t.x(), t.y(), t.z(), rot.x(), rot.y(), rot.z()};
+    result.reactions[static_cast<size_t>(j)] = {f.x(), f.y(), f.z(), mo.x(), mo.y(), mo.z()};
+  }
+  for (size_t b = 0; b < beams.size(); ++b) {
+    const auto& data = beams[b];
+    Vector12 end;
+    for (int e = 0; e < 2; ++e) {
+      const int joint = e == 0 ? data.beam->jointI : data.beam->jointJ;
+      for (int d = 0; d < 6; ++d) {
+        end(6 * e + d) = result.displacements[static_cast<size_t>(joint)][static_cast<size_t>(d)];
+      }
+    }
+    BeamResult& beam = result.beams[b];
+    beam.endForces = data.element->EndForces(end, loads.spans[b]);
+    for (auto& station : beam.stations) {
+      const MemberForces forces = BeamElement::ForcesAt(station[0], beam.endForces, loads.spans[b]);
+      std::copy(forces.begin(), forces.end(), station.begin() + 1);
+    }
+  }
+}
+
+namespace {
+
+bool AllFinite(const CaseResult& result) {
+  const auto finite = [](const auto& values) {
+    return std::all_of(values.begin(), values.end(), [](double value) { return std::isfinite(value); });
+  };
+  return std::all_of(result.displacements.begin(), result.displacements.end(), finite) &&
+         std::all_of(result.reactions.begin(), result.reactions.end(), finite) &&
+         std::all_of(result.beams.begin(), result.beams.end(), [&finite](const BeamResult& beam) {
+           return beam.endForces.allFinite() && std::all_of(beam.stations.begin(), beam.stations.end(), finite);
+         });
+}
+
+}  // namespace
 
 FrameAnalysis::FrameAnalysis(const InputDeck& deck, Messages messages)
     : m_pModel(std::make_unique<Model>(deck, std::move(messages))) {}
@@ -422,290 +915,42 @@ FrameAnalysis::~FrameAnalysis() = default;
 
 std::vector<MatrixEntry> FrameAnalysis::FreeStiffness(int& equations) {
   Model& m = *m_pModel;
-  m.PrepareJoints();
-  m.PrepareConstraints();
-  m.NumberEquations();
-  m.PrepareElements();
+  m.Prepare();
   Assembly assembly;
   m.AssembleBase(assembly);
   m.AssembleLinks(assembly, std::vector<char>(m.links.size(), 1));
-  equations = static_cast<int>(m.freeSlots.size());
+  equations = m.Equations();
   return assembly.freeFree;
 }
 
 std::vector<CaseResult> FrameAnalysis::Run() {
   Model& m = *m_pModel;
-  const InputDeck& deck = m.deck;
   auto start = Clock::now();
-  m.PrepareJoints();
-  m.PrepareConstraints();
-  m.NumberEquations();
-  m.PrepareElements();
-  // Every case keeps every station of every beam: a deck whose results would
-  // not fit is refused before anything is solved.
-  size_t stationsPerCase = 0;
-  for (const auto& data : m.beams) stationsPerCase += static_cast<size_t>(data.segments) + 1;
-  if (!deck.cases.empty() && stationsPerCase > kMaxResultStations / deck.cases.size()) {
-    throw AnalysisError("the results would hold " + std::to_string(stationsPerCase) + " beam stations in each of " +
-                        std::to_string(deck.cases.size()) + " load conditions, more than the " +
-                        std::to_string(kMaxResultStations) + " the program can keep: divide the beams less (NREG)");
-  }
-  const int equations = static_cast<int>(m.freeSlots.size());
-  const size_t slots = m.kind.size();
-  m_timings.equations = equations;
+  m.Prepare();
+  m.CheckResultSize();
+  m_timings.equations = m.Equations();
   m.Progress("ANALYSING " + std::to_string(m.joints) + " JOINTS, " + std::to_string(m.beams.size()) + " BEAMS, " +
-             std::to_string(m.links.size()) + " LINKS: " + std::to_string(equations) + " EQUATIONS");
-
-  // The loads of every static case, per slot, and its imposed displacements.
-  std::vector<int> statics;
-  for (size_t c = 0; c < deck.cases.size(); ++c) {
-    const LoadCase& loadCase = deck.cases[c];
-    if (loadCase.kind == CaseKind::kStatic) {
-      statics.push_back(static_cast<int>(c));
-      continue;
-    }
-    const char* kindName = loadCase.kind == CaseKind::kHistory    ? "history"
-                           : loadCase.kind == CaseKind::kSpectrum ? "response spectrum"
-                                                                  : "moving";
-    m.Warn(Where(loadCase.line) + kindName + " load condition " + std::to_string(loadCase.number + 1) +
-           " is not analysed: its results are zero");
-  }
-  const size_t caseCount = statics.size();
-  std::vector<std::vector<double>> loads(caseCount, std::vector<double>(slots, 0.0));
-  std::vector<std::vector<double>> imposed(caseCount, std::vector<double>(m.restrainedSlots.size(), 0.0));
-  std::vector<std::vector<std::vector<SpanLoad>>> spans(caseCount, std::vector<std::vector<SpanLoad>>(m.beams.size()));
-  for (size_t s = 0; s < caseCount; ++s) {
-    const LoadCase& loadCase = deck.cases[static_cast<size_t>(statics[s])];
-    for (const JointLoad& load : loadCase.jointLoads) {
-      Eigen::VectorXd global(6);
-      for (int d = 0; d < 6; ++d) global(d) = load.values[static_cast<size_t>(d)];
-      m.AddVector(loads[s], {load.joint}, global);
-    }
-    for (const BeamLoad& load : loadCase.beamLoads) {
-      const auto found = m.beamByJoints.find({load.jointI, load.jointJ});
-      if (found == m.beamByJoints.end()) {
-        throw AnalysisError(Where(load.line) + "beam load " + std::to_string(load.number + 1) + " of case " +
-                            std::to_string(loadCase.number + 1) + ": no beam runs from joint " +
-                            std::to_string(load.jointI + 1) + " to joint " + std::to_string(load.jointJ + 1));
-      }
-      const Model::BeamData& data = m.beams[static_cast<size_t>(found->second)];
-      if (load.pieces.empty() && load.type == 2) {
-        m.Warn(Where(load.line) + "a concentrated moment carries no value in the input and is not applied");
-      }
-      const std::vector<SpanLoad> pieces = m.SpanLoadsOf(data, load, loadCase.number);
-      m.AddVector(loads[s], {data.beam->jointI, data.beam->jointJ}, data.element->EquivalentLoads(pieces));
-      auto& list = spans[s][static_cast<size_t>(found->second)];
-      list.insert(list.end(), pieces.begin(), pieces.end());
-    }
-    for (const JointLoad& load : loadCase.displacements) {
-      const Matrix3& r = m.axes[static_cast<size_t>(load.joint)];
-      Vector3 translation(load.values[0], load.values[1], load.values[2]);
-      Vector3 rotation(load.values[3], load.values[4], load.values[5]);
-      translation = r * translation;
-      rotation = r * rotation;
-      for (int d = 0; d < 6; ++d) {
-        const double value = d < 3 ? translation(d) : rotation(d - 3);
-        if (value == 0.0) continue;
-        const int slot = 6 * load.joint + d;
-        if (m.kind[static_cast<size_t>(slot)] != SlotKind::kRestrained) {
-          m.Warn(Where(load.line) + "a prescribed displacement of joint " + std::to_string(load.joint + 1) + " in " +
-                 kDofNames[d] + " is ignored: that degree of freedom is not restrained");
-          continue;
-        }
-        imposed[s][static_cast<size_t>(m.index[static_cast<size_t>(slot)])] = value;
-      }
-    }
-    if (loadCase.selfWeight.present) {
-      m.Warn(Where(loadCase.selfWeight.line) + "the self weight of static load condition " +
-             std::to_string(loadCase.number + 1) + " is not applied: the input carries no unit weight");
-    }
-  }
-
+             std::to_string(m.links.size()) + " LINKS: " + std::to_string(m.Equations()) + " EQUATIONS");
+  std::vector<StaticCase> cases = m.StaticCases();
   Assembly base;
   m.AssembleBase(base);
   m_timings.assemble += Seconds(start);
 
-  // Solve, per set of gap states, until no gap changes its state.
-  std::vector<std::vector<char>> states(caseCount, std::vector<char>(m.links.size(), 1));
-  std::vector<std::vector<double>> solution(caseCount);
-  std::vector<char> settled(caseCount, 0);
-  for (int iteration = 0; iteration < kMaxGapIterations; ++iteration) {
-    std::map<std::vector<char>, std::vector<size_t>> groups;
-    for (size_t s = 0; s < caseCount; ++s) {
-      if (settled[s] == 0) groups[states[s]].push_back(s);
-    }
-    if (groups.empty()) break;
-    for (const auto& [closed, members] : groups) {
-      start = Clock::now();
-      Assembly assembly = base;
-      m.AssembleLinks(assembly, closed);
-      m_timings.assemble += Seconds(start);
+  m.SolveAll(cases, base, m_timings);
 
-      // A free equation without any stiffness cannot be solved.
-      std::vector<double> diagonal(static_cast<size_t>(equations), 0.0);
-      double largest = 0.0;
-      for (const MatrixEntry& e : assembly.freeFree) {
-        if (e.row == e.column) diagonal[static_cast<size_t>(e.row)] += e.value;
-      }
-      for (double d : diagonal) largest = std::max(largest, std::fabs(d));
-      for (int eq = 0; eq < equations; ++eq) {
-        if (diagonal[static_cast<size_t>(eq)] <= 1e-14 * largest) {
-          throw AnalysisError("the structure is unstable: " + m.SlotName(m.freeSlots[static_cast<size_t>(eq)]) +
-                              " has no stiffness");
-        }
-      }
-
-      start = Clock::now();
-      SparseCholesky cholesky;
-      int failed = -1;
-      if (equations > 0 && !cholesky.Factor(equations, assembly.freeFree, failed)) {
-        throw AnalysisError(
-            "the structure is unstable" +
-            (failed >= 0 ? ": " + m.SlotName(m.freeSlots[static_cast<size_t>(failed)]) + " has no stiffness left"
-                         : std::string()));
-      }
-      m_timings.factor += Seconds(start);
-      m_timings.flops += cholesky.Flops();
-      ++m_timings.factorisations;
-      if (equations > 0 && cholesky.ReciprocalCondition() < 1e-15) {
-        const int32_t weakest = cholesky.WeakestEquation();
-        throw AnalysisError("the structure is unstable: " + m.SlotName(m.freeSlots[static_cast<size_t>(weakest)]) +
-                            " moves without resistance");
-      }
-
-      start = Clock::now();
-      std::vector<double> rhs(static_cast<size_t>(equations) * members.size(), 0.0);
-      for (size_t k = 0; k < members.size(); ++k) {
-        const size_t s = members[k];
-        double* column = rhs.data() + k * static_cast<size_t>(equations);
-        for (int eq = 0; eq < equations; ++eq) {
-          column[eq] = loads[s][static_cast<size_t>(m.freeSlots[static_cast<size_t>(eq)])];
-        }
-        for (const MatrixEntry& e : assembly.freeRestrained)
-          column[e.row] -= e.value * imposed[s][static_cast<size_t>(e.column)];
-      }
-      cholesky.Solve(rhs, static_cast<int32_t>(members.size()));
-      m_timings.solve += Seconds(start);
-
-      for (size_t k = 0; k < members.size(); ++k) {
-        const size_t s = members[k];
-        std::vector<double> u(slots, 0.0);
-        for (int eq = 0; eq < equations; ++eq) {
-          u[static_cast<size_t>(m.freeSlots[static_cast<size_t>(eq)])] =
-              rhs[k * static_cast<size_t>(equations) + static_cast<size_t>(eq)];
-        }
-        for (size_t r = 0; r < m.restrainedSlots.size(); ++r)
-          u[static_cast<size_t>(m.restrainedSlots[r])] = imposed[s][r];
-        for (size_t slot = 0; slot < slots; ++slot) {
-          if (m.kind[slot] != SlotKind::kDependent) continue;
-          double value = 0.0;
-          for (const Term& term : m.terms[slot]) value += term.factor * u[static_cast<size_t>(term.slot)];
-          u[slot] = value;
-        }
-        // A gap carries compression only: it opens when its joints part.
-        std::vector<char> next(m.links.size(), 1);
-        for (size_t l = 0; l < m.links.size(); ++l) {
-          const auto& link = m.links[l];
-          const auto globalOf = [&](int joint) {
-            const Matrix3& r = m.axes[static_cast<size_t>(joint)];
-            return Vector3(r.transpose() * Vector3(u[static_cast<size_t>(6 * joint)],
-                                                   u[static_cast<size_t>(6 * joint + 1)],
-                                                   u[static_cast<size_t>(6 * joint + 2)]));
-          };
-          const double stretch = link.axis.dot(globalOf(link.jointJ) - globalOf(link.jointI));
-          next[l] = stretch > 0.0 ? 0 : 1;
-        }
-        solution[s] = std::move(u);
-        if (next == closed) {
-          settled[s] = 1;
-        } else {
-          states[s] = next;
-        }
-      }
-      // Reactions need the matrix of the final states: keep the assembly.
-      for (size_t s : members) {
-        if (settled[s] != 0) {
-          // Restrained slots: what the supports exert.
-          std::vector<double> reaction(m.restrainedSlots.size(), 0.0);
-          for (const MatrixEntry& e : assembly.freeRestrained) {
-            reaction[static_cast<size_t>(e.column)] +=
-                e.value * solution[s][static_cast<size_t>(m.freeSlots[static_cast<size_t>(e.row)])];
-          }
-          for (const MatrixEntry& e : assembly.restrainedRestrained) {
-            reaction[static_cast<size_t>(e.row)] += e.value * imposed[s][static_cast<size_t>(e.column)];
-          }
-          for (size_t r = 0; r < m.restrainedSlots.size(); ++r) {
-            reaction[r] -= loads[s][static_cast<size_t>(m.restrainedSlots[r])];
-          }
-          // Store the reactions in the solution's tail for recovery below.
-          solution[s].insert(solution[s].end(), reaction.begin(), reaction.end());
-        }
-      }
-    }
-  }
-  for (size_t s = 0; s < caseCount; ++s) {
-    if (settled[s] == 0) {
-      throw AnalysisError("the gaps of static load condition " +
-                          std::to_string(deck.cases[static_cast<size_t>(statics[s])].number + 1) +
-                          " did not settle after " + std::to_string(kMaxGapIterations) + " trials");
-    }
-  }
-
-  // Recovery: joint displacements and reactions in global axes, member forces.
   start = Clock::now();
-  std::vector<CaseResult> results(deck.cases.size());
-  for (auto& result : results) {
-    result.displacements.assign(static_cast<size_t>(m.joints), Six{});
-    result.reactions.assign(static_cast<size_t>(m.joints), Six{});
-    for (const auto& data : m.beams) {
-      BeamResult beam;
-      beam.number = data.beam->number;
-      for (int p = 0; p <= data.segments; ++p) {
-        beam.stations.push_back({data.element->Length() * p / data.segments, 0, 0, 0, 0, 0, 0});
-      }
-      result.beams.push_back(std::move(beam));
+  std::vector<CaseResult> results(m.deck.cases.size(), m.ZeroResult());
+  for (const StaticCase& loads : cases) {
+    CaseResult& result = results[loads.position];
+    if (loads.error.empty()) m.Recover(loads, result);
+    std::string error = loads.error;
+    if (error.empty() && !AllFinite(result)) error = loads.name + ": its results overflow (not finite numbers)";
+    if (error.empty()) {
+      m.Progress("STATIC LOAD CONDITION " + std::to_string(loads.number) + " SOLVED");
+      continue;
     }
-  }
-  for (size_t s = 0; s < caseCount; ++s) {
-    CaseResult& result = results[static_cast<size_t>(statics[s])];
-    const std::vector<double>& u = solution[s];
-    std::vector<double> support(slots, 0.0);
-    for (size_t r = 0; r < m.restrainedSlots.size(); ++r)
-      support[static_cast<size_t>(m.restrainedSlots[r])] = u[slots + r];
-    for (const auto& spring : m.springs) {
-      if (m.kind[static_cast<size_t>(spring.slot)] != SlotKind::kRestrained) {
-        support[static_cast<size_t>(spring.slot)] -= spring.stiffness * u[static_cast<size_t>(spring.slot)];
-      }
-    }
-    for (int j = 0; j < m.joints; ++j) {
-      const Matrix3 back = m.axes[static_cast<size_t>(j)].transpose();
-      const auto toGlobal = [&](const std::vector<double>& values, int first) {
-        return Vector3(back * Vector3(values[static_cast<size_t>(6 * j + first)],
-                                      values[static_cast<size_t>(6 * j + first + 1)],
-                                      values[static_cast<size_t>(6 * j + first + 2)]));
-      };
-      const Vector3 t = toGlobal(u, 0), rot = toGlobal(u, 3);
-      const Vector3 f = toGlobal(support, 0), mo = toGlobal(support, 3);
-      result.displacements[static_cast<size_t>(j)] = {t.x(), t.y(), t.z(), rot.x(), rot.y(), rot.z()};
-      result.reactions[static_cast<size_t>(j)] = {f.x(), f.y(), f.z(), mo.x(), mo.y(), mo.z()};
-    }
-    for (size_t b = 0; b < m.beams.size(); ++b) {
-      const auto& data = m.beams[b];
-      Vector12 end;
-      for (int e = 0; e < 2; ++e) {
-        const int joint = e == 0 ? data.beam->jointI : data.beam->jointJ;
-        for (int d = 0; d < 6; ++d)
-          end(6 * e + d) = result.displacements[static_cast<size_t>(joint)][static_cast<size_t>(d)];
-      }
-      BeamResult& beam = result.beams[b];
-      beam.endForces = data.element->EndForces(end, spans[s][b]);
-      for (auto& station : beam.stations) {
-        const MemberForces forces = BeamElement::ForcesAt(station[0], beam.endForces, spans[s][b]);
-        std::copy(forces.begin(), forces.end(), station.begin() + 1);
-      }
-    }
-    m.Progress("STATIC LOAD CONDITION " + std::to_string(deck.cases[static_cast<size_t>(statics[s])].number + 1) +
-               " SOLVED");
+    result = m.ZeroResult();
+    result.error = std::move(error);
   }
   m_timings.recover += Seconds(start);
   return results;

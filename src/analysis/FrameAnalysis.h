@@ -43,6 +43,9 @@ struct CaseResult {
   std::vector<Six> displacements;  // per joint, global
   std::vector<Six> reactions;      // per joint, global (0 where nothing supports)
   std::vector<BeamResult> beams;   // in beam number order
+  // Why a static case has no results ("static load condition 2: ..."); empty
+  // when it was solved. The values of a failed case are zero.
+  std::string error;
 };
 
 struct Timings {
@@ -63,7 +66,11 @@ class FrameAnalysis {
   FrameAnalysis& operator=(const FrameAnalysis&) = delete;
 
   // One result per case of the deck, in its order; cases other than static
-  // ones get zero results. Throws AnalysisError.
+  // ones get zero results. A static case that cannot be solved on its own
+  // (its gaps open into a mechanism or never settle, or its results are not
+  // finite numbers) fails alone, with its error in its result. Throws
+  // AnalysisError for what stops the whole analysis: input the analysis
+  // cannot use, or a structure unstable with every gap closed.
   std::vector<CaseResult> Run();
   const Timings& GetTimings() const { return m_timings; }
   // The assembled stiffness of the free equations (upper triangle), with

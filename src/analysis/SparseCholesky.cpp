@@ -93,21 +93,38 @@ void SparseCholesky::Solve(std::vector<double>& rhs, int32_t count) {
   std::memcpy(rhs.data(), x->x, values * sizeof(double));
 }
 
-double SparseCholesky::ReciprocalCondition() const {
-  return m_pFactor != nullptr ? cholmod_rcond(m_pFactor, m_pCommon.get()) : 0.0;
-}
-
-int32_t SparseCholesky::WeakestEquation() {
-  if (m_pFactor == nullptr || m_nSize == 0) return -1;
-  cholmod_change_factor(CHOLMOD_REAL, 1, 0, 1, 1, m_pFactor, m_pCommon.get());
-  const auto* columns = static_cast<const int*>(m_pFactor->p);
-  const auto* values = static_cast<const double*>(m_pFactor->x);
-  const auto* permutation = static_cast<const int*>(m_pFactor->Perm);
-  int32_t weakest = 0;
-  for (int32_t j = 1; j < m_nSize; ++j) {
-    if (std::fabs(values[columns[j]]) < std::fabs(values[columns[weakest]])) weakest = j;
+std::vector<double> SparseCholesky::Pivots() const {
+  std::vector<double> pivots(static_cast<size_t>(m_nSize), 0.0);
+  if (m_pFactor == nullptr || m_nSize == 0 || m_pFactor->x == nullptr) return pivots;
+  const cholmod_factor& factor = *m_pFactor;
+  const auto* values = static_cast<const double*>(factor.x);
+  const auto* permutation = static_cast<const int*>(factor.Perm);
+  const auto store = [&](int column, double pivot) {
+    pivots[static_cast<size_t>(permutation != nullptr ? permutation[column] : column)] = pivot;
+  };
+  if (factor.is_super != 0) {
+    // Each supernode holds its columns' rows as one dense block, column
+    // after column; the diagonal runs down its leading square.
+    const auto* firstColumn = static_cast<const int*>(factor.super);
+    const auto* rowStart = static_cast<const int*>(factor.pi);
+    const auto* valueStart = static_cast<const int*>(factor.px);
+    for (size_t s = 0; s < factor.nsuper; ++s) {
+      const auto rows = static_cast<size_t>(rowStart[s + 1] - rowStart[s]);
+      for (int column = firstColumn[s]; column < firstColumn[s + 1]; ++column) {
+        const auto k = static_cast<size_t>(column - firstColumn[s]);
+        const double diagonal = values[static_cast<size_t>(valueStart[s]) + k * (rows + 1)];
+        store(column, diagonal * diagonal);
+      }
+    }
+    return pivots;
   }
-  return permutation != nullptr ? permutation[weakest] : weakest;
+  // A simplicial column starts with its diagonal entry.
+  const auto* columnStart = static_cast<const int*>(factor.p);
+  for (int column = 0; column < m_nSize; ++column) {
+    const double diagonal = values[columnStart[column]];
+    store(column, factor.is_ll != 0 ? diagonal * diagonal : diagonal);
+  }
+  return pivots;
 }
 
 double SparseCholesky::Flops() const { return m_pCommon->fl; }

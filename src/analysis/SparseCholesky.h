@@ -32,11 +32,10 @@ class SparseCholesky {
   bool Factor(int32_t n, const std::vector<MatrixEntry>& upper, int32_t& failedEquation);
   // Solves in place for `count` right-hand sides stored column after column.
   void Solve(std::vector<double>& rhs, int32_t count);
-  // CHOLMOD's estimate of the reciprocal condition number.
-  double ReciprocalCondition() const;
-  // The equation whose pivot is smallest against the largest: where a
-  // nearly singular matrix gives way. Changes the factor's form.
-  int32_t WeakestEquation();
+  // The pivot of each equation of the last factorisation, in the matrix's
+  // own order: the square of L's diagonal entry (of D's for an LDL' factor).
+  // Read from the factor as it stands, supernodal or simplicial.
+  std::vector<double> Pivots() const;
   // Floating-point operations of the last factorisation.
   double Flops() const;
 

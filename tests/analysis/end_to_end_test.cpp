@@ -10,11 +10,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "support/Golden.h"
 #include "support/MessageLog.h"
 #include "support/TempDir.h"
 #include "tav/Tav.h"
+#include "tav/util/FormatC.h"
 
 namespace tav {
 namespace {
@@ -523,6 +525,214 @@ TEST(EndToEndTest, OversizedCountsAreInputErrorsAtTheirLine) {
     const int expectedLine = std::string(c.from) == "POINTS=2" ? line + 1 : line;
     EXPECT_NE(printed.find("line " + std::to_string(expectedLine) + ": " + c.message), std::string::npos) << printed;
     EXPECT_FALSE(std::filesystem::exists(dir.File("big.tvo")));
+  }
+}
+
+// Saves `doc`, runs the program on it and imports the output it wrote.
+std::pair<int, std::string> RunAndImport(CTavData& doc) {
+  test::TempDir dir;
+  EXPECT_EQ(doc.Save(dir.File("model.tAv"), TaV_FORMAT_TAV), 1);
+  const auto ran = RunProgram(dir.File("model.tAv"), dir.File("model.tvo"));
+  test::MessageLog log;
+  EXPECT_EQ(CTavImportTavOutput(&doc).LoadData(dir.File("model.tvo")), 1) << ran.second;
+  return ran;
+}
+
+// A coordinate as its six-digit text reads back.
+double SixDigits(double value) { return std::strtod(FormatC("%g", value).c_str(), nullptr); }
+
+// Full-length uniform loads (fractions 0 to 1) on sloped cantilevers whose
+// six-digit lengths round up or down, or whose very coordinates round: each
+// support holds the load over the whole length the program sees, neither
+// refused nor cut to the rounded length of the text. In full precision the
+// program sees the model's own coordinates.
+TEST(EndToEndTest, FullLengthLoadsOnSlopedBeamsAreExactlyFullLength) {
+  const struct {
+    double x, z;
+    const char* written;  // the loaded length in six digits
+  } beams[] = {
+      {1, 2, "2.23607"},               // √5, rounded up
+      {1, 1, "1.41421"},               // √2, rounded down
+      {1, 3, "3.16228"},               // √10, up
+      {2, 3, "3.60555"},               // √13, down
+      {1.0 / 3, 2.0 / 3, "0.745356"},  // the coordinates rounded as well
+  };
+  const double w = 3.0;
+  for (const TaV_REAL_PRECISION precision : {TaV_PRECISION_SIX_DIGITS, TaV_PRECISION_FULL}) {
+    const bool six = precision == TaV_PRECISION_SIX_DIGITS;
+    CTavData doc;
+    doc.SetRealPrecision(precision);
+    CTavGroupElement* group = doc.AddGroupElement();
+    Section(group, kArea, kJ, kIS, kIT);
+    CTavLoadStatic* load = doc.AddLoadStatic("W", 0);
+    for (int b = 0; b < static_cast<int>(std::size(beams)); ++b) {
+      doc.AddJoint(0, 2.0 * b, 0, true, true, true, true, true, true, -1);
+      doc.AddJoint(beams[b].x, 2.0 * b, beams[b].z, -1);
+      doc.AddBeam(group, 0, 2 * b, 2 * b + 1, 0, 0, 0, 0, 0, 0, 0);
+      load->AddLoadStatic_BEAMLOAD_DIST_W1W2(b, TaV_DIR_Z, -w, -w, 0, 1, 0, 0);
+    }
+    const std::string text = test::SaveToString(doc, TaV_FORMAT_TAV);
+    ASSERT_EQ(Analyse(doc).verdict, 1) << six;
+    for (int b = 0; b < static_cast<int>(std::size(beams)); ++b) {
+      const std::string written = std::string("WZ=3. 3. 0. ") + beams[b].written + " ";
+      EXPECT_EQ(text.find(written) != std::string::npos, six) << written;
+      const double length =
+          six ? std::hypot(SixDigits(beams[b].x), SixDigits(beams[b].z)) : std::hypot(beams[b].x, beams[b].z);
+      EXPECT_NEAR(doc.GetResultValue_Joint(2 * b, 0, TaV_JOINT_REACTION, 0).z, w * length, 1e-12 * w * length)
+          << beams[b].written << (six ? " in six digits" : " in full");
+    }
+  }
+}
+
+// Two beams between the same joints, told apart by their roll angles. With
+// one square section the tip shares the fixed-end forces of the load on the
+// second beam equally: the first, itself unloaded, takes a quarter of the
+// load at its tip, so V2 = -wL/4 and M3 = -5wL²/24 + wLx/4 along it.
+TEST(EndToEndTest, BeamsBetweenTheSameJointsAreToldApartByTheirRollAngle) {
+  const double L = 4.0, w = 6.0;
+  const auto build = [&](CTavData& doc, double secondAngle) {
+    doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
+    doc.AddJoint(L, 0, 0, -1);
+    CTavGroupElement* group = doc.AddGroupElement();
+    Section(group, kArea, kJ, kIT, kIT);
+    doc.AddBeam(group, 0, 0, 1, 0.0, 0, 0, 0, 0, 0, 0);
+    doc.AddBeam(group, 0, 0, 1, secondAngle, 0, 0, 0, 0, 0, 0);
+    doc.AddLoadStatic("W", 0)->AddLoadStatic_BEAMLOAD_DIST_W1W2(1, TaV_DIR_Z, -w, -w, 0, 1, 0, 0);
+  };
+  const auto expectUnloaded = [&](const CTavData& doc, int beam) {
+    for (int s = 0; s <= 4; ++s) {
+      const double x = L * s / 4;
+      ExpectNear(doc.GetResultValue_Beam_Force(beam, 0, s, TaV_FORCE_2), -w * L / 4, "V2 of the unloaded beam");
+      ExpectNear(doc.GetResultValue_Beam_Force(beam, 0, s, TaV_FORCE_6), -5 * w * L * L / 24 + w * L * x / 4,
+                 "M3 of the unloaded beam");
+    }
+  };
+  CTavData rolled;
+  build(rolled, 90.0);
+  const std::string text = test::SaveToString(rolled, TaV_FORMAT_TAV);
+  ASSERT_EQ(Analyse(rolled).verdict, 1);
+  expectUnloaded(rolled, 0);
+  const auto shear = [&rolled](int station) {
+    return std::hypot(rolled.GetResultValue_Beam_Force(1, 0, station, TaV_FORCE_2),
+                      rolled.GetResultValue_Beam_Force(1, 0, station, TaV_FORCE_3));
+  };
+  ExpectNear(shear(0), 3 * w * L / 4, "root shear of the loaded beam");
+  ExpectNear(shear(4), w * L / 4, "tip shear of the loaded beam");
+  ExpectEquilibrium(rolled, 0);
+
+  // Beams the angle cannot tell apart: the lowest-numbered takes the load.
+  CTavData twins;
+  build(twins, 0.0);
+  const Outcome outcome = Analyse(twins);
+  EXPECT_EQ(outcome.verdict, 1);
+  EXPECT_TRUE(outcome.Mentions("* W A R N I N G * line "));
+  EXPECT_TRUE(
+      outcome.Mentions(": beam load 1 of static load condition 1 is ambiguous: beams 1 and 2 run from joint 1 "
+                       "to joint 2 with the roll angle 0; it is applied to beam 1"));
+  expectUnloaded(twins, 1);
+
+  // An angle that none of them has.
+  test::TempDir dir;
+  std::string noAngle = text;
+  const size_t at = noAngle.find("NOAN=1 2 90. FUNCTION");
+  ASSERT_NE(at, std::string::npos);
+  noAngle.replace(at, 12, "NOAN=1 2 45.");
+  std::ofstream(dir.File("angle.tAv"), std::ios::binary) << noAngle;
+  const auto [status, printed] = RunProgram(dir.File("angle.tAv"), dir.File("angle.tvo"));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(printed.find("beam load 1 of static load condition 1: no beam from joint 1 to joint 2 has the roll angle "
+                         "45 (beams 1 and 2 run there)"),
+            std::string::npos)
+      << printed;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("angle.tvo")));
+}
+
+// Penalties beside soft members are no instability: a grounded spring of
+// 1e15 props a cantilever whose torsion constant is 1e-8, and a gap 1e12
+// times as stiff as a cantilever's tip joins the tips of two. The prop is a
+// support, R = 5P/16 for P at mid-span; the joined tips share the load, to
+// the eps x 1e12 that the penalty leaves of the stiffness beside it.
+TEST(EndToEndTest, StiffPenaltiesBesideSoftMembersAreNoInstability) {
+  const double L = 3.0, P = 8.0, k = 3 * kE * kIT / (L * L * L), kLink = 1e12 * k;
+  CTavData doc;
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, 1e-8, kIS, kIT);
+  for (const double y : {0.0, 5.0}) {
+    for (const double z : {0.0, -1.0}) {
+      const int32_t root = doc.AddJoint(0, y, z, true, true, true, true, true, true, -1);
+      doc.AddBeam(group, 0, root, doc.AddJoint(L, y, z, -1), 0, 0, 0, 0, 0, 0, 0);
+    }
+  }
+  CTavGroupSpring* springs = doc.AddGroupSpringConstants();
+  springs->AddSpringConstants(0, 0, 1e15)->m_bMultiDof = 1;
+  springs->AddSpring(0, 1);
+  CTavGroupNllink* gaps = doc.AddGroupNllink();
+  gaps->AddNllinkConstants(kLink, 0, 0, 0);
+  doc.AddNllink(gaps, 7, 5, 0, 0.0);
+  TaV_TYPED_LOAD midSpan;
+  midSpan.nValue = 1;
+  midSpan.dValue[0] = -P;
+  midSpan.dDist[0] = 0.5;
+  CTavLoadStatic* loads = doc.AddLoadStatic("P", 0);
+  loads->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, {}, midSpan, 0, 0);
+  loads->AddLoadStatic_Joint(5, 0, 0, -P, 0, 0, 0, 0);
+  ASSERT_EQ(Analyse(doc).verdict, 1);
+
+  EXPECT_NEAR(doc.GetResultValue_Joint(1, 0, TaV_JOINT_REACTION, 0).z, 5 * P / 16, 1e-9 * P);
+  const double top = -P * (k + kLink) / (k * (k + 2 * kLink)), bottom = -P * kLink / (k * (k + 2 * kLink));
+  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(5, 0).z, top, 1e-3 * std::fabs(top));
+  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(7, 0).z, bottom, 1e-3 * std::fabs(bottom));
+}
+
+// A load condition that fails leaves the others solved: the program names it
+// and why, writes every condition (the failed one as zeros) and ends with
+// status 1.
+TEST(EndToEndTest, AFailingLoadConditionLeavesTheOthersSolved) {
+  // A tip load of 1e308 on a cantilever 3 long: its support moment is beyond any double.
+  CTavData overflow;
+  Line(overflow, 1, 3.0);
+  overflow.SetJointRestraint(0, true, true, true, true, true, true);
+  overflow.AddLoadStatic("P", 0)->AddLoadStatic_Joint(1, 0, 0, -10, 0, 0, 0, 0);
+  overflow.AddLoadStatic("HUGE", 0)->AddLoadStatic_Joint(1, 0, 0, 1e308, 0, 0, 0, 0);
+  auto [status, printed] = RunAndImport(overflow);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(printed.find("* E R R O R * static load condition 2: its results overflow (not finite numbers)"),
+            std::string::npos)
+      << printed;
+  EXPECT_NE(printed.find("END OF ANALYSIS: 1 OF 2 LOAD CONDITIONS FAILED"), std::string::npos) << printed;
+  ExpectNear(overflow.GetResultValue_Joint_Displacement(1, 0).z, -10 * 27 / (3 * kE * kIT), "the other condition");
+  EXPECT_EQ(overflow.GetResultValue_Joint_Displacement(1, 1), CVector(0, 0, 0));
+  EXPECT_EQ(overflow.GetResultValue_Joint(0, 1, TaV_JOINT_REACTION, 1), CVector(0, 0, 0));
+  EXPECT_EQ(overflow.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_6), 0.0);
+
+  // A beam free to rise and turn but for two gaps under its ends: lifted,
+  // it floats away; pressed down, the gaps hold it.
+  CTavData gaps;
+  const double L = 4.0, P = 5.0, kGap = 1e4;
+  gaps.AddJoint(0, 0, 0, true, true, false, true, false, true, -1);
+  gaps.AddJoint(L, 0, 0, true, true, false, true, false, true, -1);
+  gaps.AddJoint(0, 0, -1, true, true, true, true, true, true, -1);
+  gaps.AddJoint(L, 0, -1, true, true, true, true, true, true, -1);
+  CTavGroupElement* group = gaps.AddGroupElement();
+  Section(group, kArea, kJ, kIS, kIT);
+  gaps.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  CTavGroupNllink* links = gaps.AddGroupNllink();
+  links->AddNllinkConstants(kGap, 0, 0, 0);
+  gaps.AddNllink(links, 2, 0, 0, 0.0);
+  gaps.AddNllink(links, 3, 1, 0, 0.0);
+  for (const double pz : {P, -P}) {
+    CTavLoadStatic* push = gaps.AddLoadStatic(pz > 0 ? "LIFT" : "PRESS", 0);
+    for (int32_t j = 0; j < 2; ++j) push->AddLoadStatic_Joint(j, 0, 0, pz, 0, 0, 0, 0);
+  }
+  std::tie(status, printed) = RunAndImport(gaps);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(printed.find("* E R R O R * static load condition 1: joint "), std::string::npos) << printed;
+  EXPECT_NE(printed.find(" moves freely with its gaps open"), std::string::npos) << printed;
+  EXPECT_EQ(printed.find("static load condition 2:"), std::string::npos) << printed;
+  for (int32_t j = 0; j < 2; ++j) {
+    ExpectNear(gaps.GetResultValue_Joint_Displacement(j, 1).z, -P / kGap, "pressed onto the gaps");
+    ExpectNear(gaps.GetResultValue_Joint(j + 2, 1, TaV_JOINT_REACTION, 0).z, P, "what a gap holds");
+    EXPECT_EQ(gaps.GetResultValue_Joint_Displacement(j, 0), CVector(0, 0, 0));
   }
 }
 
