@@ -1,15 +1,18 @@
 // Fuzzes the JSON model reader of the tav tool: any text either builds a
 // model or is refused with a ModelError whose place is a JSON pointer to a
 // value of the text (or "" for the whole text). A built model must write in
-// all three solver input formats, and the model file written from it must
-// build again.
+// all three solver input formats (the own one in both precisions), the
+// places of what its own input would lose must name values of the text, and
+// the model file written from it must build again.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "FuzzTarget.h"
+#include "tav/InputChecks.h"
 #include "tav/ModelJson.h"
 
 namespace {
@@ -50,6 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   for (const TaV_INPUT_FORMAT format : {TaV_FORMAT_TAV, TaV_FORMAT_SAP, TaV_FORMAT_MIDAS}) {
     if (doc.Save("/dev/null", format) != 1) fuzz::Finding("Save refused a built model");
+  }
+  doc.SetRealPrecision(TaV_PRECISION_FULL);
+  if (doc.Save("/dev/null", TaV_FORMAT_TAV) != 1) fuzz::Finding("Save refused a built model in full precision");
+  std::vector<tool::Finding> findings = tool::SixDigitFindings(doc);
+  const std::vector<tool::Finding> ambiguous = tool::AmbiguousBeamLoads(doc, TaV_PRECISION_SIX_DIGITS);
+  findings.insert(findings.end(), ambiguous.begin(), ambiguous.end());
+  for (const tool::Finding& finding : findings) {
+    if (!model->contains(Json::json_pointer(finding.path))) {
+      fuzz::Finding("a warning placed at \"" + finding.path + "\", which names no value of the model");
+    }
   }
   try {
     CTavData again;
