@@ -2,6 +2,9 @@
 // phase, beside CHOLMOD's own analyse-factorise-solve of the same matrix.
 //   FullAnalysis/nx/ny/nz: read, assemble, factorise, solve, recover, write
 //   CholmodOnly/nx/ny/nz:  the stiffness matrix alone through CHOLMOD
+//   SaveOwnInput/p:        writing the 20^3 frame at site coordinates as own
+//                          input, reals in six digits (p = 0, the baseline)
+//                          or in full (p = 1)
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -20,15 +23,10 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// A frame of nx x ny x nz joints 3 m apart, fixed at its base, with beams
-// along every grid line, pushed sideways and loaded downwards at every joint.
-std::string WriteFrame(int nx, int ny, int nz) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() /
-       ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) + ".tAv"))
-          .string();
-  if (std::filesystem::exists(path)) return path;
-  tav::CTavData doc;
+// A frame of nx x ny x nz joints 3 m apart (from `origin` on), fixed at its
+// base, with beams along every grid line, pushed sideways and loaded
+// downwards at every joint.
+void BuildFrame(tav::CTavData& doc, int nx, int ny, int nz, double origin = 0.0) {
   doc.SetTitle("BENCHMARK FRAME");
   doc.GetFunction()->AddFunctionDefault();
   const auto id = [&](int i, int j, int k) { return (k * ny + j) * nx + i; };
@@ -36,7 +34,7 @@ std::string WriteFrame(int nx, int ny, int nz) {
     for (int j = 0; j < ny; ++j) {
       for (int i = 0; i < nx; ++i) {
         const bool base = k == 0;
-        doc.AddJoint(3.0 * i, 3.0 * j, 3.5 * k, base, base, base, base, base, base, -1);
+        doc.AddJoint(origin + 3.0 * i, origin + 3.0 * j, 3.5 * k, base, base, base, base, base, base, -1);
       }
     }
   }
@@ -57,8 +55,28 @@ std::string WriteFrame(int nx, int ny, int nz) {
     sway->AddLoadStatic_Joint(joint, 5.0, 2.0, 0, 0, 0, 0, 0);
     gravity->AddLoadStatic_Joint(joint, 0, 0, -40.0, 0, 0, 0, 0);
   }
+}
+
+std::string WriteFrame(int nx, int ny, int nz) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) + ".tAv"))
+          .string();
+  if (std::filesystem::exists(path)) return path;
+  tav::CTavData doc;
+  BuildFrame(doc, nx, ny, nz);
   doc.Save(path, tav::TaV_FORMAT_TAV);
   return path;
+}
+
+void SaveOwnInput(benchmark::State& state) {
+  tav::CTavData doc;
+  BuildFrame(doc, 20, 20, 20, 123456.789);
+  doc.SetRealPrecision(state.range(0) == 0 ? tav::TaV_PRECISION_SIX_DIGITS : tav::TaV_PRECISION_FULL);
+  const std::string path = (std::filesystem::temp_directory_path() / "tav_frame_save.tAv").string();
+  for (auto _ : state) doc.Save(path, tav::TaV_FORMAT_TAV);
+  state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) * 1e-6;
+  std::filesystem::remove(path);
 }
 
 void FullAnalysis(benchmark::State& state) {
@@ -117,6 +135,7 @@ void Sizes(benchmark::internal::Benchmark* bench) {
 
 BENCHMARK(FullAnalysis)->Apply(Sizes);
 BENCHMARK(CholmodOnly)->Apply(Sizes);
+BENCHMARK(SaveOwnInput)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 }  // namespace
 
