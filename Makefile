@@ -1,7 +1,8 @@
 # The two commands of the README. Both install what is missing first.
 #   make demo   builds the tav tool and runs it on the bundled example: solver
 #               inputs, archive, analysis and a summary of the results
-#   make test   checks the formatting of every source, then builds and runs
+#   make test   checks the formatting of every source and the layering of
+#               the library's folders, then builds and runs
 #               every test suite, in a release build and under
 #               AddressSanitizer and UndefinedBehaviorSanitizer, and the
 #               threaded suites once more under ThreadSanitizer
@@ -15,7 +16,7 @@ THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
 THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
-.PHONY: bench all deps format-check configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
+.PHONY: bench all deps format-check layer-check configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
 
 all: test
 
@@ -36,7 +37,11 @@ demo: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_tool
 	cd $(RELEASE_DIR) && ./bin/tav demo
 
-test: format-check test-release test-sanitize test-thread
+test: format-check layer-check test-release test-sanitize test-thread
+
+# No folder of the library includes one above it (scripts/check-layers.sh).
+layer-check:
+	./scripts/check-layers.sh
 
 # Every C++ source of the tree as .clang-format lays it out.
 SOURCES = find src tests examples apps bench fuzz \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null

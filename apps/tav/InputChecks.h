@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav::tool {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav::tool {
 

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav::tool {
 

@@ -1,6 +1,7 @@
 // The whole public interface of the tav library.
 #pragma once
 
+#include "tav/document/TavData.h"
 #include "tav/elements/TavBeam.h"
 #include "tav/elements/TavGroupElement.h"
 #include "tav/elements/TavGroupNllink.h"
@@ -13,7 +14,6 @@
 #include "tav/loads/TavLoadResponseSpectrum.h"
 #include "tav/loads/TavLoadStatic.h"
 #include "tav/model/Arrays.h"
-#include "tav/model/TavData.h"
 #include "tav/model/TavFunction.h"
 #include "tav/model/TavGlobalOption.h"
 #include "tav/model/TavJoint.h"

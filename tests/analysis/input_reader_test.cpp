@@ -14,7 +14,7 @@
 #include "support/Golden.h"
 #include "support/Models.h"
 #include "support/TempDir.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav::analysis {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Records.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

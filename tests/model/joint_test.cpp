@@ -1,4 +1,4 @@
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 #include <gtest/gtest.h>
 

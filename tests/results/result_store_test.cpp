@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

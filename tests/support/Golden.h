@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav::test {
 

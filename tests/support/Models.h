@@ -1,7 +1,7 @@
 // Models shared by the writer tests.
 #pragma once
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav::test {
 

@@ -7,7 +7,7 @@
 
 #include "support/Golden.h"
 #include "support/TempDir.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 #include "tav/platform/MessageBox.h"

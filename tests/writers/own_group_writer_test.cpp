@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Golden.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "support/Golden.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "support/Golden.h"
 #include "support/Models.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tav/util/Tokenize.h"
+#include "tav/platform/String.h"
 
 extern char** environ;
 

@@ -6,7 +6,7 @@
 // must outlive it) and the progress bar, if the host sets one.
 #pragma once
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/platform/String.h"
 #include "tav/platform/TextFile.h"
 #include "tav/results/ProgressBar.h"

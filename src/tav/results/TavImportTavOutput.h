@@ -3,7 +3,7 @@
 // and must not change between LoadData and the queries.
 #pragma once
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/platform/Archive.h"
 #include "tav/platform/String.h"
 

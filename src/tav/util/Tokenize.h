@@ -14,9 +14,4 @@ namespace tav {
 // (0x20) after the cut; otherwise empties `out`, fills it and returns 1.
 int TokenizeText(CStringArray& out, CString text, char separator, const CString* comment, int skipEmpty);
 
-// Appends the blank-separated words of `text` to `out`: runs of blanks (0x20
-// only; a tab is part of a word) separate, leading and trailing blanks yield
-// nothing.
-void SplitAtBlanks(const CString& text, CStringArray& out);
-
 }  // namespace tav

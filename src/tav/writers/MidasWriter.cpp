@@ -2,7 +2,7 @@
 // records. Two record layouts exist, chosen by the document's version text
 // ("4.3.0" or "7.2.0"); any other text writes neither variant. The sections
 // of all beam groups are numbered together from 1, group by group.
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/platform/Format.h"
 
 namespace tav {

@@ -1,7 +1,7 @@
 // The element groups of the own solver input, in the order of the
 // document's group list: a header, then the group's properties, then its
 // elements.
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

@@ -1,6 +1,6 @@
 // The own solver input, from the title to the initial conditions, and its
 // closing line.
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/platform/Format.h"
 
 namespace tav {

@@ -1,6 +1,6 @@
 // The load conditions of the own solver input: static, history, response
 // spectrum and moving cases, each kind in its list order.
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 

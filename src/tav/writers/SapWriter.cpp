@@ -1,7 +1,7 @@
 // The Sap text input (".s2k"): keyword blocks, one statement a line, never
 // wrapped. Sections, materials and frames come from the first beam group
 // only, link properties from the first link group only.
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/File.h"
 #include "tav/platform/Format.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 #include "tav/util/Round.h"
 
 namespace tav {

@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "tav/model/OldLayoutGroups.h"
+#include "tav/document/OldLayoutGroups.h"
+#include "tav/document/TavData.h"
 #include "tav/model/Records.h"
-#include "tav/model/TavData.h"
 
 namespace tav {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {

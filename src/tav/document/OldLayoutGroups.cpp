@@ -1,4 +1,4 @@
-#include "tav/model/OldLayoutGroups.h"
+#include "tav/document/OldLayoutGroups.h"
 
 #include <algorithm>
 #include <map>

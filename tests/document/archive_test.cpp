@@ -6,7 +6,7 @@
 #include "support/Models.h"
 #include "support/Records.h"
 #include "support/TempDir.h"
-#include "tav/model/TavData.h"
+#include "tav/document/TavData.h"
 
 namespace tav {
 namespace {
