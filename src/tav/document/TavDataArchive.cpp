@@ -125,11 +125,7 @@ std::unique_ptr<CTavData> CTavData::Copy() {
 
 void CTavData::SerializeRecord(CArchive& ar, bool recordEndsArchive) {
   const int32_t version = SerializeVersion(ar, kDocumentVersion, "document");
-  if (ar.IsStoring()) {
-    ar << m_strTitle;
-  } else {
-    ar >> m_strTitle;
-  }
+  Exchange(ar, m_strTitle);
   SerializeList(ar, m_arrJoint, kJointRecordBytes, "joints");
   SerializeList(ar, m_arrNLLink, kLinkRecordBytes, "nonlinear links");
   SerializeList(ar, m_arrLocalCoord, kLocalCoordRecordBytes, "local coordinate systems");
@@ -150,11 +146,7 @@ void CTavData::SerializeRecord(CArchive& ar, bool recordEndsArchive) {
   m_pConstraints->Serialize(ar);
   m_pJointMass->Serialize(ar);
   m_pJointDamping->Serialize(ar);
-  if (ar.IsStoring()) {
-    ar << m_strMidasVersion << m_nMidasStructType << m_nMidasMassOption;
-  } else {
-    ar >> m_strMidasVersion >> m_nMidasStructType >> m_nMidasMassOption;
-  }
+  Exchange(ar, m_strMidasVersion, m_nMidasStructType, m_nMidasMassOption);
 }
 
 // The items after the element groups that both layouts share.
@@ -164,13 +156,8 @@ void CTavData::SerializeCasesAndSettings(CArchive& ar) {
   SerializeList(ar, m_arrLoadResponseSpectrum, kSpectrumRecordBytes, "response spectrum load cases");
   SerializeList(ar, m_arrLoadMoving, kMovingRecordBytes, "moving load cases");
   SerializeList(ar, m_arrJoint, kJointRecordBytes, "joints");  // stored twice, as documents always have
-  if (ar.IsStoring()) {
-    ar << m_nSetting1 << m_dResultMin << m_dResultMax << m_nSetting2 << m_nSetting3 << m_nJointType << m_nViewOptionMode
-       << m_nSetting4;
-  } else {
-    ar >> m_nSetting1 >> m_dResultMin >> m_dResultMax >> m_nSetting2 >> m_nSetting3 >> m_nJointType >>
-        m_nViewOptionMode >> m_nSetting4;
-  }
+  Exchange(ar, m_nSetting1, m_dResultMin, m_dResultMax, m_nSetting2, m_nSetting3, m_nJointType, m_nViewOptionMode,
+           m_nSetting4);
 }
 
 // Each group record is preceded by the group's kind, so a missing group is

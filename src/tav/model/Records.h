@@ -11,6 +11,23 @@
 
 namespace tav {
 
+// Stores the values in order, or loads them in the same order, as the
+// archive's mode says: a record's fields are listed once for both.
+template <typename... T>
+void Exchange(CArchive& ar, T&... values) {
+  if (ar.IsStoring()) {
+    (ar << ... << values);
+  } else {
+    (ar >> ... >> values);
+  }
+}
+
+// Every element of a fixed array, in order.
+template <typename T, size_t N>
+void ExchangeEach(CArchive& ar, T (&values)[N]) {
+  for (T& value : values) Exchange(ar, value);
+}
+
 // Stores `latest`, or loads the version and refuses one newer than `latest`.
 // Returns the version of the record.
 inline int32_t SerializeVersion(CArchive& ar, int32_t latest, const char* record) {

@@ -42,11 +42,7 @@ void CTavFunction::Serialize(CArchive& ar) {
     m_arrFunction.assign(static_cast<size_t>(count), TaV_FUNCTION{});
   }
   for (TaV_FUNCTION& f : m_arrFunction) {
-    if (ar.IsStoring()) {
-      ar << f.nIndex << f.eType << f.nPoints << f.dParam1 << f.dParam2;
-    } else {
-      ar >> f.nIndex >> f.eType >> f.nPoints >> f.dParam1 >> f.dParam2;
-    }
+    Exchange(ar, f.nIndex, f.eType, f.nPoints, f.dParam1, f.dParam2);
     f.arrX.Serialize(ar);
     f.arrY.Serialize(ar);
   }

@@ -6,36 +6,13 @@
 
 namespace tav {
 
-void CTavGlobalOption::Init() {
-  m_Dof.byFlags = 0xFF;
-  m_nEigenRange = 0;
-  m_nEigenMethod = 0;
-  m_nModes = 0;
-  m_nSubspaceVectors = 0;
-  m_nIterations = 0;
-  m_bRigidBodyMode = 0;
-  m_nRigidBodyShift = 0;
-  m_dCutOffFrequency = 0.0;
-  m_dTolerance = 0.0;
-  m_bLanczosVectors = 0;
-  m_nStartingVectors = 0;
-  m_Check.byFlags = 0xFF;
-  m_bInitTemperature = 0;
-  m_bInitTemperatureGradient = 0;
-  m_nForceSegments = 4;
-}
+void CTavGlobalOption::Init() { *this = CTavGlobalOption(); }
 
 void CTavGlobalOption::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "analysis options");
-  if (ar.IsStoring()) {
-    ar << m_Dof.byFlags << m_nEigenRange << m_nEigenMethod << m_nModes << m_nSubspaceVectors << m_nIterations
-       << m_bRigidBodyMode << m_nRigidBodyShift << m_dCutOffFrequency << m_dTolerance << m_bLanczosVectors
-       << m_nStartingVectors << m_Check.byFlags << m_bInitTemperature << m_bInitTemperatureGradient << m_nForceSegments;
-  } else {
-    ar >> m_Dof.byFlags >> m_nEigenRange >> m_nEigenMethod >> m_nModes >> m_nSubspaceVectors >> m_nIterations >>
-        m_bRigidBodyMode >> m_nRigidBodyShift >> m_dCutOffFrequency >> m_dTolerance >> m_bLanczosVectors >>
-        m_nStartingVectors >> m_Check.byFlags >> m_bInitTemperature >> m_bInitTemperatureGradient >> m_nForceSegments;
-  }
+  Exchange(ar, m_Dof.byFlags, m_nEigenRange, m_nEigenMethod, m_nModes, m_nSubspaceVectors, m_nIterations,
+           m_bRigidBodyMode, m_nRigidBodyShift, m_dCutOffFrequency, m_dTolerance, m_bLanczosVectors, m_nStartingVectors,
+           m_Check.byFlags, m_bInitTemperature, m_bInitTemperatureGradient, m_nForceSegments);
 }
 
 CString CTavGlobalOption::GetStringDOF(TaV_TEXT_SEPERATE_TYPE separator) const {

@@ -13,7 +13,8 @@ namespace tav {
 
 class CTavGlobalOption {
  public:
-  CTavGlobalOption() { Init(); }
+  // The member initialisers are the defaults ClearData returns to.
+  CTavGlobalOption() = default;
   virtual ~CTavGlobalOption() = default;
   CTavGlobalOption(const CTavGlobalOption&) = default;
   CTavGlobalOption& operator=(const CTavGlobalOption&) = default;
@@ -36,22 +37,22 @@ class CTavGlobalOption {
   CString GetStringRigidBodyExist() const;
   CString GetStringLanzosMethod() const;
 
-  TaV_RESTRAINTS m_Dof;
-  int32_t m_nEigenRange;
-  int32_t m_nEigenMethod;  // 0 none, 1 determinant search, 2 subspace iteration
-  int32_t m_nModes;
-  int32_t m_nSubspaceVectors;
-  int32_t m_nIterations;
-  int32_t m_bRigidBodyMode;
-  int32_t m_nRigidBodyShift;
-  double m_dCutOffFrequency;
-  double m_dTolerance;
-  int32_t m_bLanczosVectors;
-  int32_t m_nStartingVectors;
-  TaV_RESTRAINTS m_Check;
-  int32_t m_bInitTemperature;
-  int32_t m_bInitTemperatureGradient;
-  int32_t m_nForceSegments;
+  TaV_RESTRAINTS m_Dof{0xFF};
+  int32_t m_nEigenRange = 0;
+  int32_t m_nEigenMethod = 0;  // 0 none, 1 determinant search, 2 subspace iteration
+  int32_t m_nModes = 0;
+  int32_t m_nSubspaceVectors = 0;
+  int32_t m_nIterations = 0;
+  int32_t m_bRigidBodyMode = 0;
+  int32_t m_nRigidBodyShift = 0;
+  double m_dCutOffFrequency = 0.0;
+  double m_dTolerance = 0.0;
+  int32_t m_bLanczosVectors = 0;
+  int32_t m_nStartingVectors = 0;
+  TaV_RESTRAINTS m_Check{0xFF};
+  int32_t m_bInitTemperature = 0;
+  int32_t m_bInitTemperatureGradient = 0;
+  int32_t m_nForceSegments = 4;
 
  protected:
   void Init();

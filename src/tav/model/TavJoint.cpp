@@ -5,27 +5,18 @@
 
 namespace tav {
 
-void CTavJoint::Init() {
-  m_nIndex = -1;
-  m_vPos = CVector();
-  m_nReserved = 0;
-  m_nLocalCoord = -1;
-  m_Restraint.byFlags = 0;
-}
+void CTavJoint::Init() { *this = CTavJoint(); }
 
 // Version 1 adds the restraint byte after the version-0 fields and reads the
 // reserved value back.
 void CTavJoint::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "joint");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_vPos.x << m_vPos.y << m_vPos.z << m_nReserved << m_nLocalCoord << m_Restraint.byFlags;
-  } else {
-    int32_t reserved = 0;
-    ar >> m_nIndex >> m_vPos.x >> m_vPos.y >> m_vPos.z >> reserved >> m_nLocalCoord;
-    if (version >= 1) {
-      m_nReserved = reserved;  // version 0 ignored it; version 1 gives back what was stored
-      ar >> m_Restraint.byFlags;
-    }
+  // Version 0 ignored the reserved value; version 1 gives back what was stored.
+  int32_t reserved = m_nReserved;
+  Exchange(ar, m_nIndex, m_vPos.x, m_vPos.y, m_vPos.z, reserved, m_nLocalCoord);
+  if (version >= 1) {
+    m_nReserved = reserved;
+    Exchange(ar, m_Restraint.byFlags);
   }
 }
 

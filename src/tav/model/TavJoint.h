@@ -11,7 +11,8 @@ namespace tav {
 
 class CTavJoint : public CTavObject {
  public:
-  CTavJoint() { CTavJoint::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavJoint() = default;
   ~CTavJoint() override { CTavJoint::Destroy(); }
 
   void Init() override;

@@ -50,20 +50,12 @@ void CTavJointConstraints::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "joint constraints");
   SerializeCount(ar, version, m_arrDiaphragm, 12, "diaphragms");
   for (TaV_DIAPHRAGM& d : m_arrDiaphragm) {
-    if (ar.IsStoring()) {
-      ar << d.nIndex << d.nMaster;
-    } else {
-      ar >> d.nIndex >> d.nMaster;
-    }
+    Exchange(ar, d.nIndex, d.nMaster);
     d.arrSlave.Serialize(ar);
   }
   SerializeCount(ar, version, m_arrRigidLink, 16, "rigid links");
   for (TaV_RIGIDLINK& r : m_arrRigidLink) {
-    if (ar.IsStoring()) {
-      ar << r.nIndex << r.nType << r.nMaster;
-    } else {
-      ar >> r.nIndex >> r.nType >> r.nMaster;
-    }
+    Exchange(ar, r.nIndex, r.nType, r.nMaster);
     r.arrSlave.Serialize(ar);
   }
 }

@@ -27,13 +27,8 @@ void CTavJointValueList::Serialize(CArchive& ar) {
     m_arrData.resize(static_cast<size_t>(count));
   }
   for (TaV_JOINT_VALUES& record : m_arrData) {
-    if (ar.IsStoring()) {
-      ar << record.nJoint;
-      for (double value : record.dValue) ar << value;
-    } else {
-      ar >> record.nJoint;
-      for (double& value : record.dValue) ar >> value;
-    }
+    Exchange(ar, record.nJoint);
+    ExchangeEach(ar, record.dValue);
   }
 }
 

@@ -4,18 +4,12 @@
 
 namespace tav {
 
-void CTavLocalCoord::Init() {
-  m_nIndex = -1;
-  m_dAngle[0] = m_dAngle[1] = m_dAngle[2] = 0.0;
-}
+void CTavLocalCoord::Init() { *this = CTavLocalCoord(); }
 
 void CTavLocalCoord::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "local coordinate system");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_dAngle[0] << m_dAngle[1] << m_dAngle[2];
-  } else {
-    ar >> m_nIndex >> m_dAngle[0] >> m_dAngle[1] >> m_dAngle[2];
-  }
+  Exchange(ar, m_nIndex);
+  ExchangeEach(ar, m_dAngle);
 }
 
 }  // namespace tav

@@ -8,7 +8,8 @@ namespace tav {
 
 class CTavLocalCoord : public CTavObject {
  public:
-  CTavLocalCoord() { CTavLocalCoord::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavLocalCoord() = default;
   ~CTavLocalCoord() override { CTavLocalCoord::Destroy(); }
 
   void Init() override;

@@ -6,11 +6,7 @@ namespace tav {
 
 void CTavGroup::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "element group");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_nType;
-  } else {
-    ar >> m_nIndex >> m_nType;
-  }
+  Exchange(ar, m_nIndex, m_nType);
 }
 
 }  // namespace tav
