@@ -61,7 +61,7 @@ test-sanitize: configure-sanitize
 test-thread: configure-thread
 	cmake --build $(THREAD_DIR) -j $(JOBS) --target $(THREAD_SUITES)
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
-	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -L threads
+	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -L 'threads$$'
 
 # Fuzzing: every reader of outside data under libFuzzer, ASan and UBSan.
 FUZZ_DIR := build/fuzz
