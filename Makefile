@@ -8,6 +8,8 @@
 #               threaded suites once more under ThreadSanitizer
 #   make fuzz   builds the fuzz targets with clang and libFuzzer and fuzzes
 #               each for FUZZ_SECONDS (fuzz/README.md)
+#   make coverage  line coverage of src/ and apps/ by every test
+#               (scripts/coverage.sh, in build/coverage)
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 RELEASE_DIR := build/release
@@ -16,7 +18,7 @@ THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
 THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child
 
-.PHONY: bench all deps format-check layer-check configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
+.PHONY: bench coverage all deps format-check layer-check configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
 
 all: test
 
@@ -75,6 +77,9 @@ configure-fuzz: deps
 fuzz: configure-fuzz
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	./fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+coverage: deps
+	JOBS=$(JOBS) ./scripts/coverage.sh build/coverage
 
 bench: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_frame_bench

@@ -19,6 +19,7 @@ packages=(
   clang
   libclang-rt-14-dev
   clang-format
+  lcov
 )
 
 missing=()
