@@ -3,12 +3,9 @@
 // with its kind, and adds at the end everything version 0 leaves out. A
 // load that fails, or reads a model that does not hold together, leaves the
 // document as it was.
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "tav/document/OldLayoutGroups.h"
 #include "tav/document/TavData.h"
