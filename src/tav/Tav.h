@@ -42,3 +42,7 @@
 #include "tav/util/Numbers.h"
 #include "tav/util/Round.h"
 #include "tav/util/Tokenize.h"
+#include "tav/writers/LineSink.h"
+#include "tav/writers/MidasInputWriter.h"
+#include "tav/writers/OwnInputWriter.h"
+#include "tav/writers/SapInputWriter.h"

@@ -150,6 +150,8 @@ class CTavData : public CObject {
   int32_t GetCountLinearGroup() const;
   // Link groups.
   int32_t GetCountNonLinearGroup() const;
+  // Groups of every kind.
+  int32_t GetCountGroup() const { return Count(m_arrGroup); }
 
   // `group` must be a beam group of this document.
   CTavBeam* AddBeam(CTavGroupElement* group, int32_t section, int32_t jointI, int32_t jointJ, double angle,
@@ -255,10 +257,16 @@ class CTavData : public CObject {
   void CalcJointReaction_Arrow(int32_t resultCase, double& value, double& head, double& length) const;
 
   // ---- Solver input ----------------------------------------------------
+  // Rigid link records read from an archive; no operation adds one, and the
+  // own input's count statement names them.
+  int32_t GetCountRigidLink() const { return Count(m_arrRigidLink); }
   // Writes the model as solver input in `format` to `path` (asking the
-  // save-file dialog when it is empty). Returns 1 when written, 0 when the
+  // save-file dialog when it is empty), through OwnInputWriter,
+  // SapInputWriter or MidasInputWriter. Returns 1 when written, 0 when the
   // dialog was cancelled or the file cannot be opened. An error while
-  // writing throws FileError; the file then holds what was written.
+  // writing throws FileError; the file then holds what was written. Saving
+  // the own format keeps in each rectangular section whose IS and IT are
+  // both 0 the values its text computes (CTavSection::AutoPropCalc).
   int Save(CString path, TaV_INPUT_FORMAT format);
   // How `Save` writes the reals of the own solver input: six significant
   // digits (the default, the form every reader of the format knows) or each
@@ -273,6 +281,11 @@ class CTavData : public CObject {
   double GetValueRatio(double value) const;
 
  protected:
+  // The writer members below stay for hosts that derive from the document
+  // and forward to the writer classes (writers/TavDataWriterMembers.cpp
+  // pairs each section with the writer's). Each writes into `ar` what its
+  // writer's section writes and returns 1.
+
   // Line emitters: format, then Write with a line end; the own format wraps
   // statements of 80 characters or more.
   void Write_Tav(CArchive& ar, const char* format, ...) __attribute__((format(printf, 3, 4)));
@@ -284,7 +297,8 @@ class CTavData : public CObject {
   // Appends the blank-separated words of `text`.
   void SeperateText(const CString& text, CStringArray& words) const;
 
-  // Own solver input, in file order.
+  // Own solver input, in file order. WriteGroup_Tav keeps the rectangle
+  // properties it computes, as Save does.
   int WriteTitle_Tav(CArchive& ar);
   int WriteSystem_Tav(CArchive& ar);
   int WriteFunction_Tav(CArchive& ar);
@@ -394,14 +408,9 @@ class CTavData : public CObject {
     return static_cast<int32_t>(list.size());
   }
   static int WriteNothing(CArchive& /*ar*/) { return 1; }
-  // The first group of `kind` in the group list, or none.
-  const CTavGroup* FindFirstGroup(int32_t kind) const;
-  // The block separator of the Midas format: a line feed, then the line end.
-  void WriteSeparator_Midas(CArchive& ar);
-  void WriteBeamLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase);
-  void WriteDisplacementLoads_Tav(CArchive& ar, const CTavLoadStatic& loadCase, const char* heading);
-  // "     FUNCTION=n FZ=factor ACC=acceleration" of history and spectrum cases.
-  void WriteExcitation_Tav(CArchive& ar, const CTavSelfWeight& weight);
+  // Computes the properties of each rectangular section whose IS and IT are
+  // both 0 and keeps them, as writing the own input always has.
+  void KeepComputedRectangleProperties();
   void WriteFormatted(CArchive& ar, int wrap, const char* format, va_list args) __attribute__((format(printf, 4, 0)));
 
   CString m_strTitle;

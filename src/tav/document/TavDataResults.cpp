@@ -132,6 +132,11 @@ void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component
   }
 }
 
+double CTavData::GetValueRatio(double value) const {
+  const double largest = std::max(std::fabs(m_dResultMax), std::fabs(m_dResultMin));
+  return largest == 0.0 ? 0.0 : value / largest;
+}
+
 bool CTavData::GetModelExtent(double& extent) const {
   if (m_arrJoint.empty()) return false;
   CVector low = m_arrJoint.front()->m_vPos;
