@@ -89,7 +89,8 @@ TEST(ResultStoreTest, AccessOutsideTheBuffersIsHarmless) {
 TEST(ResultStoreTest, RangeOfACaseAndOfACombination) {
   CTavData doc;
   BuildModel(doc);
-  doc.CalcMaxMin_Beam(0, TaV_FORCE_3);  // nothing allocated: every value reads 0
+  EXPECT_DOUBLE_EQ(doc.GetValueRatio(-5e9), -0.5);  // the range starts as -1e10 to 1e10
+  doc.CalcMaxMin_Beam(0, TaV_FORCE_3);              // nothing allocated: every value reads 0
   EXPECT_EQ(doc.GetResultMin(), 0.0);
   EXPECT_EQ(doc.GetResultMax(), 0.0);
   EXPECT_EQ(doc.GetValueRatio(5.0), 0.0);

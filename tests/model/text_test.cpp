@@ -1,0 +1,71 @@
+// The real texts of the solver inputs: six significant digits, or each real
+// in full.
+#include "tav/model/TavText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "tav/platform/Format.h"
+
+namespace tav {
+namespace {
+
+TEST(TextRealTest, IntegralValuesEndInAPoint) {
+  EXPECT_EQ(GetRealText(0.0), "0.");
+  EXPECT_EQ(GetRealText(2.0), "2.");
+  EXPECT_EQ(GetRealText(-12.5), "-12.5");
+  EXPECT_EQ(GetRealText(1234567.0), "1.23457e+006");
+  EXPECT_EQ(GetRealText(1e10), "1e+010.");
+  EXPECT_EQ(GetRealText(0.0001), "0.0001");
+  EXPECT_EQ(GetRealText(0.00001), "1e-005.");
+  EXPECT_EQ(GetRealText(-3.0), "-3.");
+}
+
+TEST(TextRealTest, FullPrecisionWritesTheShortestTextThatReadsBack) {
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {123456.25, "123456.25"},
+      {1234567.0, "1234567."},  // seven digits stay positional, as "%.7g" would
+      {2.2360679774997898, "2.23606797749979"},
+      {0.0021333333333333334, "0.0021333333333333334"},
+      {0.30000000000000004, "0.30000000000000004"},
+      {1.2345678901234567e20, "1.2345678901234567e+020"},
+      {1e10, "1e+010."},
+      {1e-5, "1e-005."},
+      {0.0001, "0.0001"},
+      {5e-324, "5e-324."},
+      {-0.0, "-0."},
+      {-12.5, "-12.5"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GetRealText(c.value, TaV_PRECISION_FULL), c.text) << c.text;
+  EXPECT_EQ(GetPlainRealText(2.0, TaV_PRECISION_FULL), "2");
+  EXPECT_EQ(GetPlainRealText(0.1234567, TaV_PRECISION_FULL), "0.1234567");
+}
+
+TEST(TextRealTest, FullPrecisionReadsBackExactlyAndMatchesSixDigitsWhereTheyAreEnough) {
+  std::mt19937_64 random(20261206);
+  for (int i = 0; i < 20000; ++i) {
+    const uint64_t bits = random();
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isfinite(value)) continue;
+    const CString text = GetRealText(value, TaV_PRECISION_FULL);
+    EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
+  }
+  // A value of at most six significant digits has one text in both forms.
+  std::uniform_int_distribution<int> digits(1, 6), exponent(-12, 12), mantissa(0, 999999);
+  for (int i = 0; i < 20000; ++i) {
+    const int kept = digits(random);
+    const double value =
+        std::strtod(Format("%.*e", kept - 1, mantissa(random) * std::pow(10.0, exponent(random))).c_str(), nullptr);
+    EXPECT_EQ(GetRealText(value, TaV_PRECISION_FULL), GetRealText(value)) << value;
+  }
+}
+
+}  // namespace
+}  // namespace tav
