@@ -14,7 +14,9 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTAV_BUILD_EXAMPLES=OFF \
   -DCMAKE_CXX_FLAGS="--coverage" -DCMAKE_EXE_LINKER_FLAGS="--coverage" >/dev/null
 cmake --build "$build" -j "$jobs"
 lcov --quiet --zerocounters --directory "$build"
-ctest --test-dir "$build" -j "$jobs" --output-on-failure >/dev/null
+# The package test builds a host against the installed library, which an
+# instrumented library cannot serve; it proves nothing about coverage.
+ctest --test-dir "$build" -j "$jobs" --output-on-failure -E package_consumer >/dev/null
 lcov --quiet --capture --directory "$build" --output-file "$build/all.info" --ignore-errors mismatch
 root=$(pwd)
 lcov --quiet --extract "$build/all.info" "$root/src/*" "$root/apps/*" --output-file "$build/coverage.info"
