@@ -17,7 +17,7 @@ lcov --quiet --zerocounters --directory "$build"
 # The package test builds a host against the installed library, which an
 # instrumented library cannot serve; it proves nothing about coverage.
 ctest --test-dir "$build" -j "$jobs" --output-on-failure -E package_consumer >/dev/null
-lcov --quiet --capture --directory "$build" --output-file "$build/all.info" --ignore-errors mismatch
+lcov --quiet --capture --directory "$build" --output-file "$build/all.info"
 root=$(pwd)
 lcov --quiet --extract "$build/all.info" "$root/src/*" "$root/apps/*" --output-file "$build/coverage.info"
 for part in src apps; do
