@@ -13,36 +13,34 @@
 namespace tav {
 namespace {
 
-TEST(TextRealTest, IntegralValuesEndInAPoint) {
-  EXPECT_EQ(GetRealText(0.0), "0.");
-  EXPECT_EQ(GetRealText(2.0), "2.");
-  EXPECT_EQ(GetRealText(-12.5), "-12.5");
-  EXPECT_EQ(GetRealText(1234567.0), "1.23457e+006");
-  EXPECT_EQ(GetRealText(1e10), "1e+010.");
-  EXPECT_EQ(GetRealText(0.0001), "0.0001");
-  EXPECT_EQ(GetRealText(0.00001), "1e-005.");
-  EXPECT_EQ(GetRealText(-3.0), "-3.");
-}
-
-TEST(TextRealTest, FullPrecisionWritesTheShortestTextThatReadsBack) {
+// Six digits are "%g" with a point appended when the text has none; full
+// precision gives the shortest text that reads back, laid out alike.
+TEST(TextRealTest, SixDigitsAndTheShortestTextThatReadsBack) {
   const struct {
     double value;
-    const char* text;
+    const char* six;
+    const char* full;
   } cases[] = {
-      {123456.25, "123456.25"},
-      {1234567.0, "1234567."},  // seven digits stay positional, as "%.7g" would
-      {2.2360679774997898, "2.23606797749979"},
-      {0.0021333333333333334, "0.0021333333333333334"},
-      {0.30000000000000004, "0.30000000000000004"},
-      {1.2345678901234567e20, "1.2345678901234567e+020"},
-      {1e10, "1e+010."},
-      {1e-5, "1e-005."},
-      {0.0001, "0.0001"},
-      {5e-324, "5e-324."},
-      {-0.0, "-0."},
-      {-12.5, "-12.5"},
+      {0.0, "0.", "0."},
+      {2.0, "2.", "2."},
+      {-3.0, "-3.", "-3."},
+      {-0.0, "-0.", "-0."},
+      {-12.5, "-12.5", "-12.5"},
+      {123456.25, "123456.", "123456.25"},
+      {1234567.0, "1.23457e+006", "1234567."},  // seven digits stay positional, as "%.7g" would
+      {2.2360679774997898, "2.23607", "2.23606797749979"},
+      {0.0021333333333333334, "0.00213333", "0.0021333333333333334"},
+      {0.30000000000000004, "0.3", "0.30000000000000004"},
+      {1.2345678901234567e20, "1.23457e+020", "1.2345678901234567e+020"},
+      {1e10, "1e+010.", "1e+010."},
+      {1e-5, "1e-005.", "1e-005."},
+      {0.0001, "0.0001", "0.0001"},
+      {5e-324, "4.94066e-324", "5e-324."},
   };
-  for (const auto& c : cases) EXPECT_EQ(GetRealText(c.value, TaV_PRECISION_FULL), c.text) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(GetRealText(c.value), c.six) << c.full;
+    EXPECT_EQ(GetRealText(c.value, TaV_PRECISION_FULL), c.full) << c.full;
+  }
   EXPECT_EQ(GetPlainRealText(2.0, TaV_PRECISION_FULL), "2");
   EXPECT_EQ(GetPlainRealText(0.1234567, TaV_PRECISION_FULL), "0.1234567");
 }

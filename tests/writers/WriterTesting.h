@@ -1,4 +1,4 @@
-// Running a writer, or one of its sections, into a string.
+// Running a writer (its Write) or one of its sections into a string.
 #pragma once
 
 #include <algorithm>
@@ -15,11 +15,6 @@ std::string WriteSection(const CTavData& doc, void (Writer::*section)()) {
   Writer writer(doc, sink);
   (writer.*section)();
   return sink.Text();
-}
-
-template <typename Writer>
-std::string WriteFile(const CTavData& doc) {
-  return WriteSection(doc, &Writer::Write);
 }
 
 // The lines of a written text, without their CR LF ends.

@@ -1,8 +1,10 @@
+// The Midas input in both layouts, and the Midas text of beam loads.
 #include <gtest/gtest.h>
 
 #include "support/Golden.h"
 #include "support/Models.h"
-#include "tav/document/TavData.h"
+#include "tav/writers/MidasInputWriter.h"
+#include "writers/WriterTesting.h"
 
 namespace tav {
 namespace {
@@ -13,47 +15,20 @@ using test::SaveToString;
 
 constexpr const char* kSeparator = "\n";  // a separator line reads "\n\r\n" in the file
 
-const std::initializer_list<const char*> kElementComments = {
-    "*ELEMENT",
-    "; iEL, TYPE, iMAT, iPRO, iN1, iN2, ANGLE, iSUB, EXVAL            ; Frame Element",
-    "; iEL, TYPE, iMAT, iPRO, iN1, iN2, iN3, iN4, iSUB, iWID          ; Plane Element",
-    "; iEL, TYPE, iMAT, iPRO, iN1, iN2, iN3, iN4, iN5, iN6, iN7, iN8  ; Solid Element",
-};
+// A block's keyword line and the comment lines after it, as the golden
+// file of the 4.3.0 layout has them.
+std::string CommentBlock(const std::string& keyword) {
+  const std::string golden = test::ReadFileBytes(test::GoldenPath("midas_exchange_430.mct"));
+  const size_t begin = golden.find(keyword + "\r\n");
+  if (begin == std::string::npos) return "no " + keyword + " in the golden file";
+  size_t end = golden.find("\r\n", begin) + 2;
+  while (golden[end] == ';') end = golden.find("\r\n", end) + 2;
+  return golden.substr(begin, end - begin);
+}
 
-const std::initializer_list<const char*> kMaterialComments = {
-    "*MATERIAL",
-    "; iMAT, TYPE, MNAME, [DATA]          ; STEEL, CONC, USER",
-    "; iMAT, TYPE, MNAME, [DATA], [DATA]  ; SRC",
-    "; [DATA] : 1, DB, NAME or 2, ELAST, POISN, THERMAL, DEN",
-};
-
-const std::initializer_list<const char*> kSectionComments = {
-    "*SECTION",
-    "; iSEC, TYPE, SNAME, SHAPE, [DATA]                           ; DB/USER",
-    "; iSEC, TYPE, SNAME, SHAPE, BLT, D1, D2, D3, D4, D5, D6     ; 1st line - VALUE",
-    ";       AREA, ASY, ASZ, IXX, IYY, IZZ                        ; 2nd line",
-    ";       CYP, CYM, CZP, CZM, QYB, QZB, PERI                   ; 3rd line",
-    "; iSEC, TYPE, SNAME, SHAPE, iREPLACE, ELAST, DEN, POIS, POIC ; 1st line - SRC",
-    ";       D1, D2, [DATA]                                       ; 2nd line",
-    "; iSEC, TYPE, SNAME, SHAPE, 1, DB, NAME1, NAME2, D1, D2      ; COMBINED",
-    "; iSEC, TYPE, SNAME, SHAPE, 2, D11, D12, D13, D14, D15, D21, D22, D23, D24",
-    "; iSEC, TYPE, SNAME, SHAPE, iYVAR, iZVAR, STYPE              ; 1st line - TAPERED",
-    ";       DB, NAME1, NAME2                                     ; 2nd line(STYPE=DB)",
-    ";       [DIM1], [DIM2]                                       ; 2nd line(STYPE=USER)",
-    ";       D11, D12, D13, D14, D15, D16                         ; 2nd line(STYPE=VALUE)",
-    ";            AREA1, ASY1, ASZ1, IXX1, IYY1, IZZ1             ; 3rd line(STYPE=VALUE)",
-    ";            CYP1, CYM1, CZP1, CZM1, QYB1, QZB1, PERI1       ; 4th line(STYPE=VALUE)",
-    ";       D21, D22, D23, D24, D25, D26                         ; 5th line(STYPE=VALUE)",
-    ";            AREA2, ASY2, ASZ2, IXX2, IYY2, IZZ2             ; 6th line(STYPE=VALUE)",
-    ";            CYP2, CYM2, CZP2, CZM2, QYB2, QZB2, PERI2       ; 7th line(STYPE=VALUE)",
-    "; iSEC, TYPE, SNAME, STYPE1, STYPE2                          ; 1st line - CONSTRUCT",
-    ";       SHAPE, ...(same with other type data from shape)     ; Before (STYPE1)",
-    ";       SHAPE, ...(same with other type data from shape)     ; After  (STYPE2)",
-    "; [DATA] : 1, DB, NAME or 2, D1, D2, D3, D4, D5, D6",
-    "; [DIM1], [DIM2] : D1, D2, D3, D4, D5, D6",
-};
-
-std::string Lines(std::initializer_list<const char*> lines) { return CrLfLines(lines); }
+std::string Section(const CTavData& doc, void (MidasInputWriter::*section)()) {
+  return test::WriteSection(doc, section);
+}
 
 std::string Head(const char* title, const char* version) {
   return CrLfLines({title, "*VERSION", version, kSeparator, "*UNIT", ";  FORCE, LENGTH", "KN, M", kSeparator,
@@ -72,26 +47,27 @@ TEST(MidasWriterTest, WorkedExampleIsByteExact) {
   test::BuildSmallFrame(doc, "LC1");
   const std::string expected =
       Head("; <FRAME>", "4.3.0") +
-      Lines({"*NODE", ";  iNO, X, Y, Z", "   1,  0,  0,  0", "   2,  0,  0,  3", kSeparator}) +
-      Lines(kElementComments) + Lines({"    1,   BEAM,   1,   1,   1,   2,   0", kSeparator}) +
-      Lines(kMaterialComments) + Lines({"1, USER, Mat1, 2, 2.1e+007, 0, 9.99e-006, 0", kSeparator}) +
-      Lines(kSectionComments) + Lines({"1, DBUSER, Sec1, SB, 2, 0.3, 0.5, 0, 0, 0, 0", kSeparator}) +
-      Lines({"*SPRING", "; NODE_LIST, SDX, SDY, SDZ, SRX, SRY, SRZ", kSeparator}) +
-      Lines({"*STLDCASE", "; LCNAME, LCTYPE, DESC", "LC1, USER", kSeparator}) +
-      Lines({"*USE-STLD, LC1 \n", "*CONLOAD", "; NODE_LIST, FX, FY, FZ, MX, MY, MZ, GROUP", "    2, 10, 0, 0, 0, 0, 0",
-             "; End of data for load case [LC1] -------------------------", kSeparator, kSeparator}) +
-      Combinations430({}) + Lines({"*ENDDATA"});
+      CrLfLines({"*NODE", ";  iNO, X, Y, Z", "   1,  0,  0,  0", "   2,  0,  0,  3", kSeparator}) +
+      CommentBlock("*ELEMENT") + CrLfLines({"    1,   BEAM,   1,   1,   1,   2,   0", kSeparator}) +
+      CommentBlock("*MATERIAL") + CrLfLines({"1, USER, Mat1, 2, 2.1e+007, 0, 9.99e-006, 0", kSeparator}) +
+      CommentBlock("*SECTION") + CrLfLines({"1, DBUSER, Sec1, SB, 2, 0.3, 0.5, 0, 0, 0, 0", kSeparator}) +
+      CrLfLines({"*SPRING", "; NODE_LIST, SDX, SDY, SDZ, SRX, SRY, SRZ", kSeparator}) +
+      CrLfLines({"*STLDCASE", "; LCNAME, LCTYPE, DESC", "LC1, USER", kSeparator}) +
+      CrLfLines({"*USE-STLD, LC1 \n", "*CONLOAD", "; NODE_LIST, FX, FY, FZ, MX, MY, MZ, GROUP",
+                 "    2, 10, 0, 0, 0, 0, 0", "; End of data for load case [LC1] -------------------------", kSeparator,
+                 kSeparator}) +
+      Combinations430({}) + CrLfLines({"*ENDDATA"});
   EXPECT_EQ(SaveToString(doc, TaV_FORMAT_MIDAS), expected);
 }
 
 TEST(MidasWriterTest, EmptyModel) {
   CTavData doc;
-  EXPECT_EQ(SaveToString(doc, TaV_FORMAT_MIDAS), Head("; <>", "4.3.0") + Combinations430({}) + Lines({"*ENDDATA"}));
+  EXPECT_EQ(SaveToString(doc, TaV_FORMAT_MIDAS), Head("; <>", "4.3.0") + Combinations430({}) + CrLfLines({"*ENDDATA"}));
 
   doc.SetMidasVersion("7.2.0");
   EXPECT_EQ(SaveToString(doc, TaV_FORMAT_MIDAS),
-            Head("; <>", "7.2.0") + Lines({"LOADCOMB", "; NAME=NAME, KIND, bACTIVE, iTYPE, DESC  ; line 1",
-                                           ";      ANAL1, LCNAME1, FACT1, ...        ; from line 2", "*ENDDATA"}));
+            Head("; <>", "7.2.0") + CrLfLines({"LOADCOMB", "; NAME=NAME, KIND, bACTIVE, iTYPE, DESC  ; line 1",
+                                               ";      ANAL1, LCNAME1, FACT1, ...        ; from line 2", "*ENDDATA"}));
 }
 
 TEST(MidasWriterTest, ALinkGroupAloneGivesEmptyBlocks) {
@@ -99,12 +75,13 @@ TEST(MidasWriterTest, ALinkGroupAloneGivesEmptyBlocks) {
   doc.AddGroupNllink();
   doc.SetMidasStructType(0);
   doc.SetMidasMassOption(1);
-  const std::string text = SaveToString(doc, TaV_FORMAT_MIDAS);
-  EXPECT_NE(text.find("   0,   1,   9.806,   0.0,    NO,   NO\r\n"), std::string::npos);
-  const std::string blocks = Lines(kElementComments) + Lines({kSeparator}) + Lines(kMaterialComments) +
-                             Lines({kSeparator}) + Lines(kSectionComments) + Lines({kSeparator}) +
-                             Lines({"*SPRING", "; NODE_LIST, SDX, SDY, SDZ, SRX, SRY, SRZ", kSeparator});
-  EXPECT_NE(text.find(blocks), std::string::npos);
+  EXPECT_EQ(test::SplitLines(Section(doc, &MidasInputWriter::WriteStructType))[2],
+            "   0,   1,   9.806,   0.0,    NO,   NO");
+  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteElements), CommentBlock("*ELEMENT") + CrLfLines({kSeparator}));
+  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteMaterials), CommentBlock("*MATERIAL") + CrLfLines({kSeparator}));
+  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteSections), CommentBlock("*SECTION") + CrLfLines({kSeparator}));
+  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteSprings),
+            CrLfLines({"*SPRING", "; NODE_LIST, SDX, SDY, SDZ, SRX, SRY, SRZ", kSeparator}));
 }
 
 TEST(MidasWriterTest, ExchangeModelGoldens) {
@@ -132,10 +109,9 @@ TEST(MidasWriterTest, ANameOnlyVersionWritesNeitherLayout) {
 TEST(MidasWriterTest, SelfWeightOnlyCase) {
   CTavData doc;
   doc.AddLoadStatic("SW", 0)->AddSelfWeight(TaV_DIR_X, 3.0, 1.0, 0);
-  const std::string text = SaveToString(doc, TaV_FORMAT_MIDAS);
-  EXPECT_NE(text.find(Lines({"*USE-STLD, SW \n", "*SELFWEIGHT, 0, 0, -1",
-                             "; End of data for load case [SW] -------------------------", kSeparator, kSeparator})),
-            std::string::npos);
+  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteLoadCases),
+            CrLfLines({"*USE-STLD, SW \n", "*SELFWEIGHT, 0, 0, -1",
+                       "; End of data for load case [SW] -------------------------", kSeparator, kSeparator}));
 }
 
 TEST(MidasTextTest, BeamLoadRecordsUseFractionsOfTheLength) {

@@ -1,10 +1,11 @@
+// The own input from the title to the initial conditions.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 #include "support/Golden.h"
-#include "tav/document/TavData.h"
+#include "tav/writers/OwnInputWriter.h"
+#include "writers/WriterTesting.h"
 
 namespace tav {
 namespace {
@@ -13,16 +14,14 @@ using test::CrLfLines;
 using test::MatchesGolden;
 using test::SaveToString;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t begin = 0;
-  while (begin < text.size()) {
-    const size_t end = text.find("\r\n", begin);
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 2;
-  }
-  return lines;
+std::string Section(const CTavData& doc, void (OwnInputWriter::*section)()) { return test::WriteSection(doc, section); }
+
+std::vector<std::string> SystemLines(const CTavData& doc) {
+  return test::SplitLines(Section(doc, &OwnInputWriter::WriteSystem));
 }
+
+// A wrapped statement's first line: `text` and the mark in column 80.
+std::string Marked(const std::string& text) { return text + std::string(79 - text.size(), ' ') + "*"; }
 
 TEST(OwnHeaderWriterTest, EmptyModel) {
   CTavData doc;
@@ -35,27 +34,23 @@ TEST(OwnHeaderWriterTest, EmptyModel) {
 TEST(OwnHeaderWriterTest, InitialConditionsThatExistAreWrappedAfterTheSecondTemperature) {
   CTavData doc;
   doc.GetGlobalOption()->m_bInitTemperature = 1;
-  std::vector<std::string> lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  ASSERT_GE(lines.size(), 3U);
-  const std::string first = "INITIAL CONDITIONS EXIST INITIAL TEMPERATURE EXIST INITIAL TEMPERATURE";
-  EXPECT_EQ(lines[lines.size() - 3], first + std::string(79 - first.size(), ' ') + "*");
-  EXPECT_EQ(lines[lines.size() - 2], "  GRADIENT NOT EXIST");
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteInitialConditions),
+            CrLfLines({Marked("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE EXIST INITIAL TEMPERATURE").c_str(),
+                       "  GRADIENT NOT EXIST"}));
 
   doc.GetGlobalOption()->m_bInitTemperature = 0;
   doc.GetGlobalOption()->m_bInitTemperatureGradient = 7;
-  lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  const std::string notFirst = "INITIAL CONDITIONS EXIST INITIAL TEMPERATURE NOT EXIST INITIAL TEMPERATURE";
-  EXPECT_EQ(lines[lines.size() - 3], notFirst + std::string(79 - notFirst.size(), ' ') + "*");
-  EXPECT_EQ(lines[lines.size() - 2], "  GRADIENT EXIST");
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteInitialConditions),
+            CrLfLines({Marked("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE NOT EXIST INITIAL TEMPERATURE").c_str(),
+                       "  GRADIENT EXIST"}));
 }
 
 TEST(OwnHeaderWriterTest, NoActiveDegreeOfFreedomLeavesTheListEmpty) {
   CTavData doc;
   doc.GetGlobalOption()->SetDOF(false, false, false, false, false, false);
   doc.GetGlobalOption()->m_Check.byFlags = 0;
-  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  EXPECT_EQ(lines[2], "   MASTER DOF=");
-  EXPECT_EQ(lines[4], "   CHECK ");
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteSystem),
+            CrLfLines({"SYSTEM", "   MASTER DOF=", "   NUMBER OF NODES=0", "   CHECK "}));
 }
 
 TEST(OwnHeaderWriterTest, DeterminantSearchKeepsTwoBlanksOnlyWhileUnwrapped) {
@@ -65,16 +60,14 @@ TEST(OwnHeaderWriterTest, DeterminantSearchKeepsTwoBlanksOnlyWhileUnwrapped) {
   options.m_nModes = 3;
   options.m_nSubspaceVectors = 6;
   options.m_nIterations = 5;
-  auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
   const std::string unwrapped = "   ITERATION NUMBERS=5  RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR FREQUENCY=0.";
   ASSERT_EQ(unwrapped.size(), 79U);
-  EXPECT_EQ(lines[5], unwrapped);
+  EXPECT_EQ(SystemLines(doc)[4], unwrapped);
 
   options.m_nIterations = 50;
-  lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  const std::string first = "   ITERATION NUMBERS=50 RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR";
-  EXPECT_EQ(lines[5], first + std::string(79 - first.size(), ' ') + "*");
-  EXPECT_EQ(lines[6], "     FREQUENCY=0.");
+  const auto lines = SystemLines(doc);
+  EXPECT_EQ(lines[4], Marked("   ITERATION NUMBERS=50 RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR"));
+  EXPECT_EQ(lines[5], "     FREQUENCY=0.");
 }
 
 TEST(OwnHeaderWriterTest, DeterminantSearchGolden) {
@@ -163,11 +156,8 @@ TEST(OwnHeaderWriterTest, FullHeaderGolden) {
 TEST(OwnHeaderWriterTest, JointsWithoutRestraintsGiveTheHeadingAlone) {
   CTavData doc;
   doc.AddJoint(0, 0, 0, -1);
-  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  EXPECT_EQ(lines[6], "JOINT INFORMATIONS");
-  EXPECT_EQ(lines[7], "  1  X=0. Y=0. Z=0.");
-  EXPECT_EQ(lines[8], "JOINT RESTRAINTS");
-  EXPECT_EQ(lines[9], "INITIAL CONDITIONS NOT EXIST");
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteJoints), CrLfLines({"JOINT INFORMATIONS", "  1  X=0. Y=0. Z=0."}));
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteRestraints), CrLfLines({"JOINT RESTRAINTS"}));
 }
 
 TEST(OwnHeaderWriterTest, CountStatementNamesGroupsAndLocalSystems) {
@@ -177,10 +167,9 @@ TEST(OwnHeaderWriterTest, CountStatementNamesGroupsAndLocalSystems) {
   doc.AddGroupNllink();
   doc.AddLocalCoordSystem(0, 0, 0, 1);
   doc.AddJoint(0, 0, 0, -1);
-  const auto lines = Lines(SaveToString(doc, TaV_FORMAT_TAV));
-  const std::string first = "   NUMBER OF NODES=1 LINEAR ELEMENT GROUP=2 NONLINEAR ELEMENT GROUP=1 LOCAL";
-  EXPECT_EQ(lines[3], first + std::string(79 - first.size(), ' ') + "*");
-  EXPECT_EQ(lines[4], "     COORNATE SYSTEM=1");
+  const auto lines = SystemLines(doc);
+  EXPECT_EQ(lines[2], Marked("   NUMBER OF NODES=1 LINEAR ELEMENT GROUP=2 NONLINEAR ELEMENT GROUP=1 LOCAL"));
+  EXPECT_EQ(lines[3], "     COORNATE SYSTEM=1");
 }
 
 }  // namespace
