@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/FrameAnalysis.h"
 #include "analysis/InputDeck.h"
+#include "analysis/Results.h"
 
 namespace tav::analysis {
 

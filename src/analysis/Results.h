@@ -1,0 +1,32 @@
+// The results of one load condition as the analysis hands them to the
+// output file: joint displacements and reactions in global axes, member
+// forces per beam (see BeamElement for the local axes and signs).
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "analysis/BeamElement.h"
+#include "analysis/InputDeck.h"
+
+namespace tav::analysis {
+
+struct BeamResult {
+  int number = 0;                               // model-wide beam number, 0-based
+  Vector12 endForces = Vector12::Zero();        // forces of the joints on the beam, local axes
+  std::vector<std::array<double, 7>> stations;  // distance from I, N V2 V3 T M2 M3
+};
+
+struct CaseResult {
+  std::vector<Six> displacements;  // per joint, global
+  // What the supports (restraints and springs) exert on the structure, per
+  // joint, global; 0 where nothing supports.
+  std::vector<Six> reactions;
+  std::vector<BeamResult> beams;  // in beam number order
+  // Why a load condition has no results ("static load condition 2: ...");
+  // empty when it was solved. The values of a failed case are zero.
+  std::string error;
+};
+
+}  // namespace tav::analysis
