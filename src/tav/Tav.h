@@ -14,6 +14,7 @@
 #include "tav/loads/TavLoadResponseSpectrum.h"
 #include "tav/loads/TavLoadStatic.h"
 #include "tav/model/Arrays.h"
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/TavFunction.h"
 #include "tav/model/TavGlobalOption.h"
 #include "tav/model/TavJoint.h"

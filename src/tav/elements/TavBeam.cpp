@@ -1,5 +1,6 @@
 #include "tav/elements/TavBeam.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
@@ -34,8 +35,8 @@ CString CTavBeam::GetStringExt(TaV_REAL_PRECISION precision) const {
   CString text;
   if (m_bReleaseI != 0 || m_bReleaseJ != 0) {
     text = "END RELEASE=";
-    if (m_bReleaseI != 0) text += "MTI ";
-    if (m_bReleaseJ != 0) text += "MTJ ";
+    if (m_bReleaseI != 0) text.append(words::kReleaseI).append(" ");
+    if (m_bReleaseJ != 0) text.append(words::kReleaseJ).append(" ");
   }
   const auto append = [&text](const CString& piece) {
     if (!text.empty()) text += ' ';
@@ -49,10 +50,9 @@ CString CTavBeam::GetStringExt(TaV_REAL_PRECISION precision) const {
 }
 
 CString CTavBeam::GetStringEndRelrease(TaV_TEXT_SEPERATE_TYPE separator) const {
-  static const char* const kNames[6] = {"U1", "U2", "U3", "R1", "R2", "R3"};
   CString text;
-  if (m_bReleaseI != 0) text += " IREL=" + JoinFlagNames(m_ReleaseI.byFlags, kNames, SeparatorText(separator));
-  if (m_bReleaseJ != 0) text += " JREL=" + JoinFlagNames(m_ReleaseJ.byFlags, kNames, SeparatorText(separator));
+  if (m_bReleaseI != 0) text += " IREL=" + JoinFlagNames(m_ReleaseI.byFlags, words::kBeamDof, SeparatorText(separator));
+  if (m_bReleaseJ != 0) text += " JREL=" + JoinFlagNames(m_ReleaseJ.byFlags, words::kBeamDof, SeparatorText(separator));
   return text;
 }
 

@@ -1,5 +1,6 @@
 #include "tav/elements/TavGroupSpring.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 
@@ -24,13 +25,13 @@ void CTavSpringConstant::Serialize(CArchive& ar) {
   }
 }
 
+// Only the three translations have a place in the Sap spring statement.
 CString CTavSpringConstant::GetStringValue_Sap() const {
-  static const char* const kNames[3] = {"U1", "U2", "U3"};
   CString text;
   for (int i = 0; i < 3; ++i) {
     if (m_dStiffness[i] == 0.0) continue;
     if (!text.empty()) text += ' ';
-    text += kNames[i];
+    text += words::kBeamDof[static_cast<size_t>(i)];
     text += '=';
     text += GetRealText(m_dStiffness[i]);
   }

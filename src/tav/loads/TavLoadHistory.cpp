@@ -1,5 +1,6 @@
 #include "tav/loads/TavLoadHistory.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
@@ -66,39 +67,12 @@ void CTavLoadHistory::AddLoadHistory_DYNAMIC_ANALYSYS(TaV_DYNAMIC_ANALYSYS_MODE 
   }
 }
 
-CString CTavLoadHistory::GetStringLoadHistoryType() const {
-  switch (m_nHistoryType) {
-    case 0:
-      return "NST";
-    case 1:
-      return "DYNAMIC ANALYSYS";
-    default:
-      return "";
-  }
-}
+CString CTavLoadHistory::GetStringLoadHistoryType() const { return words::WordOf(words::kHistoryType, m_nHistoryType); }
 
-CString CTavLoadHistory::GetStringLoadHistoryMode() const {
-  switch (m_eMode) {
-    case TaV_MODE_DIRECT_INTEGRATION:
-      return "DIRECT INTRGRATION";
-    case TaV_MODE_SUPERPOSITION:
-      return "MODE SUPERPOSITION";
-    case TaV_MODE_RESPONSE_SPECTRUM:
-      return "RESPONSE SPECTRUM";
-  }
-  return "";
-}
+CString CTavLoadHistory::GetStringLoadHistoryMode() const { return words::WordOf(words::kDynamicMode, m_eMode); }
 
 CString CTavLoadHistory::GetStringLoadHistoryMethod() const {
-  switch (m_eMethod) {
-    case TaV_METHOD_WILSON_THETA:
-      return "WILSON THETA";
-    case TaV_METHOD_NEWMARK_BETA:
-      return "NEWMARK BETA";
-    case TaV_METHOD_CENTRAL_DIFFERENCE:
-      return "CENTRAL DIFFERENCE";
-  }
-  return "";
+  return words::WordOf(words::kIntegrationMethod, m_eMethod);
 }
 
 CString CTavLoadHistory::GetStringLoadHistoryParameters(TaV_REAL_PRECISION precision) const {

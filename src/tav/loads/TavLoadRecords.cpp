@@ -2,6 +2,7 @@
 
 #include "tav/model/Records.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
@@ -21,8 +22,7 @@ void CTavJointLoadValues::Serialize(CArchive& ar) {
 }
 
 CString CTavLoadJoint::GetStringComponent(TaV_REAL_PRECISION precision) const {
-  static const char* const kNames[6] = {"PX", "PY", "PZ", "MX", "MY", "MZ"};
-  return JoinNonZeroValues(m_dValue, kNames, precision);
+  return JoinNonZeroValues(m_dValue, words::kJointLoad, precision);
 }
 
 void CTavLoadDisplacement::Init() {
@@ -30,8 +30,7 @@ void CTavLoadDisplacement::Init() {
 }
 
 CString CTavLoadDisplacement::GetStringComponent(TaV_REAL_PRECISION precision) const {
-  static const char* const kNames[6] = {"DX", "DY", "DZ", "RX", "RY", "RZ"};
-  return JoinNonZeroValues(m_dValue, kNames, precision);
+  return JoinNonZeroValues(m_dValue, words::kDisplacement, precision);
 }
 
 void CTavLoadBeam::Init() {
@@ -149,16 +148,6 @@ void CTavSelfWeight::Serialize(CArchive& ar) {
   }
 }
 
-CString CTavSelfWeight::GetStringDir() const {
-  switch (m_eDir) {
-    case TaV_DIR_X:
-      return "FX";
-    case TaV_DIR_Y:
-      return "FY";
-    case TaV_DIR_Z:
-      return "FZ";
-  }
-  return "";
-}
+CString CTavSelfWeight::GetStringDir() const { return words::WordOf(words::kSelfWeightDirection, m_eDir); }
 
 }  // namespace tav

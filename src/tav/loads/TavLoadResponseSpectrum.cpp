@@ -1,6 +1,7 @@
 #include "tav/loads/TavLoadResponseSpectrum.h"
 
 #include "tav/loads/TavLoadHistory.h"
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
@@ -54,15 +55,7 @@ void CTavLoadResponseSpectrum::AddSelfWeight(TaV_DIR dir, double factor, double 
 }
 
 CString CTavLoadResponseSpectrum::GetStringLoadResponseCombination() const {
-  switch (m_eCombination) {
-    case TaV_MODECOMB_ABS:
-      return "ABS";
-    case TaV_MODECOMB_SRSS:
-      return "SRSS";
-    case TaV_MODECOMB_CQC:
-      return "CQC";
-  }
-  return "";
+  return words::WordOf(words::kModeCombination, m_eCombination);
 }
 
 CString CTavLoadResponseSpectrum::GetStringLoadResponseDamping(TaV_REAL_PRECISION precision) const {

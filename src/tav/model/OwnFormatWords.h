@@ -6,10 +6,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 namespace tav::words {
 
-template <size_t N>
+template <std::size_t N>
 using Words = std::array<const char*, N>;
 
 // Degrees of freedom of a joint: restraints, MASTER DOF.
@@ -41,9 +42,9 @@ inline constexpr const char* kReleaseI = "MTI";
 inline constexpr const char* kReleaseJ = "MTJ";
 
 // The word of `value` in `list`, or "" when the value is outside it.
-template <size_t N>
+template <std::size_t N>
 constexpr const char* WordOf(const Words<N>& list, long long value) {
-  return value >= 0 && value < static_cast<long long>(N) ? list[static_cast<size_t>(value)] : "";
+  return value >= 0 && value < static_cast<long long>(N) ? list[static_cast<std::size_t>(value)] : "";
 }
 
 }  // namespace tav::words

@@ -1,5 +1,6 @@
 #include "tav/model/TavFunction.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
@@ -49,7 +50,8 @@ void CTavFunction::Serialize(CArchive& ar) {
 }
 
 CString CTavFunction::GetStringFuncType(TaV_FUNCTION_TYPE type) {
-  return type == TaV_FUNCTION_CONSTANT ? "CONSTANT" : "SINUSOIDAL";
+  // Any type other than a constant one is written as sinusoidal.
+  return words::kFunctionType[type == TaV_FUNCTION_CONSTANT ? 0 : 1];
 }
 
 CString CTavFunction::GetStringData_Tav(int32_t function, TaV_REAL_PRECISION precision) const {

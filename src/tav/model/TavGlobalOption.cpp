@@ -1,5 +1,6 @@
 #include "tav/model/TavGlobalOption.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
@@ -16,15 +17,10 @@ void CTavGlobalOption::Serialize(CArchive& ar) {
 }
 
 CString CTavGlobalOption::GetStringDOF(TaV_TEXT_SEPERATE_TYPE separator) const {
-  static const char* const kNames[6] = {"UX", "UY", "UZ", "RX", "RY", "RZ"};
-  return JoinFlagNames(m_Dof.byFlags, kNames, SeparatorText(separator));
+  return JoinFlagNames(m_Dof.byFlags, words::kJointDof, SeparatorText(separator));
 }
 
-CString CTavGlobalOption::GetStringCheck() const {
-  static const char* const kNames[6] = {"STIFFNESS-MATRIX", "DECOMPOSED-STIFFNESS-MATRIX", "LOAD-VECTOR",
-                                        "V-VECTOR",         "DISPLACEMENT-VECTOR",         "MEMORY-SIZE"};
-  return JoinFlagNames(m_Check.byFlags, kNames, " ");
-}
+CString CTavGlobalOption::GetStringCheck() const { return JoinFlagNames(m_Check.byFlags, words::kChecks, " "); }
 
 CString CTavGlobalOption::GetStringEigenValue() const {
   return m_nEigenRange != 0 ? "FREQUENCIES WITHIN INTERVAL" : "SMALLEST FREQUENCIES";

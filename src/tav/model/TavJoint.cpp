@@ -1,5 +1,6 @@
 #include "tav/model/TavJoint.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 
@@ -21,8 +22,7 @@ void CTavJoint::Serialize(CArchive& ar) {
 }
 
 CString CTavJoint::GetStringRestraint(TaV_TEXT_SEPERATE_TYPE separator) const {
-  static const char* const kNames[6] = {"UX", "UY", "UZ", "RX", "RY", "RZ"};
-  return JoinFlagNames(m_Restraint.byFlags, kNames, SeparatorText(separator));
+  return JoinFlagNames(m_Restraint.byFlags, words::kJointDof, SeparatorText(separator));
 }
 
 }  // namespace tav

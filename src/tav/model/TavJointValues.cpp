@@ -1,5 +1,6 @@
 #include "tav/model/TavJointValues.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/Records.h"
 #include "tav/model/TavText.h"
 
@@ -33,13 +34,11 @@ void CTavJointValueList::Serialize(CArchive& ar) {
 }
 
 CString CTavJointMass::GetStringMass(int32_t record, TaV_REAL_PRECISION precision) const {
-  static const char* const kNames[6] = {"XMX", "XMY", "XMZ", "RMX", "RMY", "RMZ"};
-  return JoinNonZeroValues(GetData(record)->dValue, kNames, precision);
+  return JoinNonZeroValues(GetData(record)->dValue, words::kMass, precision);
 }
 
 CString CTavJointDamping::GetStringDamping(int32_t record, TaV_REAL_PRECISION precision) const {
-  static const char* const kNames[6] = {"XDX", "XDY", "XDZ", "RDX", "RDY", "RDZ"};
-  return JoinNonZeroValues(GetData(record)->dValue, kNames, precision);
+  return JoinNonZeroValues(GetData(record)->dValue, words::kDamper, precision);
 }
 
 }  // namespace tav

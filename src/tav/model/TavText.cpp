@@ -82,7 +82,7 @@ CString GetRealText(double value, TaV_REAL_PRECISION precision) {
   return text;
 }
 
-CString JoinFlagNames(uint8_t flags, const char* const (&names)[6], const char* separator) {
+CString JoinFlagNames(uint8_t flags, const words::Words<6>& names, const char* separator) {
   CString text;
   for (int bit = 0; bit < 6; ++bit) {
     if (((flags >> bit) & 1U) == 0) continue;
@@ -94,7 +94,7 @@ CString JoinFlagNames(uint8_t flags, const char* const (&names)[6], const char* 
 
 const char* SeparatorText(TaV_TEXT_SEPERATE_TYPE type) { return type == TaV_SEPERATE_COMMA ? "," : " "; }
 
-CString JoinNonZeroValues(const double (&values)[6], const char* const (&names)[6], TaV_REAL_PRECISION precision) {
+CString JoinNonZeroValues(const double (&values)[6], const words::Words<6>& names, TaV_REAL_PRECISION precision) {
   CString text;
   for (int i = 0; i < 6; ++i) {
     if (values[i] == 0.0) continue;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/TavTypes.h"
 #include "tav/platform/String.h"
 
@@ -19,14 +20,14 @@ CString GetPlainRealText(double value, TaV_REAL_PRECISION precision = TaV_PRECIS
 
 // The names of the set bits 0 to 5 of `flags`, in bit order, joined by
 // `separator`; bits 6 and 7 are ignored.
-CString JoinFlagNames(uint8_t flags, const char* const (&names)[6], const char* separator);
+CString JoinFlagNames(uint8_t flags, const words::Words<6>& names, const char* separator);
 
 // The separator a TaV_TEXT_SEPERATE_TYPE stands for: "," for 1, " " otherwise.
 const char* SeparatorText(TaV_TEXT_SEPERATE_TYPE type);
 
 // "NAME=value" for each of the six values that is not exactly 0, joined by
 // one blank; values in the real text above.
-CString JoinNonZeroValues(const double (&values)[6], const char* const (&names)[6],
+CString JoinNonZeroValues(const double (&values)[6], const words::Words<6>& names,
                           TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
 
 }  // namespace tav

@@ -3,6 +3,7 @@
 // conditions of each kind in list order, and the closing STOP.
 #include "tav/writers/OwnInputWriter.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
@@ -274,16 +275,7 @@ void OwnInputWriter::WriteHistoryLoads() {
                loadCase.GetStringLoadHistoryMode().c_str(), loadCase.GetStringLoadHistoryMethod().c_str(),
                loadCase.GetStringLoadHistoryParameters(precision_).c_str(), loadCase.m_nModes,
                Real(loadCase.m_dNste).c_str(), Real(loadCase.m_dDt).c_str()));
-    if (loadCase.GetSizeLoadJoint() > 0) {
-      // A history case always states all six components.
-      Statement("     JOINT LOADS");
-      for (const auto& load : loadCase.m_arrLoadJoint) {
-        const double* v = load->m_dValue;
-        Statement(Format("     %d PX=%s PY=%s PZ=%s MX=%s MY=%s MZ=%s FUNCTION=%d", load->m_nJoint + 1,
-                         Real(v[0]).c_str(), Real(v[1]).c_str(), Real(v[2]).c_str(), Real(v[3]).c_str(),
-                         Real(v[4]).c_str(), Real(v[5]).c_str(), load->m_nFunction + 1));
-      }
-    }
+    WriteHistoryJointLoads(loadCase);
     WriteBeamLoads(loadCase);
     WriteDisplacementLoads(loadCase, "     PRESCRIBED DISPLACEMENT LOADS");
     if (const CTavSelfWeight* weight = loadCase.GetSelfWeight()) WriteExcitation(*weight);
@@ -316,6 +308,17 @@ void OwnInputWriter::WriteMovingLoads() {
 }
 
 void OwnInputWriter::WriteStop() { Statement("STOP"); }
+
+// A history case always states all six components of a joint load.
+void OwnInputWriter::WriteHistoryJointLoads(const CTavLoadHistory& loadCase) {
+  if (loadCase.GetSizeLoadJoint() == 0) return;
+  Statement("     JOINT LOADS");
+  for (const auto& load : loadCase.m_arrLoadJoint) {
+    CString statement = Format("     %d", load->m_nJoint + 1);
+    for (size_t i = 0; i < 6; ++i) statement += Format(" %s=%s", words::kJointLoad[i], Real(load->m_dValue[i]).c_str());
+    Statement(statement + Format(" FUNCTION=%d", load->m_nFunction + 1));
+  }
+}
 
 // Beams are named by their two joints; the load text needs the beam's
 // length, taken afresh from the joints for every statement.

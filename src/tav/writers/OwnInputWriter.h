@@ -48,6 +48,7 @@ class OwnInputWriter {
   void WriteBeamGroup(const CTavGroupElement& group, int32_t segments);
   void WriteSpringGroup(const CTavGroupSpring& group);
   void WriteLinkGroup(const CTavGroupNllink& group);
+  void WriteHistoryJointLoads(const CTavLoadHistory& loadCase);
   void WriteBeamLoads(const CTavLoadStatic& loadCase);
   void WriteDisplacementLoads(const CTavLoadStatic& loadCase, const char* heading);
   // "     FUNCTION=n FZ=factor ACC=acceleration" of history and spectrum cases.

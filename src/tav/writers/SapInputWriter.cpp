@@ -1,6 +1,7 @@
 // The Sap text input, block by block in file order.
 #include "tav/writers/SapInputWriter.h"
 
+#include "tav/model/OwnFormatWords.h"
 #include "tav/model/TavText.h"
 #include "tav/platform/Format.h"
 
@@ -147,10 +148,12 @@ void SapInputWriter::WriteLoads() {
 
 void SapInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
   Line(Format("NAME=%s  SW=%d", loadCase.m_strName.c_str(), loadCase.m_bSelfWeight != 0 ? 1 : 0));
+  // Forces and imposed displacements alike name the joint's six degrees of
+  // freedom.
   const auto writeSixValues = [this](const CTavJointLoadValues& load) {
-    const double* v = load.m_dValue;
-    Line(Format("      ADD=%d UX=%g UY=%g UZ=%g RX=%g RY=%g RZ=%g", load.m_nJoint + 1, v[0], v[1], v[2], v[3], v[4],
-                v[5]));
+    CString line = Format("      ADD=%d", load.m_nJoint + 1);
+    for (size_t i = 0; i < 6; ++i) line += Format(" %s=%g", words::kJointDof[i], load.m_dValue[i]);
+    Line(line);
   };
   if (loadCase.GetSizeLoadJoint() > 0) {
     Line("   TYPE=FORCE");
