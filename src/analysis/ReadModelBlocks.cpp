@@ -1,0 +1,264 @@
+// The blocks before the element groups: system options and counts,
+// functions, local coordinate systems, joints, restraints, constraints,
+// masses, dampers and initial conditions.
+#include <cstdint>
+#include <string>
+
+#include "analysis/InputGrammar.h"
+#include "analysis/InputReader.h"
+
+namespace tav::analysis {
+namespace {
+
+// Sets the flag of each named degree of freedom: the words from the current
+// one to the end of the statement, and `first` before them when not empty.
+void ReadDofList(Words& words, std::string_view first, std::array<bool, 6>& flags) {
+  const auto set = [&](std::string_view name) {
+    const std::optional<size_t> dof = PositionIn(words::kJointDof, name);
+    if (!dof) words.Fail("unknown degree of freedom " + Quote(name));
+    flags[*dof] = true;
+  };
+  if (!first.empty()) set(first);
+  while (!words.AtEnd()) set(words.Take("a degree of freedom"));
+}
+
+}  // namespace
+
+// ---- Analysis options and counts ----
+
+void ModelBlockReader::ReadSystemLine(Words& words) {
+  Options& options = m_deck.options;
+  if (words.Accept("MASTER")) {
+    options.activeDof = {};
+    ReadDofList(words, words.Value("DOF"), options.activeDof);
+  } else if (words.Accept("EIGEN")) {
+    ReadEigenSolution(words);
+  } else if (words.Accept("NUMBER")) {
+    words.Expect("OF");
+    if (words.PeekKey("MODES")) {
+      options.modes = words.IntegerValue("MODES");
+      words.Expect("SUBSPACE");
+      words.Expect("ITERATION");
+      words.IntegerValue("VECTORS");
+      words.ExpectEnd();
+    } else {
+      ReadCounts(words);
+    }
+  } else if (words.Accept("ITERATION")) {
+    // Settings of the eigen solution that the static analysis leaves alone.
+    words.Value("NUMBERS");
+  } else if (words.Accept("CHECK")) {
+    while (!words.AtEnd()) {
+      const std::string_view name = words.Take("a check");
+      if (!PositionIn(words::kChecks, name)) words.Fail("unknown check " + Quote(name));
+    }
+  } else {
+    NotHere(words);
+  }
+}
+
+// "EIGEN SOLUTION OF <range> BY <method>".
+void ModelBlockReader::ReadEigenSolution(Words& words) {
+  words.Expect("SOLUTION");
+  words.Expect("OF");
+  const std::string range = TakeUntil(words, "BY");
+  if (range != "SMALLEST FREQUENCIES" && range != "FREQUENCIES WITHIN INTERVAL") {
+    words.Fail("unknown eigenvalue range " + Quote(range));
+  }
+  const std::string method = TakeRest(words);
+  if (method == "DETERMINANT SEARCH") {
+    m_deck.options.eigenMethod = 1;
+  } else if (method == "SUBSPACE ITERATION") {
+    m_deck.options.eigenMethod = 2;
+  } else {
+    words.Fail("unknown eigen solution method " + Quote(method));
+  }
+}
+
+// "NUMBER OF NODES=n" and the optional group, system and link counts.
+void ModelBlockReader::ReadCounts(Words& words) {
+  m_nodesLine = words.Line();
+  m_deck.declaredJoints = words.IntegerValue("NODES");
+  while (!words.AtEnd()) {
+    if (words.Accept("LINEAR") || words.Accept("NONLINEAR")) {
+      words.Expect("ELEMENT");
+      words.IntegerValue("GROUP");
+    } else if (words.Accept("LOCAL")) {
+      words.Expect("COORNATE");
+      words.IntegerValue("SYSTEM");
+    } else if (words.Accept("RIGID")) {
+      words.IntegerValue("LINKS");
+    } else {
+      words.Fail(Unexpected(words.Peek()));
+    }
+  }
+}
+
+void ModelBlockReader::CheckJointCount(int stopLine) const {
+  if (m_nodesLine == 0) throw InputError(stopLine, "the input gives no NUMBER OF NODES");
+  const int read = static_cast<int>(m_deck.joints.size());
+  if (m_deck.declaredJoints != read) {
+    throw InputError(m_nodesLine, "NUMBER OF NODES=" + std::to_string(m_deck.declaredJoints) + " but " +
+                                      std::to_string(read) + " joints are given");
+  }
+}
+
+// ---- Functions ----
+
+// "n TYPE=CONSTANT|SINUSOIDAL POINTS=p [a] [b]", then one line of p pairs
+// of numbers (possibly none), which is never wrapped.
+void ModelBlockReader::ReadFunction(Words& words) {
+  ExpectNumbered(words);
+  const int number = words.NextNumber("function number");
+  const std::string_view type = words.Value("TYPE");
+  if (!PositionIn(words::kFunctionType, type)) words.Fail("unknown function type " + Quote(type));
+  const int points = words.IntegerValue("POINTS");
+  if (points < 0) words.Fail("POINTS=" + std::to_string(points) + " is negative");
+  for (int parameter = 0; parameter < 2 && !words.AtEnd(); ++parameter) words.NextReal("a function parameter");
+  words.ExpectEnd();
+  ++m_deck.functionCount;
+
+  const std::string name = "function " + std::to_string(number + 1);
+  const std::optional<Statement> line = m_source.NextLine();
+  if (!line) throw InputError(m_source.LineNumber(), "the input ends before the points of " + name);
+  Words values(*line);
+  int count = 0;
+  for (; !values.AtEnd(); ++count) values.NextReal("a point of " + name);
+  if (count != 2 * static_cast<int64_t>(points)) {
+    values.Fail(name + " has POINTS=" + std::to_string(points) + " but its points line holds " + std::to_string(count) +
+                " numbers");
+  }
+}
+
+// ---- Joints ----
+
+void ModelBlockReader::ReadLocalSystem(Words& words) {
+  ExpectNumbered(words);
+  LocalSystem system;
+  system.number = words.NextNumber("local coordinate system number");
+  words.Expect("ROTATION");
+  words.Expect("ANGLE");
+  words.Expect("SYSTEM");
+  system.angles[0] = words.RealValue("1-ANGLE");
+  system.angles[1] = words.RealValue("2-ANGLE");
+  system.angles[2] = words.RealValue("3-ANGLE");
+  words.ExpectEnd();
+  m_deck.localSystems.push_back(system);
+}
+
+void ModelBlockReader::ReadJoint(Words& words) {
+  ExpectNumbered(words);
+  Joint joint;
+  joint.line = words.Line();
+  joint.number = words.NextNumber("joint number");
+  // Joints are known by their position, so their numbers must count up.
+  const int due = static_cast<int>(m_deck.joints.size());
+  if (joint.number != due) {
+    words.Fail("joint " + std::to_string(joint.number + 1) + " is out of order: joint " + std::to_string(due + 1) +
+               " comes next");
+  }
+  constexpr words::Words<3> kAxes = {"X", "Y", "Z"};
+  std::array<RealReading, 3> position;
+  const std::array<bool, 3> given = ReadNamedReals(words, kAxes, position);
+  for (size_t axis = 0; axis < 3; ++axis) {
+    if (!given[axis]) words.Fail("missing " + std::string(kAxes[axis]) + "=");
+    joint.resolution[axis] = position[axis].resolution;
+  }
+  joint.x = position[0].value;
+  joint.y = position[1].value;
+  joint.z = position[2].value;
+  if (words.Accept("LOCAL")) {
+    const int system = words.NumberValue("COORDINATE");
+    joint.localSystem = PositionOf(m_deck.localSystems, system);
+    if (joint.localSystem < 0) words.Fail("local coordinate system " + std::to_string(system + 1) + " does not exist");
+  }
+  words.ExpectEnd();
+  m_deck.joints.push_back(joint);
+}
+
+void ModelBlockReader::ReadRestraint(Words& words) {
+  ExpectNumbered(words);
+  const int joint = NextJoint(m_deck, words, "the joint number");
+  ReadDofList(words, {}, m_deck.joints[joint].restrained);
+}
+
+void ModelBlockReader::ReadJointValues(Words& words, const words::Words<6>& names) {
+  ExpectNumbered(words);
+  NextJoint(m_deck, words, "the joint number");
+  Six values = {};
+  ReadNamedReals(words, names, values);
+  words.ExpectEnd();
+}
+
+// ---- Constraints ----
+
+void ModelBlockReader::ReadConstraint(Words& words) {
+  const std::string_view head = words.Peek();
+  if (head.starts_with("DIAPH")) {
+    ReadDiaphragm(words);
+  } else if (head.starts_with("RIGIDLINK")) {
+    ReadRigidLink(words);
+  } else {
+    NotHere(words);
+  }
+}
+
+// "DIAPHn MASS m ADD=j j ...".
+void ModelBlockReader::ReadDiaphragm(Words& words) {
+  const std::string_view head = words.Take("DIAPH");
+  words.Number(head.substr(5), "diaphragm number");
+  Diaphragm diaphragm;
+  diaphragm.line = words.Line();
+  words.Expect("MASS");
+  diaphragm.master = NextJoint(m_deck, words, "the master joint");
+  ReadSlaves(words, "ADD", diaphragm.slaves);
+  m_deck.diaphragms.push_back(std::move(diaphragm));
+}
+
+// "RIGIDLINKn TYPE=LINEAR|NONLINEAR MASTER JOINT m SLAVE JOINT=j j ...".
+void ModelBlockReader::ReadRigidLink(Words& words) {
+  const std::string_view head = words.Take("RIGIDLINK");
+  words.Number(head.substr(9), "rigid link number");
+  RigidLink link;
+  link.line = words.Line();
+  const std::string_view type = words.Value("TYPE");
+  if (type != "LINEAR" && type != "NONLINEAR") words.Fail("unknown rigid link type " + Quote(type));
+  link.nonlinear = type == "NONLINEAR";
+  words.Expect("MASTER");
+  words.Expect("JOINT");
+  link.master = NextJoint(m_deck, words, "the master joint");
+  words.Expect("SLAVE");
+  ReadSlaves(words, "JOINT", link.slaves);
+  m_deck.rigidLinks.push_back(std::move(link));
+}
+
+// The listed joints to the end of the statement; the first is glued to the key.
+void ModelBlockReader::ReadSlaves(Words& words, std::string_view key, std::vector<int>& slaves) const {
+  const std::string_view first = words.Value(key);
+  if (!first.empty()) slaves.push_back(JointIndex(m_deck, words, first));
+  while (!words.AtEnd()) slaves.push_back(NextJoint(m_deck, words, "a joint"));
+}
+
+// "NOT EXIST", or "EXIST INITIAL TEMPERATURE [NOT] EXIST INITIAL
+// TEMPERATURE GRADIENT [NOT] EXIST".
+void ModelBlockReader::ReadInitialConditions(Words& words) {
+  const auto readExist = [&words] {
+    words.Accept("NOT");
+    words.Expect("EXIST");
+  };
+  if (words.Accept("NOT")) {
+    words.Expect("EXIST");
+  } else {
+    words.Expect("EXIST");
+    words.Expect("INITIAL");
+    words.Expect("TEMPERATURE");
+    readExist();
+    words.Expect("INITIAL");
+    words.Expect("TEMPERATURE");
+    words.Expect("GRADIENT");
+    readExist();
+  }
+  words.ExpectEnd();
+}
+
+}  // namespace tav::analysis
