@@ -1,0 +1,444 @@
+#include "tav/json/ModelFields.h"
+
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tav/json/Fields.h"
+#include "tav/model/OwnFormatWords.h"
+#include "tav/model/TavTypes.h"
+
+namespace tav::json {
+namespace {
+
+using words::Words;
+
+// The names of each kind of choice, in the order of the library's values.
+constexpr Words<3> kDirections = {"X", "Y", "Z"};
+constexpr Words<3> kEigenMethods = {"none", "determinant", "subspace"};
+constexpr Words<2> kFunctionTypes = {"constant", "sinusoidal"};
+constexpr Words<2> kRigidLinkTypes = {"linear", "nonlinear"};
+constexpr Words<3> kGroupKinds = {"beam", "spring", "link"};
+constexpr Words<2> kShapes = {"general", "rectangle"};
+constexpr Words<3> kBeamLoadTypes = {"force", "moment", "distributed"};
+constexpr Words<2> kHistoryAnalyses = {"nst", "dynamic"};
+constexpr Words<3> kDynamicModes = {"direct", "superposition", "spectrum"};
+constexpr Words<3> kIntegrations = {"wilson", "newmark", "central"};
+constexpr Words<3> kModeRules = {"ABS", "SRSS", "CQC"};
+constexpr Words<3> kComboTypes = {"ADD", "ENVE", "ABS"};
+constexpr Words<5> kTermKinds = {"static", "history", "spectrum", "moving", "combination"};
+constexpr int32_t kCombinationTerm = 4;
+
+constexpr Presence kRequired = Presence::kRequired;
+constexpr double kHuge = 1e300;
+const RealIn kPositive{1e-300, kHuge, "greater than 0"};
+const RealIn kNotNegative{0.0, kHuge, "0 or more"};
+const RealIn kPoisson{-0.999, 0.4999, "from -1 to 0.5"};
+const RealIn kDuration{0.0, 1e12, "0 or more"};
+const Whole kCount{0, 100000};
+const Whole kMidasNumber{-1000000, 1000000};
+const Whole kInt32{INT32_MIN, INT32_MAX};
+const Ref kJoint{"joint", &ReadContext::Joints};
+const Ref kBeam{"beam", &ReadContext::Beams};
+
+// ---- Values with checks of their own -----------------------------------------------
+
+// A case name: one word, and not taken before in its scope.
+struct CaseName {
+  NameScope scope;
+  void Read(const Node& node, std::string& into, ReadContext& context) const {
+    into = node.String();
+    if (into.empty() || into.find_first_of(" \t\r\n") != std::string::npos) {
+      node.Fail("a name must be one word (the solver files separate words by blanks)");
+    }
+    if (!context.TakeName(scope, into)) node.Fail("the name \"" + into + "\" is used twice");
+  }
+  Json Write(const std::string& name, const std::string& /*path*/) const { return name; }
+};
+
+struct Offsets {
+  void Read(const Node& node, file::Reals2& into, ReadContext& context) const {
+    Reals().Read(node, into, context);
+    for (size_t k = 0; k < 2; ++k) {
+      if (into[k] < 0) node.At(k).Fail("an offset cannot be negative");
+    }
+  }
+  Json Write(const file::Reals2& offsets, const std::string& /*path*/) const { return ArrayOf(offsets); }
+};
+
+struct Segments {
+  void Read(const Node& node, double& into, ReadContext& /*context*/) const { into = node.Integer(1, 1000); }
+  // A whole count as such; anything else as it is, for the check to refuse.
+  Json Write(double segments, const std::string& /*path*/) const {
+    const bool whole = segments >= 1 && segments <= 1e6 && segments == std::floor(segments);
+    return whole ? Json(static_cast<int>(segments)) : Json(segments);
+  }
+};
+
+struct Stiffness {
+  void Read(const Node& node, std::vector<double>& into, ReadContext& /*context*/) const {
+    if (node.Size() != 3 && node.Size() != 6) {
+      node.Fail("expected 3 or 6 stiffnesses, found " + std::to_string(node.Size()));
+    }
+    into = node.Numbers(node.Size());
+  }
+  Json Write(const std::vector<double>& stiffness, const std::string& /*path*/) const { return ArrayOf(stiffness); }
+};
+
+struct Settings {
+  void Read(const Node& node, std::array<int32_t, 4>& into, ReadContext& context) const {
+    if (node.Size() != 4) node.Fail("expected 4 whole numbers");
+    for (size_t s = 0; s < 4; ++s) kInt32.Read(node.At(s), into[s], context);
+  }
+  Json Write(const std::array<int32_t, 4>& settings, const std::string& /*path*/) const { return ArrayOf(settings); }
+};
+
+// ---- A beam load's components ---------------------------------------------------
+
+// A component has one value at one distance, or two for a distributed load.
+size_t PointsOf(const file::BeamLoad& load) { return load.type == TaV_BEAMLOAD_DISTRIBUTED ? 2 : 1; }
+
+struct ComponentDirection {
+  void Read(const Node& node, int32_t& into, ReadContext& context) const {
+    into = node.Choice(kDirections);
+    for (const file::Component& earlier : context.BeamLoad().components) {
+      if (earlier.direction == into) node.Fail("the direction is given twice");
+    }
+  }
+  Json Write(int32_t direction, const std::string& path) const { return OneOf{kDirections}.Write(direction, path); }
+};
+
+struct ComponentValues {
+  void Read(const Node& node, std::vector<double>& into, ReadContext& context) const {
+    into = node.Numbers(PointsOf(context.BeamLoad()));
+  }
+  Json Write(const std::vector<double>& values, const std::string& /*path*/) const { return ArrayOf(values); }
+};
+
+// Along the beam: as fractions of its length, or as lengths when the load
+// says its distances are absolute.
+struct Distances {
+  void Read(const Node& node, std::vector<double>& into, ReadContext& context) const {
+    const file::BeamLoad& load = context.BeamLoad();
+    const size_t points = PointsOf(load);
+    into = node.Numbers(points);
+    const double length = context.BeamLength(load.beam);
+    const double high = load.absolute ? length : 1.0;
+    for (size_t k = 0; k < points; ++k) {
+      if (into[k] < 0.0 || into[k] > high * (1 + 1e-12)) {
+        node.At(k).Fail("the distance " + std::to_string(into[k]) + " is off the beam (0 to " +
+                        (load.absolute ? std::to_string(length) : std::string("1")) + ")");
+      }
+    }
+    if (points == 2 && into[1] < into[0]) node.Fail("the second distance is before the first");
+  }
+  Json Write(const std::vector<double>& distances, const std::string& /*path*/) const { return ArrayOf(distances); }
+};
+
+// ---- Combinations --------------------------------------------------------------
+
+// The case a term takes in, of the kind the term names.
+struct TermCase {
+  void Read(const Node& node, int32_t& into, ReadContext& context) const {
+    const int32_t kind = context.Term().kind;
+    into = node.Reference(context.Cases(kind), std::string(kTermKinds[static_cast<size_t>(kind)]) + " case");
+    // Combinations are composed in order: a later one would still be empty.
+    if (kind == kCombinationTerm && into >= context.EarlierCombinations()) {
+      node.Fail("combination " + std::to_string(into + 1) +
+                " is not listed before this one: a combination can only use earlier ones");
+    }
+  }
+  Json Write(int32_t loadCase, const std::string& /*path*/) const { return loadCase + 1; }
+};
+
+// ---- The tables ---------------------------------------------------------------------
+
+// Fields that records of several kinds share.
+const Field<file::Scaled> kFunction{"function", &file::Scaled::function, Ref{"function", &ReadContext::Functions}};
+const Field<file::Diaphragm> kMaster{"master", &file::Diaphragm::master, kJoint, kRequired};
+const Field<file::Diaphragm> kSlaves{"slaves", &file::Diaphragm::slaves, ListOf<Ref>{kJoint}, kRequired};
+const Field<file::SectionCommon> kModulus{"E", &file::SectionCommon::E, kPositive, kRequired};
+const Field<file::SectionCommon> kPoissonRatio{"poisson", &file::SectionCommon::poisson, kPoisson};
+const Field<file::SectionCommon> kWeight{"W", &file::SectionCommon::W, Real{}};
+const Field<file::Ends> kAngle{"angle", &file::Ends::angle, Real{}};
+
+Field<file::Ends> EndJoints(const char* element) {
+  return {"joints", &file::Ends::joints, RefPair{kJoint, "joints", element}, kRequired};
+}
+
+Field<file::Named> Name(NameScope scope) { return {"name", &file::Named::name, CaseName{scope}, kRequired}; }
+
+const Fields<file::Eigen> kEigen = {
+    {"method", &file::Eigen::method, OneOf{kEigenMethods}},
+    {"interval", &file::Eigen::interval, Truth{}},
+    {"modes", &file::Eigen::modes, kCount},
+    {"subspaceVectors", &file::Eigen::subspaceVectors, kCount},
+    {"iterations", &file::Eigen::iterations, Whole{0, 1000000}},
+    {"rigidBodyModes", &file::Eigen::rigidBodyModes, Truth{}},
+    {"rigidBodyShift", &file::Eigen::rigidBodyShift, Whole{-1000000, 1000000}},
+    {"cutOffFrequency", &file::Eigen::cutOffFrequency, Real{}},
+    {"tolerance", &file::Eigen::tolerance, Real{}},
+    {"lanczosVectors", &file::Eigen::lanczosVectors, Truth{}},
+    {"startingVectors", &file::Eigen::startingVectors, kCount},
+};
+
+const Fields<file::Options> kOptions = {
+    {"dof", &file::Options::dof, SetOf{words::kJointDof}},
+    {"forceSegments", &file::Options::forceSegments, Whole{1, 1000}},
+    {"checks", &file::Options::checks, SetOf{words::kChecks}},
+    {"initialTemperature", &file::Options::initialTemperature, Truth{}},
+    {"initialTemperatureGradient", &file::Options::initialTemperatureGradient, Truth{}},
+    {"eigen", &file::Options::eigen, ObjectOf<file::Eigen>{&kEigen}},
+};
+
+const Fields<file::Function> kFunctionTable = {
+    {"type", &file::Function::type, OneOf{kFunctionTypes}},
+    {"parameters", &file::Function::parameters, Reals{}},
+    {"points", &file::Function::points, ListOf<Reals>{}},
+};
+
+const Fields<file::LocalSystem> kLocalSystem = {
+    {"angles", &file::LocalSystem::angles, Reals{}, kRequired},
+};
+
+const Fields<file::Joint> kJointTable = {
+    {"x", &file::Joint::x, Real{}, kRequired},
+    {"y", &file::Joint::y, Real{}, kRequired},
+    {"z", &file::Joint::z, Real{}, kRequired},
+    {"restraints", &file::Joint::restraints, SetOf{words::kJointDof}},
+    {"localSystem", &file::Joint::localSystem, Ref{"local system", &ReadContext::LocalSystems}},
+};
+
+const Fields<file::Diaphragm> kDiaphragm = {kMaster, kSlaves};
+
+const Fields<file::RigidLink> kRigidLink = {
+    {"type", &file::RigidLink::type, OneOf{kRigidLinkTypes}},
+    kMaster,
+    kSlaves,
+};
+
+const Fields<file::JointValues> kJointValues = {
+    {"joint", &file::JointValues::joint, kJoint, kRequired},
+    {"values", &file::JointValues::values, Reals{}, kRequired},
+};
+
+const Fields<file::GeneralSection> kGeneralSection = {
+    kModulus,
+    {"area", &file::GeneralSection::area, kPositive, kRequired},
+    kPoissonRatio,
+    {"IS", &file::GeneralSection::IS, kNotNegative},
+    {"IT", &file::GeneralSection::IT, kNotNegative},
+    {"J", &file::GeneralSection::J, kNotNegative},
+    {"ASHS", &file::GeneralSection::ASHS, kNotNegative},
+    {"ASHT", &file::GeneralSection::ASHT, kNotNegative},
+    kWeight,
+    {"materialAux", &file::GeneralSection::materialAux, Real{}},
+};
+
+const Fields<file::RectangleSection> kRectangleSection = {
+    kModulus,
+    {"width", &file::RectangleSection::width, kPositive, kRequired},
+    {"height", &file::RectangleSection::height, kPositive, kRequired},
+    kPoissonRatio,
+    kWeight,
+};
+
+const Fields<file::Beam> kBeamTable = {
+    {"section", &file::Beam::section, Ref{"section", &ReadContext::Sections}, kRequired},
+    EndJoints("beam"),
+    kAngle,
+    {"releaseI", &file::Beam::releaseI, SetOf{words::kBeamDof}},
+    {"releaseJ", &file::Beam::releaseJ, SetOf{words::kBeamDof}},
+    {"offsets", &file::Beam::offsets, Offsets{}},
+    {"rigid", &file::Beam::rigid, RealIn{0.0, 1.0, "from 0 to 1"}},
+    {"segments", &file::Beam::segments, Segments{}},
+};
+
+const Fields<file::BeamGroup> kBeamGroup = {
+    {"sections", &file::BeamGroup::sections,
+     ListOf<VariantOf<file::GeneralSection, file::RectangleSection>>{
+         {"shape", kShapes, {&kGeneralSection, &kRectangleSection}}}},
+    {"beams", &file::BeamGroup::beams, ObjectsOf(kBeamTable)},
+};
+
+const Fields<file::SpringConstant> kSpringConstant = {
+    {"stiffness", &file::SpringConstant::stiffness, Stiffness{}, kRequired},
+    {"multi", &file::SpringConstant::multi, Truth{}},
+};
+
+const Fields<file::Spring> kSpring = {
+    {"constant", &file::Spring::constant, Ref{"spring constant", &ReadContext::SpringConstants}, kRequired},
+    {"joint", &file::Spring::joint, kJoint, kRequired},
+};
+
+const Fields<file::SpringGroup> kSpringGroup = {
+    {"constants", &file::SpringGroup::constants, ObjectsOf(kSpringConstant)},
+    {"springs", &file::SpringGroup::springs, ObjectsOf(kSpring)},
+};
+
+const Fields<file::LinkProperty> kLinkProperty = {
+    {"k0", &file::LinkProperty::k0, kNotNegative, kRequired},
+    {"values", &file::LinkProperty::values, Reals{}},
+};
+
+const Fields<file::Link> kLink = {
+    {"property", &file::Link::property, Ref{"link property", &ReadContext::LinkProperties}, kRequired},
+    EndJoints("link"),
+    kAngle,
+};
+
+const Fields<file::LinkGroup> kLinkGroup = {
+    {"properties", &file::LinkGroup::properties, ObjectsOf(kLinkProperty)},
+    {"links", &file::LinkGroup::links, ObjectsOf(kLink)},
+};
+
+const Fields<file::SelfWeight> kSelfWeight = {
+    {"direction", &file::SelfWeight::direction, OneOf{kDirections}, kRequired},
+    {"factor", &file::SelfWeight::factor, Real{}},
+    {"acceleration", &file::SelfWeight::acceleration, Real{}},
+    kFunction,
+};
+
+const Fields<file::JointLoad> kJointLoad = {
+    {"joint", &file::JointLoad::joint, kJoint, kRequired},
+    {"values", &file::JointLoad::values, Reals{}, kRequired},
+    kFunction,
+};
+
+const Fields<file::Component> kComponent = {
+    {"direction", &file::Component::direction, ComponentDirection{}, kRequired},
+    {"values", &file::Component::values, ComponentValues{}, kRequired},
+    {"distances", &file::Component::distances, Distances{}, kRequired},
+};
+
+const Fields<file::BeamLoad> kBeamLoad = {
+    {"beam", &file::BeamLoad::beam, kBeam, kRequired},
+    {"type", &file::BeamLoad::type, OneOf{kBeamLoadTypes}, kRequired},
+    {"absolute", &file::BeamLoad::absolute, Truth{}},
+    kFunction,
+    {"components", &file::BeamLoad::components, ObjectsOf(kComponent), kRequired},
+};
+
+// The loads of a static or a history case, after the case's own keys.
+const Fields<file::Loads> kLoads = {
+    {"selfWeightFlag", &file::Loads::selfWeightFlag, Truth{}},
+    {"selfWeight", &file::Loads::selfWeight, ObjectOf<file::SelfWeight>{&kSelfWeight}},
+    {"jointLoads", &file::Loads::jointLoads, ObjectsOf(kJointLoad)},
+    {"beamLoads", &file::Loads::beamLoads, ObjectsOf(kBeamLoad)},
+    {"displacements", &file::Loads::displacements, ObjectsOf(kJointLoad)},
+};
+
+template <typename Case>
+Fields<Case> WithLoads(Fields<Case> fields) {
+  fields.insert(fields.end(), kLoads.begin(), kLoads.end());
+  return fields;
+}
+
+const Fields<file::StaticCase> kStaticCase = WithLoads<file::StaticCase>({Name(NameScope::kStatic)});
+
+const Fields<file::HistoryCase> kHistoryCase = WithLoads<file::HistoryCase>({
+    Name(NameScope::kAny),
+    {"analysis", &file::HistoryCase::analysis, OneOf{kHistoryAnalyses}},
+    {"mode", &file::HistoryCase::mode, OneOf{kDynamicModes}},
+    {"method", &file::HistoryCase::method, OneOf{kIntegrations}},
+    {"modes", &file::HistoryCase::modes, kCount},
+    {"steps", &file::HistoryCase::steps, kDuration},
+    {"dt", &file::HistoryCase::dt, kDuration},
+    {"parameters", &file::HistoryCase::parameters, ListOf<Real>{}},
+});
+
+const Fields<file::SpectrumCase> kSpectrumCase = {
+    Name(NameScope::kAny),
+    {"modes", &file::SpectrumCase::modes, kCount},
+    {"combination", &file::SpectrumCase::combination, OneOf{kModeRules}},
+    {"damping", &file::SpectrumCase::damping, ListOf<Real>{}},
+    {"excitation", &file::SpectrumCase::excitation, ObjectOf<file::SelfWeight>{&kSelfWeight}},
+};
+
+const Fields<file::Lane> kLane = {
+    {"beams", &file::Lane::beams, RefPair{kBeam, "beams"}, kRequired},
+    {"eccentricities", &file::Lane::eccentricities, Reals{}, kRequired},
+};
+
+const Fields<file::MovingCase> kMovingCase = {
+    Name(NameScope::kAny),
+    {"lanes", &file::MovingCase::lanes, ObjectsOf(kLane)},
+};
+
+const Fields<file::LoadCases> kLoadCases = {
+    {"static", &file::LoadCases::statics, ObjectsOf(kStaticCase)},
+    {"history", &file::LoadCases::histories, ObjectsOf(kHistoryCase)},
+    {"spectrum", &file::LoadCases::spectra, ObjectsOf(kSpectrumCase)},
+    {"moving", &file::LoadCases::moving, ObjectsOf(kMovingCase)},
+};
+
+const Fields<file::Term> kTerm = {
+    {"kind", &file::Term::kind, OneOf{kTermKinds}, kRequired},
+    {"case", &file::Term::loadCase, TermCase{}, kRequired},
+    {"factor", &file::Term::factor, Real{}, kRequired},
+    {"factor2", &file::Term::factor2, Real{}},
+};
+
+const Fields<file::Combination> kCombination = {
+    Name(NameScope::kCombination),
+    {"type", &file::Combination::type, OneOf{kComboTypes}},
+    {"terms", &file::Combination::terms, ObjectsOf(kTerm)},
+};
+
+// The combinations of the model: a term may name any of them, so their
+// number is known before the first is read.
+struct Combinations {
+  void Read(const Node& node, std::vector<file::Combination>& into, ReadContext& context) const {
+    context.SetCombinations(static_cast<int32_t>(node.Size()));
+    ObjectsOf(kCombination).Read(node, into, context);
+  }
+  Json Write(const std::vector<file::Combination>& combinations, const std::string& path) const {
+    return ObjectsOf(kCombination).Write(combinations, path);
+  }
+};
+
+const Fields<file::Midas> kMidas = {
+    {"version", &file::Midas::version, Text{}},
+    {"structType", &file::Midas::structType, kMidasNumber},
+    {"massOption", &file::Midas::massOption, kMidasNumber},
+};
+
+const Fields<file::DocumentSettings> kDocument = {
+    {"jointType", &file::DocumentSettings::jointType, kInt32},
+    {"viewOptionMode", &file::DocumentSettings::viewOptionMode, kInt32},
+    {"settings", &file::DocumentSettings::settings, Settings{}},
+};
+
+// In the order a model is read: each part refers only to parts before it.
+const Fields<file::Model> kModel = {
+    {"title", &file::Model::title, Text{}},
+    {"options", &file::Model::options, ObjectOf<file::Options>{&kOptions}},
+    {"functions", &file::Model::functions, ObjectsOf(kFunctionTable)},
+    {"localSystems", &file::Model::localSystems, ObjectsOf(kLocalSystem)},
+    {"joints", &file::Model::joints, ObjectsOf(kJointTable)},
+    {"diaphragms", &file::Model::diaphragms, ObjectsOf(kDiaphragm)},
+    {"rigidLinks", &file::Model::rigidLinks, ObjectsOf(kRigidLink)},
+    {"masses", &file::Model::masses, ObjectsOf(kJointValues)},
+    {"dampers", &file::Model::dampers, ObjectsOf(kJointValues)},
+    {"groups", &file::Model::groups,
+     ListOf<VariantOf<file::BeamGroup, file::SpringGroup, file::LinkGroup>>{
+         {"kind", kGroupKinds, {&kBeamGroup, &kSpringGroup, &kLinkGroup}}}},
+    {"loadCases", &file::Model::loadCases, ObjectOf<file::LoadCases>{&kLoadCases}},
+    {"combinations", &file::Model::combinations, Combinations{}},
+    {"midas", &file::Model::midas, ObjectOf<file::Midas>{&kMidas}},
+    {"document", &file::Model::document, ObjectOf<file::DocumentSettings>{&kDocument}},
+};
+
+}  // namespace
+
+file::Model ReadModelFile(const Json& model) {
+  file::Model read;
+  ReadContext context(read);
+  ReadObject(Node(model, ""), kModel, read, context);
+  return read;
+}
+
+Json WriteModelFile(const file::Model& model) { return ObjectOf<file::Model>{&kModel}.Write(model, ""); }
+
+}  // namespace tav::json
