@@ -18,7 +18,7 @@
 #include "analysis/InputReader.h"
 #include "analysis/OutputFile.h"
 #include "support/Models.h"
-#include "tav/ModelJson.h"
+#include "tav/json/ModelJson.h"
 #include "tav/results/TavImportSapOutput.h"
 #include "tav/results/TavImportTavOutput.h"
 
@@ -166,7 +166,7 @@ void Generate(const fs::path& source, const fs::path& corpus) {
     const std::string text = ReadText(source / "examples" / (std::string(name) + ".json"));
     WriteText(corpus / "model_json" / (std::string(name) + ".json"), text);
     CTavData doc;
-    tool::BuildModel(tool::ParseModelText(text), doc);
+    json::BuildModel(json::ParseModelText(text), doc);
     if (std::string(name) != "building") Store(doc, corpus / "model_archive" / (std::string(name) + ".tavdoc"));
     Save(doc, corpus / "analysis_input" / (std::string(name) + ".tAv"), TaV_FORMAT_TAV);
   }

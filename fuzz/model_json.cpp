@@ -1,4 +1,4 @@
-// Fuzzes the JSON model reader of the tav tool: any text either builds a
+// Fuzzes the JSON model reader of the library (Tav::json): any text either builds a
 // model or is refused with a ModelError whose place is a JSON pointer to a
 // value of the text (or "" for the whole text). A built model must write in
 // all three solver input formats (the own one in both precisions), the
@@ -12,13 +12,13 @@
 
 #include "FuzzSupport.h"
 #include "FuzzTarget.h"
-#include "tav/InputChecks.h"
-#include "tav/ModelJson.h"
+#include "tav/json/ModelJson.h"
+#include "tool/InputChecks.h"
 
 namespace {
 
-using tav::tool::Json;
-using tav::tool::ModelError;
+using tav::json::Json;
+using tav::json::ModelError;
 
 // The error's place must name a value of `model` (the parsed text, when it
 // parsed).
@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::optional<Json> model;
   CTavData doc;
   try {
-    model = tool::ParseModelText(text);
-    tool::BuildModel(*model, doc);
+    model = json::ParseModelText(text);
+    json::BuildModel(*model, doc);
   } catch (const ModelError& error) {
     CheckPlace(error, model);
     return 0;
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   try {
     CTavData again;
-    tool::BuildModel(tool::ModelToJson(doc), again);
+    json::BuildModel(json::ModelToJson(doc), again);
   } catch (const ModelError& error) {
     fuzz::Finding("the model file written from a built model does not build: " + error.Path() + ": " + error.what());
   }

@@ -14,7 +14,7 @@
 #include "support/Golden.h"
 #include "support/Models.h"
 #include "support/TempDir.h"
-#include "tav/ModelJson.h"
+#include "tav/json/ModelJson.h"
 
 extern char** environ;
 
@@ -113,9 +113,9 @@ TEST(TavToolTest, SaveAndLoadRoundTripEveryExample) {
     ASSERT_EQ(load.status, 0) << load.err;
 
     CTavData doc;
-    tool::BuildModel(tool::ParseModelText(test::ReadFileBytes(Example(example))), doc);
-    const tool::Json loaded = tool::ParseModelText(test::ReadFileBytes(dir.File("m.json")));
-    EXPECT_EQ(loaded, tool::ModelToJson(doc));
+    json::BuildModel(json::ParseModelText(test::ReadFileBytes(Example(example))), doc);
+    const json::Json loaded = json::ParseModelText(test::ReadFileBytes(dir.File("m.json")));
+    EXPECT_EQ(loaded, json::ModelToJson(doc));
 
     // The loaded JSON is a model in its own right and writes the same input.
     ASSERT_EQ(Tav(dir, {"write", "m.json", "-o", "again.tAv"}).status, 0);
@@ -195,8 +195,8 @@ TEST(TavToolTest, TheDocumentedExampleIsAValidModel) {
   ASSERT_EQ(Tav(dir, {"save", "example.json", "-o", "example.tavdoc"}).status, 0);
   ASSERT_EQ(Tav(dir, {"load", "example.tavdoc", "-o", "loaded.json"}).status, 0);
   CTavData original;
-  tool::BuildModel(tool::ParseModelText(test::ReadFileBytes(dir.File("example.json"))), original);
-  EXPECT_EQ(tool::ParseModelText(test::ReadFileBytes(dir.File("loaded.json"))), tool::ModelToJson(original));
+  json::BuildModel(json::ParseModelText(test::ReadFileBytes(dir.File("example.json"))), original);
+  EXPECT_EQ(json::ParseModelText(test::ReadFileBytes(dir.File("loaded.json"))), json::ModelToJson(original));
   for (const char* format : {"tav", "sap", "midas"}) {
     ASSERT_EQ(Tav(dir, {"write", "example.json", "--format", format, "-o", "a"}).status, 0);
     ASSERT_EQ(Tav(dir, {"write", "loaded.json", "--format", format, "-o", "b"}).status, 0);
@@ -224,15 +224,15 @@ TEST(TavToolTest, RunSaysWhatTheBundledProgramLeavesOut) {
 
 TEST(TavToolTest, AnEmptyReleaseListReleasesNothing) {
   CTavData doc;
-  tool::BuildModel(tool::ParseModelText(R"({"joints": [{"x": 0, "y": 0, "z": 0}, {"x": 1, "y": 0, "z": 0}],
+  json::BuildModel(json::ParseModelText(R"({"joints": [{"x": 0, "y": 0, "z": 0}, {"x": 1, "y": 0, "z": 0}],
     "groups": [{"kind": "beam", "sections": [{"shape": "rectangle", "E": 1, "width": 1, "height": 1}],
     "beams": [{"section": 1, "joints": [1, 2], "releaseI": [], "releaseJ": ["R3"]}]}]})"),
                    doc);
   EXPECT_EQ(doc.GetBeam(0)->m_bReleaseI, 0);
   EXPECT_NE(doc.GetBeam(0)->m_bReleaseJ, 0);
-  const tool::Json beam = tool::ModelToJson(doc)["groups"][0]["beams"][0];
+  const json::Json beam = json::ModelToJson(doc)["groups"][0]["beams"][0];
   EXPECT_FALSE(beam.contains("releaseI"));
-  EXPECT_EQ(beam["releaseJ"], tool::Json::array({"R3"}));
+  EXPECT_EQ(beam["releaseJ"], json::Json::array({"R3"}));
 }
 
 TEST(TavToolTest, UsageErrorsAndHelp) {
@@ -338,9 +338,9 @@ TEST(TavToolTest, RunWritesEveryValueOfTheContinuousBeam) {
   EXPECT_TRUE(fs::exists(dir.File("work/continuous-beam.tAv")));
   EXPECT_NE(outcome.out.find("sum of reactions      FX, FY, FZ = 0, 0, 120\n"), std::string::npos) << outcome.out;
 
-  const tool::Json results = tool::ParseModelText(test::ReadFileBytes(dir.File("results.json")));
+  const json::Json results = json::ParseModelText(test::ReadFileBytes(dir.File("results.json")));
   ASSERT_EQ(results["cases"].size(), 1u);
-  const tool::Json& q = results["cases"][0];
+  const json::Json& q = results["cases"][0];
   EXPECT_EQ(q["name"], "Q");
   const auto reaction = [&q](int joint) { return q["joints"][joint - 1]["reaction"][2].get<double>(); };
   const auto m3 = [&q](int beam, int station) {
@@ -383,7 +383,7 @@ TEST(TavToolTest, RunKeepsEveryDigitOfSiteCoordinates) {
   WriteText(dir.File("site.json"), kSiteCantilever);
   const Outcome outcome = Tav(dir, {"run", "site.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "results.json"});
   ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
-  const tool::Json results = tool::ParseModelText(test::ReadFileBytes(dir.File("results.json")));
+  const json::Json results = json::ParseModelText(test::ReadFileBytes(dir.File("results.json")));
   const double tip = results["cases"][0]["joints"][1]["displacement"][2].get<double>();
   const double closedForm = -10.0 * 3.5 * 3.5 * 3.5 / (3 * 2e8 * 1e-4);  // P L^3 / (3 E I)
   EXPECT_NEAR(tip, closedForm, 1e-9 * std::fabs(closedForm));
@@ -445,9 +445,9 @@ TEST(TavToolTest, ABeamLoadTheInputCannotPlaceIsRefusedBeforeTheRun) {
   WriteText(dir.File("twins.json"), TwinBeams(90));
   const Outcome turned = Tav(dir, {"run", "twins.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.json"});
   ASSERT_EQ(turned.status, 0) << turned.err << turned.out;
-  const tool::Json q = tool::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"][0];
+  const json::Json q = json::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"][0];
   for (int beam = 0; beam < 2; ++beam) {
-    const tool::Json& first = q["beams"][beam]["stations"][0]["forces"];
+    const json::Json& first = q["beams"][beam]["stations"][0]["forces"];
     const double shear = std::hypot(first[1].get<double>(), first[2].get<double>());
     EXPECT_NEAR(shear, beam == 1 ? 12.0 : 0.0, 1e-9) << beam;
   }
@@ -463,8 +463,8 @@ TEST(TavToolTest, RunResultsGiveEachBeamItsOwnStations) {
     "loadCases": {"static": [{"name": "P", "jointLoads": [{"joint": 2, "values": [0, 0, -10, 0, 0, 0]}]}]}})");
   ASSERT_EQ(Tav(dir, {"run", "spans.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.json"}).status, 0);
   ASSERT_EQ(Tav(dir, {"run", "spans.json", "--solver-dir", TAV_SOLVER_DIR, "--results", "r.csv"}).status, 0);
-  const tool::Json q = tool::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"][0];
-  const tool::Json& short0 = q["beams"][0]["stations"];
+  const json::Json q = json::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"][0];
+  const json::Json& short0 = q["beams"][0]["stations"];
   ASSERT_EQ(short0.size(), 3u);
   EXPECT_EQ(short0[2]["distance"], 1.0);
   EXPECT_EQ(q["beams"][1]["stations"].size(), 5u);
@@ -493,7 +493,7 @@ TEST(TavToolTest, ACaseTheGapsCannotHoldFailsAloneAndTheOthersKeepTheirResults) 
   EXPECT_NE(outcome.out.find("BOTH  (combination ADD)\n  no results: it takes in UP, which was not solved"),
             std::string::npos);
   EXPECT_NE(outcome.err.find("could not solve 1 load case"), std::string::npos) << outcome.err;
-  const tool::Json cases = tool::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"];
+  const json::Json cases = json::ParseModelText(test::ReadFileBytes(dir.File("r.json")))["cases"];
   EXPECT_TRUE(cases[0].contains("error"));
   EXPECT_FALSE(cases[0].contains("joints"));
   EXPECT_NEAR(cases[1]["joints"][1]["displacement"][2].get<double>(), -10.0 / 1000, 1e-12);

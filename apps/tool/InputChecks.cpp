@@ -1,4 +1,4 @@
-#include "tav/InputChecks.h"
+#include "tool/InputChecks.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "tav/Commands.h"
+#include "tool/Commands.h"
 
 #include <cerrno>
 #include <cstring>
@@ -10,15 +10,17 @@
 #include <sstream>
 
 #include "console/ConsoleFrontEnd.h"
-#include "tav/InputChecks.h"
-#include "tav/ModelJson.h"
-#include "tav/Summary.h"
 #include "tav/Tav.h"
+#include "tav/json/ModelJson.h"
 #include "tav/platform/Process.h"
 #include "tav/util/FormatC.h"
+#include "tool/InputChecks.h"
+#include "tool/Summary.h"
 
 namespace tav::tool {
 namespace fs = std::filesystem;
+using json::Json;
+using json::ModelError;
 namespace {
 
 // A failure that ends a command with its exit status; the message is
@@ -45,7 +47,7 @@ std::string Where(const ModelError& error) { return (error.Path().empty() ? "" :
 // Reads and checks a model file completely before building `doc` from it.
 void ReadModel(const fs::path& path, CTavData& doc) {
   try {
-    BuildModel(ParseModelText(ReadText(path)), doc);
+    json::BuildModel(json::ParseModelText(ReadText(path)), doc);
   } catch (const ModelError& error) {
     Fail(kExitUsage, path.string() + ": " + Where(error));
   }
@@ -115,19 +117,21 @@ void WriteSolverInput(CTavData& doc, TaV_INPUT_FORMAT format, const fs::path& ta
   });
 }
 
-struct Format {
+// A solver input the tool writes: its name on the command line, the
+// library's format and the file's extension.
+struct SolverInput {
   const char* name;
   TaV_INPUT_FORMAT format;
   const char* extension;
 };
-constexpr Format kFormats[] = {
+constexpr SolverInput kSolverInputs[] = {
     {"tav", TaV_FORMAT_TAV, ".tAv"}, {"sap", TaV_FORMAT_SAP, ".s2k"}, {"midas", TaV_FORMAT_MIDAS, ".mgt"}};
 
-const Format& FindFormat(const std::string& name) {
-  for (const Format& format : kFormats) {
-    if (name == format.name) return format;
+const SolverInput& FindSolverInput(const std::string& name) {
+  for (const SolverInput& input : kSolverInputs) {
+    if (name == input.name) return input;
   }
-  Fail(kExitUsage, "unknown format \"" + name + "\": use tav, sap or midas");
+  Fail(kExitUsage, "unknown format \"" + name + "\": use " + SolverInputList());
 }
 
 TaV_REAL_PRECISION FindPrecision(const std::string& name) {
@@ -318,6 +322,21 @@ void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams 
 
 }  // namespace
 
+std::vector<std::string> SolverInputNames() {
+  std::vector<std::string> names;
+  for (const SolverInput& input : kSolverInputs) names.emplace_back(input.name);
+  return names;
+}
+
+std::string SolverInputList() {
+  const std::vector<std::string> names = SolverInputNames();
+  std::string list;
+  for (size_t i = 0; i < names.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  }
+  return list;
+}
+
 int CheckCommand(const fs::path& model, Streams io) {
   return Guarded(io, [&] {
     CTavData doc;
@@ -330,7 +349,7 @@ int CheckCommand(const fs::path& model, Streams io) {
 int WriteCommand(const fs::path& model, const std::string& formatName, const std::string& precisionName,
                  fs::path output, Streams io) {
   return Guarded(io, [&] {
-    const Format& format = FindFormat(formatName);
+    const SolverInput& format = FindSolverInput(formatName);
     const TaV_REAL_PRECISION precision = FindPrecision(precisionName);
     if (precision == TaV_PRECISION_FULL && format.format != TaV_FORMAT_TAV)
       Fail(kExitUsage, "--precision full is for the tav format only");
@@ -369,9 +388,9 @@ int LoadCommand(const fs::path& archive, const fs::path& output, Streams io) {
     Json model;
     // The archive's values and cross-references are checked as a model file's would be.
     try {
-      model = ModelToJson(doc);
+      model = json::ModelToJson(doc);
       CTavData check;
-      BuildModel(model, check);
+      json::BuildModel(model, check);
     } catch (const ModelError& problem) {
       Fail(kExitUsage, archive.string() + ": the archive holds a model that cannot be used: " + Where(problem));
     }
@@ -393,7 +412,7 @@ int DemoCommand(const fs::path& directory, const RunOptions& options, Streams io
     ReadModel(model, doc);
     PrintCounts(doc, io.out);
     io.out << "\n";
-    for (const Format& format : kFormats) {
+    for (const SolverInput& format : kSolverInputs) {
       const fs::path target = directory / (std::string("building") + format.extension);
       WriteSolverInput(doc, format.format, target);
       io.out << "Solver input (" << format.name << "): " << target.string() << "\n";

@@ -1,4 +1,4 @@
-#include "tav/Summary.h"
+#include "tool/Summary.h"
 
 #include <array>
 #include <cmath>

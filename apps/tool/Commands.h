@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace tav::tool {
 
@@ -25,6 +26,11 @@ struct RunOptions {
   std::filesystem::path results;    // empty: none; otherwise .json or .csv
   bool color = false;               // paint the solver's lines green
 };
+
+// The solver inputs `write` offers, by the names it takes ("tav", "sap",
+// "midas"), and the same as a list in words ("tav, sap or midas").
+std::vector<std::string> SolverInputNames();
+std::string SolverInputList();
 
 int CheckCommand(const std::filesystem::path& model, Streams io);
 // `format` is tav, sap or midas; `precision` six (as "%g") or full (tav

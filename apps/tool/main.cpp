@@ -5,7 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
-#include "tav/Commands.h"
+#include "tool/Commands.h"
 
 namespace {
 
@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
 
   CLI::App* write = app.add_subcommand("write", "Write a solver input file");
   write->add_option("MODEL", args.model, "JSON model file")->required();
-  write->add_option("--format", args.format, "tav, sap or midas")
-      ->check(CLI::IsMember({"tav", "sap", "midas"}))
+  write->add_option("--format", args.format, tav::tool::SolverInputList())
+      ->check(CLI::IsMember(tav::tool::SolverInputNames()))
       ->capture_default_str();
   write
       ->add_option("--precision", args.precision,
