@@ -34,7 +34,9 @@ class ArchiveLineSink final : public LineSink {
   CArchive& archive_;
 };
 
-// Lines into a string, for a host or a test that wants the text itself.
+// Lines into a string it owns, for a host or a test that wants the text
+// itself. The reference Text returns stays valid while the sink lives; the
+// text it reads grows with each line.
 class StringLineSink final : public LineSink {
  public:
   void Line(std::string_view text) override;
