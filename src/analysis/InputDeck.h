@@ -6,6 +6,8 @@
 // the text (joint coordinates, the extents of beam loads, roll angles), the
 // deck also keeps each one's resolution: how far the number the text stands
 // for may lie from the value read (see ReadInput).
+//
+// Decks compare equal field by field: two readings of one input are equal.
 #pragma once
 
 #include <array>
@@ -21,11 +23,15 @@ struct Options {
   std::array<bool, 6> activeDof = {true, true, true, true, true, true};  // UX UY UZ RX RY RZ
   int modes = 0;
   int eigenMethod = 0;  // 0 none, 1 determinant search, 2 subspace iteration (informational)
+
+  bool operator==(const Options&) const = default;
 };
 
 struct LocalSystem {
   int number = 0;
   std::array<double, 3> angles = {};  // degrees
+
+  bool operator==(const LocalSystem&) const = default;
 };
 
 struct Joint {
@@ -35,12 +41,16 @@ struct Joint {
   std::array<bool, 6> restrained = {};
   int line = 0;                           // where it was read, for messages
   std::array<double, 3> resolution = {};  // of x, y, z
+
+  bool operator==(const Joint&) const = default;
 };
 
 struct Diaphragm {
   int master = 0;
   std::vector<int> slaves;
   int line = 0;
+
+  bool operator==(const Diaphragm&) const = default;
 };
 
 struct RigidLink {
@@ -48,11 +58,15 @@ struct RigidLink {
   int master = 0;
   std::vector<int> slaves;
   int line = 0;
+
+  bool operator==(const RigidLink&) const = default;
 };
 
 struct Section {
   int number = 0;
   double e = 0.0, j = 0.0, poisson = 0.0, is = 0.0, it = 0.0, area = 0.0, ashs = 0.0, asht = 0.0;
+
+  bool operator==(const Section&) const = default;
 };
 
 struct Beam {
@@ -67,18 +81,24 @@ struct Beam {
   double offsetI = 0.0, offsetJ = 0.0, rigid = 0.0;
   int line = 0;
   double angleResolution = 0.0;
+
+  bool operator==(const Beam&) const = default;
 };
 
 struct BeamGroup {
   int number = 0;
   std::vector<Section> sections;
   std::vector<Beam> beams;
+
+  bool operator==(const BeamGroup&) const = default;
 };
 
 struct SpringConstant {
   int number = 0;
   bool multi = false;
   std::array<double, 3> stiffness = {};  // one value when single
+
+  bool operator==(const SpringConstant&) const = default;
 };
 
 struct Spring {
@@ -87,17 +107,23 @@ struct Spring {
   int joint = 0;
   bool multi = false;
   int line = 0;
+
+  bool operator==(const Spring&) const = default;
 };
 
 struct SpringGroup {
   int number = 0;
   std::vector<SpringConstant> constants;
   std::vector<Spring> springs;
+
+  bool operator==(const SpringGroup&) const = default;
 };
 
 struct LinkProperty {
   int number = 0;
   double k0 = 0.0;
+
+  bool operator==(const LinkProperty&) const = default;
 };
 
 struct Link {
@@ -105,12 +131,16 @@ struct Link {
   int jointI = 0, jointJ = 0;
   int property = 0;  // position in the group's properties
   int line = 0;
+
+  bool operator==(const Link&) const = default;
 };
 
 struct LinkGroup {
   int number = 0;
   std::vector<LinkProperty> properties;
   std::vector<Link> links;
+
+  bool operator==(const LinkGroup&) const = default;
 };
 
 struct JointLoad {
@@ -118,6 +148,8 @@ struct JointLoad {
   Six values = {};  // PX PY PZ MX MY MZ, or DX DY DZ RX RY RZ for displacements
   int function = 0;
   int line = 0;
+
+  bool operator==(const JointLoad&) const = default;
 };
 
 // One directional piece of a beam load, with the numbers as written:
@@ -130,6 +162,8 @@ struct BeamLoadPiece {
   double value1 = 0.0, value2 = 0.0;  // WX: first two numbers; PX: first number and 0
   double start = 0.0, length = 0.0;   // WX: third and fourth; PX: position and 0
   double startResolution = 0.0, lengthResolution = 0.0;
+
+  bool operator==(const BeamLoadPiece&) const = default;
 };
 
 struct BeamLoad {
@@ -141,6 +175,8 @@ struct BeamLoad {
   int function = 0;
   int line = 0;
   double angleResolution = 0.0;
+
+  bool operator==(const BeamLoad&) const = default;
 };
 
 struct SelfWeight {
@@ -149,6 +185,8 @@ struct SelfWeight {
   double factor = 0.0, acceleration = 0.0;
   int function = 0;
   int line = 0;
+
+  bool operator==(const SelfWeight&) const = default;
 };
 
 enum class CaseKind { kStatic, kHistory, kSpectrum, kMoving };
@@ -161,6 +199,8 @@ struct LoadCase {
   std::vector<JointLoad> displacements;
   SelfWeight selfWeight;
   int line = 0;
+
+  bool operator==(const LoadCase&) const = default;
 };
 
 struct InputDeck {
@@ -176,6 +216,8 @@ struct InputDeck {
   std::vector<LinkGroup> linkGroups;
   std::vector<LoadCase> cases;  // static, history, spectrum, moving, in file order
   int functionCount = 0;
+
+  bool operator==(const InputDeck&) const = default;
 };
 
 }  // namespace tav::analysis
