@@ -7,24 +7,14 @@
 
 namespace tav {
 
-void CTavBeam::Init() {
-  m_nIndex = m_nJointI = m_nJointJ = m_nSection = -1;
-  m_bReleaseI = m_bReleaseJ = 0;
-  m_ReleaseI.byFlags = m_ReleaseJ.byFlags = 0xFF;
-  m_dOffsetI = m_dOffsetJ = m_dRigid = m_dNReg = m_dAngle = 0.0;
-}
+void CTavBeam::Init() { *this = CTavBeam(); }
 
 // Version 1 adds the two release sets and the own segment count.
 void CTavBeam::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "beam");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_nJointI << m_nJointJ << m_dAngle << m_nSection << m_bReleaseI << m_bReleaseJ << m_dOffsetI
-       << m_dOffsetJ << m_dRigid << m_ReleaseI.byFlags << m_ReleaseJ.byFlags << m_dNReg;
-  } else {
-    ar >> m_nIndex >> m_nJointI >> m_nJointJ >> m_dAngle >> m_nSection >> m_bReleaseI >> m_bReleaseJ >> m_dOffsetI >>
-        m_dOffsetJ >> m_dRigid;
-    if (version >= 1) ar >> m_ReleaseI.byFlags >> m_ReleaseJ.byFlags >> m_dNReg;
-  }
+  Exchange(ar, m_nIndex, m_nJointI, m_nJointJ, m_dAngle, m_nSection, m_bReleaseI, m_bReleaseJ, m_dOffsetI, m_dOffsetJ,
+           m_dRigid);
+  if (version >= 1) Exchange(ar, m_ReleaseI.byFlags, m_ReleaseJ.byFlags, m_dNReg);
 }
 
 void CTavBeam::SetEndRelease(int end, bool u1, bool u2, bool u3, bool r1, bool r2, bool r3) {

@@ -11,7 +11,8 @@ namespace tav {
 
 class CTavBeam : public CTavObject {
  public:
-  CTavBeam() { CTavBeam::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavBeam() = default;
   ~CTavBeam() override { CTavBeam::Destroy(); }
 
   // Numbers -1, no releases flagged but every release bit set, no offsets.

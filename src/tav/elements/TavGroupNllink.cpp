@@ -4,29 +4,22 @@
 
 namespace tav {
 
-void CTavNLLink::Init() {
-  m_nIndex = m_nJointI = m_nJointJ = m_nProperty = -1;
-  m_dAngle = 0.0;
-}
+void CTavNLLink::Init() { *this = CTavNLLink(); }
 
 void CTavNLLink::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "nonlinear link");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_nJointI << m_nJointJ << m_nProperty << m_dAngle;
-  } else {
-    ar >> m_nIndex >> m_nJointI >> m_nJointJ >> m_nProperty >> m_dAngle;
-  }
+  Exchange(ar, m_nIndex, m_nJointI, m_nJointJ, m_nProperty, m_dAngle);
 }
 
-void CTavNllinkConstant::Init() { m_dK0 = m_dLinkValue2 = m_dLinkValue3 = m_dLinkValue4 = 0.0; }
+void CTavNllinkConstant::Init() {
+  const int32_t number = m_nIndex;
+  *this = CTavNllinkConstant();
+  m_nIndex = number;
+}
 
 void CTavNllinkConstant::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "link property");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_dK0 << m_dLinkValue2 << m_dLinkValue3 << m_dLinkValue4;
-  } else {
-    ar >> m_nIndex >> m_dK0 >> m_dLinkValue2 >> m_dLinkValue3 >> m_dLinkValue4;
-  }
+  Exchange(ar, m_nIndex, m_dK0, m_dLinkValue2, m_dLinkValue3, m_dLinkValue4);
 }
 
 void CTavGroupNllink::Serialize(CArchive& ar) {

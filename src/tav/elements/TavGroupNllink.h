@@ -15,7 +15,8 @@ class CTavData;
 
 class CTavNLLink : public CTavObject {
  public:
-  CTavNLLink() { CTavNLLink::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavNLLink() = default;
   ~CTavNLLink() override { CTavNLLink::Destroy(); }
 
   void Init() override;
@@ -32,7 +33,8 @@ class CTavNLLink : public CTavObject {
 
 class CTavNllinkConstant : public CTavObject {
  public:
-  CTavNllinkConstant() { CTavNllinkConstant::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavNllinkConstant() = default;
   ~CTavNllinkConstant() override { CTavNllinkConstant::Destroy(); }
 
   // Every value 0; the number is kept.

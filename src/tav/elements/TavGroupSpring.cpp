@@ -7,22 +7,18 @@
 namespace tav {
 
 void CTavSpringConstant::Init() {
-  m_bMultiDof = 0;
-  for (int i = 0; i < 6; ++i) m_dStiffness[i] = m_dSpringAux1[i] = m_dSpringAux2[i] = 0.0;
+  const int32_t number = m_nIndex;
+  *this = CTavSpringConstant();
+  m_nIndex = number;
 }
 
 // Version 1 adds the degree-of-freedom flag.
 void CTavSpringConstant::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "spring constant");
-  if (ar.IsStoring()) {
-    ar << m_nIndex;
-    for (int i = 0; i < 6; ++i) ar << m_dStiffness[i] << m_dSpringAux1[i] << m_dSpringAux2[i];
-    ar << m_bMultiDof;
-  } else {
-    ar >> m_nIndex;
-    for (int i = 0; i < 6; ++i) ar >> m_dStiffness[i] >> m_dSpringAux1[i] >> m_dSpringAux2[i];
-    if (version >= 1) ar >> m_bMultiDof;
-  }
+  // The three values of each degree of freedom stand together.
+  Exchange(ar, m_nIndex);
+  for (int i = 0; i < 6; ++i) Exchange(ar, m_dStiffness[i], m_dSpringAux1[i], m_dSpringAux2[i]);
+  if (version >= 1) Exchange(ar, m_bMultiDof);
 }
 
 // Only the three translations have a place in the Sap spring statement.
@@ -47,16 +43,13 @@ void CTavGroupSpring::Serialize(CArchive& ar) {
   SerializeOwned(ar, m_arrSpringConstant, kConstantRecordBytes, "spring constants");
   if (ar.IsStoring()) {
     ar << GetCountSpring();
-    for (const TaV_SPRING& spring : m_arrSpring) ar << spring.nIndex << spring.nConstant << spring.nJoint;
-    return;
-  }
-  if (version >= 1) {
+  } else if (version >= 1) {
     int32_t count = 0;
     ar >> count;
     ar.CheckCount(count, kSpringRecordBytes, "springs");
     m_arrSpring.resize(static_cast<size_t>(count));
   }
-  for (TaV_SPRING& spring : m_arrSpring) ar >> spring.nIndex >> spring.nConstant >> spring.nJoint;
+  for (TaV_SPRING& spring : m_arrSpring) Exchange(ar, spring.nIndex, spring.nConstant, spring.nJoint);
 }
 
 CTavSpringConstant* CTavGroupSpring::AddSpringConstants(double k1, double k2, double k3) {

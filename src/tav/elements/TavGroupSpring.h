@@ -14,7 +14,8 @@ namespace tav {
 
 class CTavSpringConstant : public CTavObject {
  public:
-  CTavSpringConstant() { CTavSpringConstant::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavSpringConstant() = default;
   ~CTavSpringConstant() override { CTavSpringConstant::Destroy(); }
 
   // Single degree of freedom, every value 0; the number is kept.

@@ -21,25 +21,16 @@ constexpr double kShearFactor = std::bit_cast<double>(uint64_t{0x3FEAAAAAAAAAAAA
 }  // namespace
 
 void CTavSection::Init() {
-  m_eType = TaV_SECTION_GENERAL;
-  for (double& dim : m_dDim) dim = 0.0;
-  m_dW = m_dE = m_dPoisson = m_dMaterialAux = m_dJ = 0.0;
-  m_dIS = m_dIT = m_dArea = m_dASHS = m_dASHT = m_dSectionAux = 0.0;
+  const int32_t number = m_nIndex;
+  *this = CTavSection();
+  m_nIndex = number;
 }
 
 void CTavSection::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "section");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_eType;
-    for (double dim : m_dDim) ar << dim;
-    ar << m_dW << m_dE << m_dPoisson << m_dMaterialAux << m_dJ << m_dIS << m_dIT << m_dArea << m_dASHS << m_dASHT
-       << m_dSectionAux;
-  } else {
-    ar >> m_nIndex >> m_eType;
-    for (double& dim : m_dDim) ar >> dim;
-    ar >> m_dW >> m_dE >> m_dPoisson >> m_dMaterialAux >> m_dJ >> m_dIS >> m_dIT >> m_dArea >> m_dASHS >> m_dASHT >>
-        m_dSectionAux;
-  }
+  Exchange(ar, m_nIndex, m_eType);
+  ExchangeEach(ar, m_dDim);
+  Exchange(ar, m_dW, m_dE, m_dPoisson, m_dMaterialAux, m_dJ, m_dIS, m_dIT, m_dArea, m_dASHS, m_dASHT, m_dSectionAux);
 }
 
 void CTavSection::SetMaterialValue(double e, double w, double area) {

@@ -11,7 +11,8 @@ namespace tav {
 
 class CTavSection : public CTavObject {
  public:
-  CTavSection() { CTavSection::Init(); }
+  // The member initialisers are the defaults Init returns to.
+  CTavSection() = default;
   ~CTavSection() override { CTavSection::Destroy(); }
 
   // Type 0 and every value 0; the number is kept.

@@ -30,11 +30,7 @@ void CTavLoadHistory::Init() {
 // self-weight switch, loads and self-weight record.
 void CTavLoadHistory::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "history load case");
-  if (ar.IsStoring()) {
-    ar << m_nHistoryIndex << m_dNste << m_dDt << m_nHistoryType << m_eMode << m_eMethod << m_nModes;
-  } else {
-    ar >> m_nHistoryIndex >> m_dNste >> m_dDt >> m_nHistoryType >> m_eMode >> m_eMethod >> m_nModes;
-  }
+  Exchange(ar, m_nHistoryIndex, m_dNste, m_dDt, m_nHistoryType, m_eMode, m_eMethod, m_nModes);
   m_arrParameter.Serialize(ar);
   if (version >= 1) {
     SerializeLoads(ar);

@@ -6,21 +6,13 @@ namespace tav {
 
 void CTavLane::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "lane element");
-  if (ar.IsStoring()) {
-    ar << m_nElement1 << m_nElement2 << m_dEcc1 << m_dEcc2;
-  } else {
-    ar >> m_nElement1 >> m_nElement2 >> m_dEcc1 >> m_dEcc2;
-  }
+  Exchange(ar, m_nElement1, m_nElement2, m_dEcc1, m_dEcc2);
 }
 
 void CTavLoadMoving::Serialize(CArchive& ar) {
   constexpr size_t kLaneRecordBytes = 28;
   SerializeVersion(ar, 0, "moving load case");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_strName;
-  } else {
-    ar >> m_nIndex >> m_strName;
-  }
+  Exchange(ar, m_nIndex, m_strName);
   SerializeOwned(ar, m_arrLane, kLaneRecordBytes, "lane elements");
 }
 

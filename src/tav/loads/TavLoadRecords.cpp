@@ -10,15 +10,9 @@ namespace tav {
 
 void CTavJointLoadValues::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "joint load");
-  if (ar.IsStoring()) {
-    ar << m_nJoint;
-    for (double value : m_dValue) ar << value;
-    ar << m_nFunction;
-  } else {
-    ar >> m_nJoint;
-    for (double& value : m_dValue) ar >> value;
-    ar >> m_nFunction;
-  }
+  Exchange(ar, m_nJoint);
+  ExchangeEach(ar, m_dValue);
+  Exchange(ar, m_nFunction);
 }
 
 CString CTavLoadJoint::GetStringComponent(TaV_REAL_PRECISION precision) const {
@@ -41,21 +35,12 @@ void CTavLoadBeam::Init() {
 
 void CTavLoadBeam::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "beam load");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_nBeam << m_eType;
-    for (const TaV_TYPED_LOAD& load : m_Load) {
-      ar << load.nValue << load.nDist;
-      for (int i = 0; i < 6; ++i) ar << load.dValue[i] << load.dDist[i];
-    }
-    ar << m_bAbsoluteDist << m_nFunction;
-  } else {
-    ar >> m_nIndex >> m_nBeam >> m_eType;
-    for (TaV_TYPED_LOAD& load : m_Load) {
-      ar >> load.nValue >> load.nDist;
-      for (int i = 0; i < 6; ++i) ar >> load.dValue[i] >> load.dDist[i];
-    }
-    ar >> m_bAbsoluteDist >> m_nFunction;
+  Exchange(ar, m_nIndex, m_nBeam, m_eType);
+  for (TaV_TYPED_LOAD& load : m_Load) {
+    Exchange(ar, load.nValue, load.nDist);
+    for (int i = 0; i < 6; ++i) Exchange(ar, load.dValue[i], load.dDist[i]);
   }
+  Exchange(ar, m_bAbsoluteDist, m_nFunction);
 }
 
 CString CTavLoadBeam::GetStringLoad_Tav(double length, TaV_REAL_PRECISION precision) const {
@@ -141,11 +126,7 @@ CString CTavLoadBeam::GetStringLoad_Midas(double length) const {
 
 void CTavSelfWeight::Serialize(CArchive& ar) {
   SerializeVersion(ar, 0, "self weight");
-  if (ar.IsStoring()) {
-    ar << m_eDir << m_dFactor << m_dAcceleration << m_nFunction;
-  } else {
-    ar >> m_eDir >> m_dFactor >> m_dAcceleration >> m_nFunction;
-  }
+  Exchange(ar, m_eDir, m_dFactor, m_dAcceleration, m_nFunction);
 }
 
 CString CTavSelfWeight::GetStringDir() const { return words::WordOf(words::kSelfWeightDirection, m_eDir); }

@@ -18,18 +18,10 @@ void CTavLoadResponseSpectrum::Init() {
 // Version 1 adds the number of modes and the excitation record.
 void CTavLoadResponseSpectrum::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "response spectrum load case");
-  if (ar.IsStoring()) {
-    ar << m_nIndex << m_strName << m_eCombination;
-  } else {
-    ar >> m_nIndex >> m_strName >> m_eCombination;
-  }
+  Exchange(ar, m_nIndex, m_strName, m_eCombination);
   m_arrDamping.Serialize(ar);
   if (version < 1) return;
-  if (ar.IsStoring()) {
-    ar << m_nModes;
-  } else {
-    ar >> m_nModes;
-  }
+  Exchange(ar, m_nModes);
   SerializeOptional(ar, m_pSelfWeight, "excitation");
 }
 

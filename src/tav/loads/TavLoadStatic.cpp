@@ -44,11 +44,7 @@ void CTavLoadStatic::Destroy() {
 // Version 1 adds the self-weight record.
 void CTavLoadStatic::Serialize(CArchive& ar) {
   const int32_t version = SerializeVersion(ar, 1, "static load case");
-  if (ar.IsStoring()) {
-    ar << m_nIndex;
-  } else {
-    ar >> m_nIndex;
-  }
+  Exchange(ar, m_nIndex);
   SerializeLoads(ar);
   if (version >= 1) SerializeOptional(ar, m_pSelfWeight, "self weight");
 }
