@@ -1,5 +1,6 @@
 # Installs the built library into a scratch prefix, then configures, builds
-# and runs a tiny host that finds it with find_package(Tav).
+# and runs tiny hosts that find it with find_package(Tav): one of the
+# library, and one of its JSON model files when it has them.
 file(REMOVE_RECURSE "${WORK_DIR}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${WORK_DIR}/prefix"
   RESULT_VARIABLE rc OUTPUT_QUIET)
@@ -19,4 +20,10 @@ execute_process(COMMAND "${WORK_DIR}/build/package_host" WORKING_DIRECTORY "${WO
   RESULT_VARIABLE rc OUTPUT_VARIABLE out)
 if(NOT rc EQUAL 0 OR NOT out MATCHES "TAV PACKAGE")
   message(FATAL_ERROR "the host did not run: ${rc} ${out}")
+endif()
+if(WITH_JSON)
+  execute_process(COMMAND "${WORK_DIR}/build/package_json_host" RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "TAV JSON 1")
+    message(FATAL_ERROR "the JSON host did not run: ${rc} ${out}")
+  endif()
 endif()
