@@ -25,24 +25,12 @@ CTavData::CTavData() { Init(); }
 CTavData::~CTavData() { Destroy(); }
 
 void CTavData::Init() {
-  m_strTitle.clear();
+  m_own = OwnValues();
   m_pGlobalOption = std::make_unique<CTavGlobalOption>();
   m_pFunction = std::make_unique<CTavFunction>();
   m_pConstraints = std::make_unique<CTavJointConstraints>();
   m_pJointMass = std::make_unique<CTavJointMass>();
   m_pJointDamping = std::make_unique<CTavJointDamping>();
-  m_strMidasVersion = "4.3.0";
-  m_nMidasStructType = 1;
-  m_nMidasMassOption = 0;
-  m_nSetting1 = 10;
-  m_dResultMin = 1.0e10;
-  m_dResultMax = -1.0e10;
-  m_bLockInput = 0;
-  m_nSetting2 = 2;
-  m_nSetting3 = 0;
-  m_nJointType = 1;
-  m_nViewOptionMode = 0xFCFF;
-  m_nSetting4 = 1;
 }
 
 void CTavData::ClearData() {
@@ -80,13 +68,13 @@ void CTavData::Destroy() {
 int32_t CTavData::GetSetting(int which) const {
   switch (which) {
     case 1:
-      return m_nSetting1;
+      return m_own.setting1;
     case 2:
-      return m_nSetting2;
+      return m_own.setting2;
     case 3:
-      return m_nSetting3;
+      return m_own.setting3;
     case 4:
-      return m_nSetting4;
+      return m_own.setting4;
     default:
       return 0;
   }
@@ -95,16 +83,16 @@ int32_t CTavData::GetSetting(int which) const {
 void CTavData::SetSetting(int which, int32_t value) {
   switch (which) {
     case 1:
-      m_nSetting1 = value;
+      m_own.setting1 = value;
       break;
     case 2:
-      m_nSetting2 = value;
+      m_own.setting2 = value;
       break;
     case 3:
-      m_nSetting3 = value;
+      m_own.setting3 = value;
       break;
     case 4:
-      m_nSetting4 = value;
+      m_own.setting4 = value;
       break;
     default:
       break;

@@ -91,27 +91,27 @@ class CTavData : public CObject {
   static constexpr int32_t kMaxForceSegments = 1000;
 
   // ---- Document settings -----------------------------------------------
-  void SetTitle(const CString& title) { m_strTitle = title; }
-  const CString& GetTitle() const { return m_strTitle; }
-  int IsLockInput() const { return m_bLockInput; }
-  void LockInput() { m_bLockInput = 1; }
-  void UnlockInput() { m_bLockInput = 0; }
-  int32_t GetJointType() const { return m_nJointType; }
-  void SetJointType(int32_t type) { m_nJointType = type; }
-  int32_t GetViewOptionMode() const { return m_nViewOptionMode; }
-  void SetViewOptionMode(int32_t mode) { m_nViewOptionMode = mode; }
-  const CString& GetMidasVersion() const { return m_strMidasVersion; }
-  void SetMidasVersion(const CString& version) { m_strMidasVersion = version; }
-  int32_t GetMidasStructType() const { return m_nMidasStructType; }
-  void SetMidasStructType(int32_t type) { m_nMidasStructType = type; }
-  int32_t GetMidasMassOption() const { return m_nMidasMassOption; }
-  void SetMidasMassOption(int32_t option) { m_nMidasMassOption = option; }
+  void SetTitle(const CString& title) { m_own.title = title; }
+  const CString& GetTitle() const { return m_own.title; }
+  int IsLockInput() const { return m_own.lockInput; }
+  void LockInput() { m_own.lockInput = 1; }
+  void UnlockInput() { m_own.lockInput = 0; }
+  int32_t GetJointType() const { return m_own.jointType; }
+  void SetJointType(int32_t type) { m_own.jointType = type; }
+  int32_t GetViewOptionMode() const { return m_own.viewOptionMode; }
+  void SetViewOptionMode(int32_t mode) { m_own.viewOptionMode = mode; }
+  const CString& GetMidasVersion() const { return m_own.midasVersion; }
+  void SetMidasVersion(const CString& version) { m_own.midasVersion = version; }
+  int32_t GetMidasStructType() const { return m_own.midasStructType; }
+  void SetMidasStructType(int32_t type) { m_own.midasStructType = type; }
+  int32_t GetMidasMassOption() const { return m_own.midasMassOption; }
+  void SetMidasMassOption(int32_t option) { m_own.midasMassOption = option; }
   // The four host settings S1 to S4 (`which` 1 to 4), kept and stored for
   // the host and read by nothing in the library.
   int32_t GetSetting(int which) const;
   void SetSetting(int which, int32_t value);
-  double GetResultMin() const { return m_dResultMin; }
-  double GetResultMax() const { return m_dResultMax; }
+  double GetResultMin() const { return m_own.resultMin; }
+  double GetResultMax() const { return m_own.resultMax; }
 
   // ---- Companions ------------------------------------------------------
   CTavGlobalOption* GetGlobalOption() const { return m_pGlobalOption.get(); }
@@ -413,7 +413,6 @@ class CTavData : public CObject {
   void KeepComputedRectangleProperties();
   void WriteFormatted(CArchive& ar, int wrap, const char* format, va_list args) __attribute__((format(printf, 4, 0)));
 
-  CString m_strTitle;
   std::unique_ptr<CTavGlobalOption> m_pGlobalOption;
   std::unique_ptr<CTavFunction> m_pFunction;
   std::unique_ptr<CTavJointConstraints> m_pConstraints;
@@ -439,18 +438,23 @@ class CTavData : public CObject {
   std::vector<double> m_arrResultBeam;
   std::vector<double> m_arrResultOther;
 
-  CString m_strMidasVersion;
-  int32_t m_nMidasStructType = 1;
-  int32_t m_nMidasMassOption = 0;
-  int32_t m_nSetting1 = 10;
-  double m_dResultMin = 1.0e10;
-  double m_dResultMax = -1.0e10;
-  int32_t m_bLockInput = 0;
-  int32_t m_nSetting2 = 2;
-  int32_t m_nSetting3 = 0;
-  int32_t m_nJointType = 1;
-  int32_t m_nViewOptionMode = 0xFCFF;
-  int32_t m_nSetting4 = 1;
+  // The document's own values, as a new document (and Init) has them.
+  struct OwnValues {
+    CString title;
+    CString midasVersion = "4.3.0";
+    int32_t midasStructType = 1;
+    int32_t midasMassOption = 0;
+    int32_t setting1 = 10;
+    double resultMin = 1.0e10;  // the range of the last CalcMaxMin_Beam
+    double resultMax = -1.0e10;
+    int32_t lockInput = 0;
+    int32_t setting2 = 2;
+    int32_t setting3 = 0;
+    int32_t jointType = 1;
+    int32_t viewOptionMode = 0xFCFF;
+    int32_t setting4 = 1;
+  };
+  OwnValues m_own;
   TaV_REAL_PRECISION m_eRealPrecision = TaV_PRECISION_SIX_DIGITS;
 };
 

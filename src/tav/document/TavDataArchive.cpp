@@ -116,13 +116,13 @@ std::unique_ptr<CTavData> CTavData::Copy() {
   copy->m_arrResultJoint = m_arrResultJoint;
   copy->m_arrResultBeam = m_arrResultBeam;
   copy->m_arrResultOther = m_arrResultOther;
-  copy->m_bLockInput = m_bLockInput;
+  copy->m_own.lockInput = m_own.lockInput;
   return copy;
 }
 
 void CTavData::SerializeRecord(CArchive& ar, bool recordEndsArchive) {
   const int32_t version = SerializeVersion(ar, kDocumentVersion, "document");
-  Exchange(ar, m_strTitle);
+  Exchange(ar, m_own.title);
   SerializeList(ar, m_arrJoint, kJointRecordBytes, "joints");
   SerializeList(ar, m_arrNLLink, kLinkRecordBytes, "nonlinear links");
   SerializeList(ar, m_arrLocalCoord, kLocalCoordRecordBytes, "local coordinate systems");
@@ -143,7 +143,7 @@ void CTavData::SerializeRecord(CArchive& ar, bool recordEndsArchive) {
   m_pConstraints->Serialize(ar);
   m_pJointMass->Serialize(ar);
   m_pJointDamping->Serialize(ar);
-  Exchange(ar, m_strMidasVersion, m_nMidasStructType, m_nMidasMassOption);
+  Exchange(ar, m_own.midasVersion, m_own.midasStructType, m_own.midasMassOption);
 }
 
 // The items after the element groups that both layouts share.
@@ -153,8 +153,8 @@ void CTavData::SerializeCasesAndSettings(CArchive& ar) {
   SerializeList(ar, m_arrLoadResponseSpectrum, kSpectrumRecordBytes, "response spectrum load cases");
   SerializeList(ar, m_arrLoadMoving, kMovingRecordBytes, "moving load cases");
   SerializeList(ar, m_arrJoint, kJointRecordBytes, "joints");  // stored twice, as documents always have
-  Exchange(ar, m_nSetting1, m_dResultMin, m_dResultMax, m_nSetting2, m_nSetting3, m_nJointType, m_nViewOptionMode,
-           m_nSetting4);
+  Exchange(ar, m_own.setting1, m_own.resultMin, m_own.resultMax, m_own.setting2, m_own.setting3, m_own.jointType,
+           m_own.viewOptionMode, m_own.setting4);
 }
 
 // Each group record is preceded by the group's kind, so a missing group is

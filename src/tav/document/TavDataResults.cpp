@@ -57,7 +57,7 @@ bool CTavData::AllocResultForceBuff() {
     m_arrResultBeam = {};
     return false;
   }
-  m_bLockInput = 1;
+  m_own.lockInput = 1;
   return true;
 }
 
@@ -116,8 +116,8 @@ void CTavData::GetResultValue_Beam(int32_t beam, int32_t resultCase, int32_t sta
 }
 
 void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component) {
-  m_dResultMin = 1.0e10;
-  m_dResultMax = -1.0e10;
+  m_own.resultMin = 1.0e10;
+  m_own.resultMax = -1.0e10;
   const int32_t loadCases = GetCountLoadCase(0);
   const int32_t first = caseNumber < loadCases ? caseNumber : 2 * caseNumber - loadCases;
   const int32_t count = first < loadCases ? 1 : 2;
@@ -125,15 +125,15 @@ void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component
     for (int32_t beam = 0; beam < GetCountBeam(); ++beam) {
       for (int32_t station = 0; station < GetCountResultStation(); ++station) {
         const double value = GetResultValue_Beam_Force(beam, resultCase, station, component);
-        if (value > m_dResultMax) m_dResultMax = value;
-        if (value < m_dResultMin) m_dResultMin = value;
+        if (value > m_own.resultMax) m_own.resultMax = value;
+        if (value < m_own.resultMin) m_own.resultMin = value;
       }
     }
   }
 }
 
 double CTavData::GetValueRatio(double value) const {
-  const double largest = std::max(std::fabs(m_dResultMax), std::fabs(m_dResultMin));
+  const double largest = std::max(std::fabs(m_own.resultMax), std::fabs(m_own.resultMin));
   return largest == 0.0 ? 0.0 : value / largest;
 }
 
