@@ -1,6 +1,7 @@
 #include "analysis/FrameAnalysis.h"
 
 #include <string>
+#include <utility>
 
 #include "analysis/DiscreteModel.h"
 #include "analysis/ResultRecovery.h"

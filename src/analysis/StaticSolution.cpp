@@ -17,6 +17,8 @@ bool AllClosed(const std::vector<char>& closed) {
   return std::all_of(closed.begin(), closed.end(), [](char state) { return state != 0; });
 }
 
+// The trials of the static cases, each against the base stiffness and the
+// gaps its cases hold closed.
 class GapTrials {
  public:
   GapTrials(const DiscreteModel& model, const PartitionedMatrix& baseStiffness, Timings& timings)
