@@ -32,15 +32,15 @@ constexpr int32_t kCombinationTerm = 4;
 
 constexpr Presence kRequired = Presence::kRequired;
 constexpr double kHuge = 1e300;
-const RealIn kPositive{1e-300, kHuge, "greater than 0"};
-const RealIn kNotNegative{0.0, kHuge, "0 or more"};
-const RealIn kPoisson{-0.999, 0.4999, "from -1 to 0.5"};
-const RealIn kDuration{0.0, 1e12, "0 or more"};
-const Whole kCount{0, 100000};
-const Whole kMidasNumber{-1000000, 1000000};
-const Whole kInt32{INT32_MIN, INT32_MAX};
-const Ref kJoint{"joint", &ReadContext::Joints};
-const Ref kBeam{"beam", &ReadContext::Beams};
+constexpr RealIn kPositive{1e-300, kHuge, "greater than 0"};
+constexpr RealIn kNotNegative{0.0, kHuge, "0 or more"};
+constexpr RealIn kPoisson{-0.999, 0.4999, "from -1 to 0.5"};
+constexpr RealIn kDuration{0.0, 1e12, "0 or more"};
+constexpr Whole kCount{0, 100000};
+constexpr Whole kMidasNumber{-1000000, 1000000};
+constexpr Whole kInt32{INT32_MIN, INT32_MAX};
+constexpr Ref kJoint{"joint", &ReadContext::Joints};
+constexpr Ref kBeam{"beam", &ReadContext::Beams};
 
 // ---- Values with checks of their own -----------------------------------------------
 
@@ -152,16 +152,20 @@ struct TermCase {
   Json Write(int32_t loadCase, const std::string& /*path*/) const { return loadCase + 1; }
 };
 
-// ---- The tables ---------------------------------------------------------------------
+// The combinations of the model: a term may name any of them, so their
+// number is known before the first is read.
+struct Combinations {
+  const Fields<file::Combination>* fields;
+  void Read(const Node& node, std::vector<file::Combination>& into, ReadContext& context) const {
+    context.SetCombinations(static_cast<int32_t>(node.Size()));
+    ObjectsOf(*fields).Read(node, into, context);
+  }
+  Json Write(const std::vector<file::Combination>& combinations, const std::string& path) const {
+    return ObjectsOf(*fields).Write(combinations, path);
+  }
+};
 
-// Fields that records of several kinds share.
-const Field<file::Scaled> kFunction{"function", &file::Scaled::function, Ref{"function", &ReadContext::Functions}};
-const Field<file::Diaphragm> kMaster{"master", &file::Diaphragm::master, kJoint, kRequired};
-const Field<file::Diaphragm> kSlaves{"slaves", &file::Diaphragm::slaves, ListOf<Ref>{kJoint}, kRequired};
-const Field<file::SectionCommon> kModulus{"E", &file::SectionCommon::E, kPositive, kRequired};
-const Field<file::SectionCommon> kPoissonRatio{"poisson", &file::SectionCommon::poisson, kPoisson};
-const Field<file::SectionCommon> kWeight{"W", &file::SectionCommon::W, Real{}};
-const Field<file::Ends> kAngle{"angle", &file::Ends::angle, Real{}};
+// ---- The tables ---------------------------------------------------------------------
 
 Field<file::Ends> EndJoints(const char* element) {
   return {"joints", &file::Ends::joints, RefPair{kJoint, "joints", element}, kRequired};
@@ -169,276 +173,285 @@ Field<file::Ends> EndJoints(const char* element) {
 
 Field<file::Named> Name(NameScope scope) { return {"name", &file::Named::name, CaseName{scope}, kRequired}; }
 
-const Fields<file::Eigen> kEigen = {
-    {"method", &file::Eigen::method, OneOf{kEigenMethods}},
-    {"interval", &file::Eigen::interval, Truth{}},
-    {"modes", &file::Eigen::modes, kCount},
-    {"subspaceVectors", &file::Eigen::subspaceVectors, kCount},
-    {"iterations", &file::Eigen::iterations, Whole{0, 1000000}},
-    {"rigidBodyModes", &file::Eigen::rigidBodyModes, Truth{}},
-    {"rigidBodyShift", &file::Eigen::rigidBodyShift, Whole{-1000000, 1000000}},
-    {"cutOffFrequency", &file::Eigen::cutOffFrequency, Real{}},
-    {"tolerance", &file::Eigen::tolerance, Real{}},
-    {"lanczosVectors", &file::Eigen::lanczosVectors, Truth{}},
-    {"startingVectors", &file::Eigen::startingVectors, kCount},
-};
-
-const Fields<file::Options> kOptions = {
-    {"dof", &file::Options::dof, SetOf{words::kJointDof}},
-    {"forceSegments", &file::Options::forceSegments, Whole{1, 1000}},
-    {"checks", &file::Options::checks, SetOf{words::kChecks}},
-    {"initialTemperature", &file::Options::initialTemperature, Truth{}},
-    {"initialTemperatureGradient", &file::Options::initialTemperatureGradient, Truth{}},
-    {"eigen", &file::Options::eigen, ObjectOf<file::Eigen>{&kEigen}},
-};
-
-const Fields<file::Function> kFunctionTable = {
-    {"type", &file::Function::type, OneOf{kFunctionTypes}},
-    {"parameters", &file::Function::parameters, Reals{}},
-    {"points", &file::Function::points, ListOf<Reals>{}},
-};
-
-const Fields<file::LocalSystem> kLocalSystem = {
-    {"angles", &file::LocalSystem::angles, Reals{}, kRequired},
-};
-
-const Fields<file::Joint> kJointTable = {
-    {"x", &file::Joint::x, Real{}, kRequired},
-    {"y", &file::Joint::y, Real{}, kRequired},
-    {"z", &file::Joint::z, Real{}, kRequired},
-    {"restraints", &file::Joint::restraints, SetOf{words::kJointDof}},
-    {"localSystem", &file::Joint::localSystem, Ref{"local system", &ReadContext::LocalSystems}},
-};
-
-const Fields<file::Diaphragm> kDiaphragm = {kMaster, kSlaves};
-
-const Fields<file::RigidLink> kRigidLink = {
-    {"type", &file::RigidLink::type, OneOf{kRigidLinkTypes}},
-    kMaster,
-    kSlaves,
-};
-
-const Fields<file::JointValues> kJointValues = {
-    {"joint", &file::JointValues::joint, kJoint, kRequired},
-    {"values", &file::JointValues::values, Reals{}, kRequired},
-};
-
-const Fields<file::GeneralSection> kGeneralSection = {
-    kModulus,
-    {"area", &file::GeneralSection::area, kPositive, kRequired},
-    kPoissonRatio,
-    {"IS", &file::GeneralSection::IS, kNotNegative},
-    {"IT", &file::GeneralSection::IT, kNotNegative},
-    {"J", &file::GeneralSection::J, kNotNegative},
-    {"ASHS", &file::GeneralSection::ASHS, kNotNegative},
-    {"ASHT", &file::GeneralSection::ASHT, kNotNegative},
-    kWeight,
-    {"materialAux", &file::GeneralSection::materialAux, Real{}},
-};
-
-const Fields<file::RectangleSection> kRectangleSection = {
-    kModulus,
-    {"width", &file::RectangleSection::width, kPositive, kRequired},
-    {"height", &file::RectangleSection::height, kPositive, kRequired},
-    kPoissonRatio,
-    kWeight,
-};
-
-const Fields<file::Beam> kBeamTable = {
-    {"section", &file::Beam::section, Ref{"section", &ReadContext::Sections}, kRequired},
-    EndJoints("beam"),
-    kAngle,
-    {"releaseI", &file::Beam::releaseI, SetOf{words::kBeamDof}},
-    {"releaseJ", &file::Beam::releaseJ, SetOf{words::kBeamDof}},
-    {"offsets", &file::Beam::offsets, Offsets{}},
-    {"rigid", &file::Beam::rigid, RealIn{0.0, 1.0, "from 0 to 1"}},
-    {"segments", &file::Beam::segments, Segments{}},
-};
-
-const Fields<file::BeamGroup> kBeamGroup = {
-    {"sections", &file::BeamGroup::sections,
-     ListOf<VariantOf<file::GeneralSection, file::RectangleSection>>{
-         {"shape", kShapes, {&kGeneralSection, &kRectangleSection}}}},
-    {"beams", &file::BeamGroup::beams, ObjectsOf(kBeamTable)},
-};
-
-const Fields<file::SpringConstant> kSpringConstant = {
-    {"stiffness", &file::SpringConstant::stiffness, Stiffness{}, kRequired},
-    {"multi", &file::SpringConstant::multi, Truth{}},
-};
-
-const Fields<file::Spring> kSpring = {
-    {"constant", &file::Spring::constant, Ref{"spring constant", &ReadContext::SpringConstants}, kRequired},
-    {"joint", &file::Spring::joint, kJoint, kRequired},
-};
-
-const Fields<file::SpringGroup> kSpringGroup = {
-    {"constants", &file::SpringGroup::constants, ObjectsOf(kSpringConstant)},
-    {"springs", &file::SpringGroup::springs, ObjectsOf(kSpring)},
-};
-
-const Fields<file::LinkProperty> kLinkProperty = {
-    {"k0", &file::LinkProperty::k0, kNotNegative, kRequired},
-    {"values", &file::LinkProperty::values, Reals{}},
-};
-
-const Fields<file::Link> kLink = {
-    {"property", &file::Link::property, Ref{"link property", &ReadContext::LinkProperties}, kRequired},
-    EndJoints("link"),
-    kAngle,
-};
-
-const Fields<file::LinkGroup> kLinkGroup = {
-    {"properties", &file::LinkGroup::properties, ObjectsOf(kLinkProperty)},
-    {"links", &file::LinkGroup::links, ObjectsOf(kLink)},
-};
-
-const Fields<file::SelfWeight> kSelfWeight = {
-    {"direction", &file::SelfWeight::direction, OneOf{kDirections}, kRequired},
-    {"factor", &file::SelfWeight::factor, Real{}},
-    {"acceleration", &file::SelfWeight::acceleration, Real{}},
-    kFunction,
-};
-
-const Fields<file::JointLoad> kJointLoad = {
-    {"joint", &file::JointLoad::joint, kJoint, kRequired},
-    {"values", &file::JointLoad::values, Reals{}, kRequired},
-    kFunction,
-};
-
-const Fields<file::Component> kComponent = {
-    {"direction", &file::Component::direction, ComponentDirection{}, kRequired},
-    {"values", &file::Component::values, ComponentValues{}, kRequired},
-    {"distances", &file::Component::distances, Distances{}, kRequired},
-};
-
-const Fields<file::BeamLoad> kBeamLoad = {
-    {"beam", &file::BeamLoad::beam, kBeam, kRequired},
-    {"type", &file::BeamLoad::type, OneOf{kBeamLoadTypes}, kRequired},
-    {"absolute", &file::BeamLoad::absolute, Truth{}},
-    kFunction,
-    {"components", &file::BeamLoad::components, ObjectsOf(kComponent), kRequired},
-};
-
-// The loads of a static or a history case, after the case's own keys.
-const Fields<file::Loads> kLoads = {
-    {"selfWeightFlag", &file::Loads::selfWeightFlag, Truth{}},
-    {"selfWeight", &file::Loads::selfWeight, ObjectOf<file::SelfWeight>{&kSelfWeight}},
-    {"jointLoads", &file::Loads::jointLoads, ObjectsOf(kJointLoad)},
-    {"beamLoads", &file::Loads::beamLoads, ObjectsOf(kBeamLoad)},
-    {"displacements", &file::Loads::displacements, ObjectsOf(kJointLoad)},
-};
-
+// `fields` followed by those of `loads`, for a static or a history case.
 template <typename Case>
-Fields<Case> WithLoads(Fields<Case> fields) {
-  fields.insert(fields.end(), kLoads.begin(), kLoads.end());
+Fields<Case> WithLoads(Fields<Case> fields, const Fields<file::Loads>& loads) {
+  fields.insert(fields.end(), loads.begin(), loads.end());
   return fields;
 }
 
-const Fields<file::StaticCase> kStaticCase = WithLoads<file::StaticCase>({Name(NameScope::kStatic)});
+// Every table of the format, built once on first use: a table refers to
+// those of the objects inside it, listed before it.
+struct Tables {
+  // Fields that records of several kinds share.
+  Field<file::Scaled> loadFunction{"function", &file::Scaled::function, Ref{"function", &ReadContext::Functions}};
+  Field<file::Diaphragm> master{"master", &file::Diaphragm::master, kJoint, kRequired};
+  Field<file::Diaphragm> slaves{"slaves", &file::Diaphragm::slaves, ListOf<Ref>{kJoint}, kRequired};
+  Field<file::SectionCommon> modulus{"E", &file::SectionCommon::E, kPositive, kRequired};
+  Field<file::SectionCommon> poissonRatio{"poisson", &file::SectionCommon::poisson, kPoisson};
+  Field<file::SectionCommon> weight{"W", &file::SectionCommon::W, Real{}};
+  Field<file::Ends> angle{"angle", &file::Ends::angle, Real{}};
 
-const Fields<file::HistoryCase> kHistoryCase = WithLoads<file::HistoryCase>({
-    Name(NameScope::kAny),
-    {"analysis", &file::HistoryCase::analysis, OneOf{kHistoryAnalyses}},
-    {"mode", &file::HistoryCase::mode, OneOf{kDynamicModes}},
-    {"method", &file::HistoryCase::method, OneOf{kIntegrations}},
-    {"modes", &file::HistoryCase::modes, kCount},
-    {"steps", &file::HistoryCase::steps, kDuration},
-    {"dt", &file::HistoryCase::dt, kDuration},
-    {"parameters", &file::HistoryCase::parameters, ListOf<Real>{}},
-});
+  Fields<file::Eigen> eigen = {
+      {"method", &file::Eigen::method, OneOf{kEigenMethods}},
+      {"interval", &file::Eigen::interval, Truth{}},
+      {"modes", &file::Eigen::modes, kCount},
+      {"subspaceVectors", &file::Eigen::subspaceVectors, kCount},
+      {"iterations", &file::Eigen::iterations, Whole{0, 1000000}},
+      {"rigidBodyModes", &file::Eigen::rigidBodyModes, Truth{}},
+      {"rigidBodyShift", &file::Eigen::rigidBodyShift, Whole{-1000000, 1000000}},
+      {"cutOffFrequency", &file::Eigen::cutOffFrequency, Real{}},
+      {"tolerance", &file::Eigen::tolerance, Real{}},
+      {"lanczosVectors", &file::Eigen::lanczosVectors, Truth{}},
+      {"startingVectors", &file::Eigen::startingVectors, kCount},
+  };
 
-const Fields<file::SpectrumCase> kSpectrumCase = {
-    Name(NameScope::kAny),
-    {"modes", &file::SpectrumCase::modes, kCount},
-    {"combination", &file::SpectrumCase::combination, OneOf{kModeRules}},
-    {"damping", &file::SpectrumCase::damping, ListOf<Real>{}},
-    {"excitation", &file::SpectrumCase::excitation, ObjectOf<file::SelfWeight>{&kSelfWeight}},
+  Fields<file::Options> options = {
+      {"dof", &file::Options::dof, SetOf{words::kJointDof}},
+      {"forceSegments", &file::Options::forceSegments, Whole{1, 1000}},
+      {"checks", &file::Options::checks, SetOf{words::kChecks}},
+      {"initialTemperature", &file::Options::initialTemperature, Truth{}},
+      {"initialTemperatureGradient", &file::Options::initialTemperatureGradient, Truth{}},
+      {"eigen", &file::Options::eigen, ObjectOf<file::Eigen>{&eigen}},
+  };
+
+  Fields<file::Function> function = {
+      {"type", &file::Function::type, OneOf{kFunctionTypes}},
+      {"parameters", &file::Function::parameters, Reals{}},
+      {"points", &file::Function::points, ListOf<Reals>{}},
+  };
+
+  Fields<file::LocalSystem> localSystem = {
+      {"angles", &file::LocalSystem::angles, Reals{}, kRequired},
+  };
+
+  Fields<file::Joint> joint = {
+      {"x", &file::Joint::x, Real{}, kRequired},
+      {"y", &file::Joint::y, Real{}, kRequired},
+      {"z", &file::Joint::z, Real{}, kRequired},
+      {"restraints", &file::Joint::restraints, SetOf{words::kJointDof}},
+      {"localSystem", &file::Joint::localSystem, Ref{"local system", &ReadContext::LocalSystems}},
+  };
+
+  Fields<file::Diaphragm> diaphragm = {master, slaves};
+
+  Fields<file::RigidLink> rigidLink = {
+      {"type", &file::RigidLink::type, OneOf{kRigidLinkTypes}},
+      master,
+      slaves,
+  };
+
+  Fields<file::JointValues> jointValues = {
+      {"joint", &file::JointValues::joint, kJoint, kRequired},
+      {"values", &file::JointValues::values, Reals{}, kRequired},
+  };
+
+  Fields<file::GeneralSection> generalSection = {
+      modulus,
+      {"area", &file::GeneralSection::area, kPositive, kRequired},
+      poissonRatio,
+      {"IS", &file::GeneralSection::IS, kNotNegative},
+      {"IT", &file::GeneralSection::IT, kNotNegative},
+      {"J", &file::GeneralSection::J, kNotNegative},
+      {"ASHS", &file::GeneralSection::ASHS, kNotNegative},
+      {"ASHT", &file::GeneralSection::ASHT, kNotNegative},
+      weight,
+      {"materialAux", &file::GeneralSection::materialAux, Real{}},
+  };
+
+  Fields<file::RectangleSection> rectangleSection = {
+      modulus,
+      {"width", &file::RectangleSection::width, kPositive, kRequired},
+      {"height", &file::RectangleSection::height, kPositive, kRequired},
+      poissonRatio,
+      weight,
+  };
+
+  Fields<file::Beam> beam = {
+      {"section", &file::Beam::section, Ref{"section", &ReadContext::Sections}, kRequired},
+      EndJoints("beam"),
+      angle,
+      {"releaseI", &file::Beam::releaseI, SetOf{words::kBeamDof}},
+      {"releaseJ", &file::Beam::releaseJ, SetOf{words::kBeamDof}},
+      {"offsets", &file::Beam::offsets, Offsets{}},
+      {"rigid", &file::Beam::rigid, RealIn{0.0, 1.0, "from 0 to 1"}},
+      {"segments", &file::Beam::segments, Segments{}},
+  };
+
+  Fields<file::BeamGroup> beamGroup = {
+      {"sections", &file::BeamGroup::sections,
+       ListOf<VariantOf<file::GeneralSection, file::RectangleSection>>{
+           {"shape", kShapes, {&generalSection, &rectangleSection}}}},
+      {"beams", &file::BeamGroup::beams, ObjectsOf(beam)},
+  };
+
+  Fields<file::SpringConstant> springConstant = {
+      {"stiffness", &file::SpringConstant::stiffness, Stiffness{}, kRequired},
+      {"multi", &file::SpringConstant::multi, Truth{}},
+  };
+
+  Fields<file::Spring> spring = {
+      {"constant", &file::Spring::constant, Ref{"spring constant", &ReadContext::SpringConstants}, kRequired},
+      {"joint", &file::Spring::joint, kJoint, kRequired},
+  };
+
+  Fields<file::SpringGroup> springGroup = {
+      {"constants", &file::SpringGroup::constants, ObjectsOf(springConstant)},
+      {"springs", &file::SpringGroup::springs, ObjectsOf(spring)},
+  };
+
+  Fields<file::LinkProperty> linkProperty = {
+      {"k0", &file::LinkProperty::k0, kNotNegative, kRequired},
+      {"values", &file::LinkProperty::values, Reals{}},
+  };
+
+  Fields<file::Link> link = {
+      {"property", &file::Link::property, Ref{"link property", &ReadContext::LinkProperties}, kRequired},
+      EndJoints("link"),
+      angle,
+  };
+
+  Fields<file::LinkGroup> linkGroup = {
+      {"properties", &file::LinkGroup::properties, ObjectsOf(linkProperty)},
+      {"links", &file::LinkGroup::links, ObjectsOf(link)},
+  };
+
+  Fields<file::SelfWeight> selfWeight = {
+      {"direction", &file::SelfWeight::direction, OneOf{kDirections}, kRequired},
+      {"factor", &file::SelfWeight::factor, Real{}},
+      {"acceleration", &file::SelfWeight::acceleration, Real{}},
+      loadFunction,
+  };
+
+  Fields<file::JointLoad> jointLoad = {
+      {"joint", &file::JointLoad::joint, kJoint, kRequired},
+      {"values", &file::JointLoad::values, Reals{}, kRequired},
+      loadFunction,
+  };
+
+  Fields<file::Component> component = {
+      {"direction", &file::Component::direction, ComponentDirection{}, kRequired},
+      {"values", &file::Component::values, ComponentValues{}, kRequired},
+      {"distances", &file::Component::distances, Distances{}, kRequired},
+  };
+
+  Fields<file::BeamLoad> beamLoad = {
+      {"beam", &file::BeamLoad::beam, kBeam, kRequired},
+      {"type", &file::BeamLoad::type, OneOf{kBeamLoadTypes}, kRequired},
+      {"absolute", &file::BeamLoad::absolute, Truth{}},
+      loadFunction,
+      {"components", &file::BeamLoad::components, ObjectsOf(component), kRequired},
+  };
+
+  // The loads of a static or a history case, after the case's own keys.
+  Fields<file::Loads> loads = {
+      {"selfWeightFlag", &file::Loads::selfWeightFlag, Truth{}},
+      {"selfWeight", &file::Loads::selfWeight, ObjectOf<file::SelfWeight>{&selfWeight}},
+      {"jointLoads", &file::Loads::jointLoads, ObjectsOf(jointLoad)},
+      {"beamLoads", &file::Loads::beamLoads, ObjectsOf(beamLoad)},
+      {"displacements", &file::Loads::displacements, ObjectsOf(jointLoad)},
+  };
+
+  Fields<file::StaticCase> staticCase = WithLoads<file::StaticCase>({Name(NameScope::kStatic)}, loads);
+
+  Fields<file::HistoryCase> historyCase = WithLoads<file::HistoryCase>(
+      {
+          Name(NameScope::kAny),
+          {"analysis", &file::HistoryCase::analysis, OneOf{kHistoryAnalyses}},
+          {"mode", &file::HistoryCase::mode, OneOf{kDynamicModes}},
+          {"method", &file::HistoryCase::method, OneOf{kIntegrations}},
+          {"modes", &file::HistoryCase::modes, kCount},
+          {"steps", &file::HistoryCase::steps, kDuration},
+          {"dt", &file::HistoryCase::dt, kDuration},
+          {"parameters", &file::HistoryCase::parameters, ListOf<Real>{}},
+      },
+      loads);
+
+  Fields<file::SpectrumCase> spectrumCase = {
+      Name(NameScope::kAny),
+      {"modes", &file::SpectrumCase::modes, kCount},
+      {"combination", &file::SpectrumCase::combination, OneOf{kModeRules}},
+      {"damping", &file::SpectrumCase::damping, ListOf<Real>{}},
+      {"excitation", &file::SpectrumCase::excitation, ObjectOf<file::SelfWeight>{&selfWeight}},
+  };
+
+  Fields<file::Lane> lane = {
+      {"beams", &file::Lane::beams, RefPair{kBeam, "beams"}, kRequired},
+      {"eccentricities", &file::Lane::eccentricities, Reals{}, kRequired},
+  };
+
+  Fields<file::MovingCase> movingCase = {
+      Name(NameScope::kAny),
+      {"lanes", &file::MovingCase::lanes, ObjectsOf(lane)},
+  };
+
+  Fields<file::LoadCases> loadCases = {
+      {"static", &file::LoadCases::statics, ObjectsOf(staticCase)},
+      {"history", &file::LoadCases::histories, ObjectsOf(historyCase)},
+      {"spectrum", &file::LoadCases::spectra, ObjectsOf(spectrumCase)},
+      {"moving", &file::LoadCases::moving, ObjectsOf(movingCase)},
+  };
+
+  Fields<file::Term> term = {
+      {"kind", &file::Term::kind, OneOf{kTermKinds}, kRequired},
+      {"case", &file::Term::loadCase, TermCase{}, kRequired},
+      {"factor", &file::Term::factor, Real{}, kRequired},
+      {"factor2", &file::Term::factor2, Real{}},
+  };
+
+  Fields<file::Combination> combination = {
+      Name(NameScope::kCombination),
+      {"type", &file::Combination::type, OneOf{kComboTypes}},
+      {"terms", &file::Combination::terms, ObjectsOf(term)},
+  };
+
+  Fields<file::Midas> midas = {
+      {"version", &file::Midas::version, Text{}},
+      {"structType", &file::Midas::structType, kMidasNumber},
+      {"massOption", &file::Midas::massOption, kMidasNumber},
+  };
+
+  Fields<file::DocumentSettings> document = {
+      {"jointType", &file::DocumentSettings::jointType, kInt32},
+      {"viewOptionMode", &file::DocumentSettings::viewOptionMode, kInt32},
+      {"settings", &file::DocumentSettings::settings, Settings{}},
+  };
+
+  // In the order a model is read: each part refers only to parts before it.
+  Fields<file::Model> model = {
+      {"title", &file::Model::title, Text{}},
+      {"options", &file::Model::options, ObjectOf<file::Options>{&options}},
+      {"functions", &file::Model::functions, ObjectsOf(function)},
+      {"localSystems", &file::Model::localSystems, ObjectsOf(localSystem)},
+      {"joints", &file::Model::joints, ObjectsOf(joint)},
+      {"diaphragms", &file::Model::diaphragms, ObjectsOf(diaphragm)},
+      {"rigidLinks", &file::Model::rigidLinks, ObjectsOf(rigidLink)},
+      {"masses", &file::Model::masses, ObjectsOf(jointValues)},
+      {"dampers", &file::Model::dampers, ObjectsOf(jointValues)},
+      {"groups", &file::Model::groups,
+       ListOf<VariantOf<file::BeamGroup, file::SpringGroup, file::LinkGroup>>{
+           {"kind", kGroupKinds, {&beamGroup, &springGroup, &linkGroup}}}},
+      {"loadCases", &file::Model::loadCases, ObjectOf<file::LoadCases>{&loadCases}},
+      {"combinations", &file::Model::combinations, Combinations{&combination}},
+      {"midas", &file::Model::midas, ObjectOf<file::Midas>{&midas}},
+      {"document", &file::Model::document, ObjectOf<file::DocumentSettings>{&document}},
+  };
 };
 
-const Fields<file::Lane> kLane = {
-    {"beams", &file::Lane::beams, RefPair{kBeam, "beams"}, kRequired},
-    {"eccentricities", &file::Lane::eccentricities, Reals{}, kRequired},
-};
-
-const Fields<file::MovingCase> kMovingCase = {
-    Name(NameScope::kAny),
-    {"lanes", &file::MovingCase::lanes, ObjectsOf(kLane)},
-};
-
-const Fields<file::LoadCases> kLoadCases = {
-    {"static", &file::LoadCases::statics, ObjectsOf(kStaticCase)},
-    {"history", &file::LoadCases::histories, ObjectsOf(kHistoryCase)},
-    {"spectrum", &file::LoadCases::spectra, ObjectsOf(kSpectrumCase)},
-    {"moving", &file::LoadCases::moving, ObjectsOf(kMovingCase)},
-};
-
-const Fields<file::Term> kTerm = {
-    {"kind", &file::Term::kind, OneOf{kTermKinds}, kRequired},
-    {"case", &file::Term::loadCase, TermCase{}, kRequired},
-    {"factor", &file::Term::factor, Real{}, kRequired},
-    {"factor2", &file::Term::factor2, Real{}},
-};
-
-const Fields<file::Combination> kCombination = {
-    Name(NameScope::kCombination),
-    {"type", &file::Combination::type, OneOf{kComboTypes}},
-    {"terms", &file::Combination::terms, ObjectsOf(kTerm)},
-};
-
-// The combinations of the model: a term may name any of them, so their
-// number is known before the first is read.
-struct Combinations {
-  void Read(const Node& node, std::vector<file::Combination>& into, ReadContext& context) const {
-    context.SetCombinations(static_cast<int32_t>(node.Size()));
-    ObjectsOf(kCombination).Read(node, into, context);
-  }
-  Json Write(const std::vector<file::Combination>& combinations, const std::string& path) const {
-    return ObjectsOf(kCombination).Write(combinations, path);
-  }
-};
-
-const Fields<file::Midas> kMidas = {
-    {"version", &file::Midas::version, Text{}},
-    {"structType", &file::Midas::structType, kMidasNumber},
-    {"massOption", &file::Midas::massOption, kMidasNumber},
-};
-
-const Fields<file::DocumentSettings> kDocument = {
-    {"jointType", &file::DocumentSettings::jointType, kInt32},
-    {"viewOptionMode", &file::DocumentSettings::viewOptionMode, kInt32},
-    {"settings", &file::DocumentSettings::settings, Settings{}},
-};
-
-// In the order a model is read: each part refers only to parts before it.
-const Fields<file::Model> kModel = {
-    {"title", &file::Model::title, Text{}},
-    {"options", &file::Model::options, ObjectOf<file::Options>{&kOptions}},
-    {"functions", &file::Model::functions, ObjectsOf(kFunctionTable)},
-    {"localSystems", &file::Model::localSystems, ObjectsOf(kLocalSystem)},
-    {"joints", &file::Model::joints, ObjectsOf(kJointTable)},
-    {"diaphragms", &file::Model::diaphragms, ObjectsOf(kDiaphragm)},
-    {"rigidLinks", &file::Model::rigidLinks, ObjectsOf(kRigidLink)},
-    {"masses", &file::Model::masses, ObjectsOf(kJointValues)},
-    {"dampers", &file::Model::dampers, ObjectsOf(kJointValues)},
-    {"groups", &file::Model::groups,
-     ListOf<VariantOf<file::BeamGroup, file::SpringGroup, file::LinkGroup>>{
-         {"kind", kGroupKinds, {&kBeamGroup, &kSpringGroup, &kLinkGroup}}}},
-    {"loadCases", &file::Model::loadCases, ObjectOf<file::LoadCases>{&kLoadCases}},
-    {"combinations", &file::Model::combinations, Combinations{}},
-    {"midas", &file::Model::midas, ObjectOf<file::Midas>{&kMidas}},
-    {"document", &file::Model::document, ObjectOf<file::DocumentSettings>{&kDocument}},
-};
+const Tables& TheTables() {
+  static const Tables tables;
+  return tables;
+}
 
 }  // namespace
 
 file::Model ReadModelFile(const Json& model) {
   file::Model read;
   ReadContext context(read);
-  ReadObject(Node(model, ""), kModel, read, context);
+  ReadObject(Node(model, ""), TheTables().model, read, context);
   return read;
 }
 
-Json WriteModelFile(const file::Model& model) { return ObjectOf<file::Model>{&kModel}.Write(model, ""); }
+Json WriteModelFile(const file::Model& model) { return ObjectOf<file::Model>{&TheTables().model}.Write(model, ""); }
 
 }  // namespace tav::json
