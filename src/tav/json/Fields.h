@@ -8,7 +8,8 @@
 //   Json Write(const T& value, const std::string& path) const;
 // where Read checks the value where it stands (its errors name its place)
 // and Write may throw a ModelError at `path`, the place the value takes in
-// the model, for a value the file has no form for.
+// the model, for a value the file has no form for. A codec that reads
+// objects (ObjectOf, VariantOf) borrows their tables, which must outlive it.
 #pragma once
 
 #include <algorithm>
