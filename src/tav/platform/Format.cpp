@@ -71,6 +71,87 @@ void PadToWidth(std::string& text, const Directive& directive) {
   }
 }
 
+// Reads one conversion's flags, width, precision and length from `p` (just
+// past its '%'), taking '*' values from the arguments.
+Directive ReadDirective(const char*& p, va_list& ap) {
+  Directive directive;
+  while (IsFlag(*p)) directive.flags += *p++;
+  if (*p == '*') {
+    directive.width = va_arg(ap, int);
+    if (directive.width < 0) {
+      directive.flags += '-';
+      directive.width = -directive.width;
+    }
+    ++p;
+  } else {
+    while (*p >= '0' && *p <= '9') directive.width = (directive.width < 0 ? 0 : directive.width * 10) + (*p++ - '0');
+  }
+  if (*p == '.') {
+    ++p;
+    directive.precision = 0;
+    if (*p == '*') {
+      directive.precision = va_arg(ap, int);
+      ++p;
+    } else {
+      while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
+    }
+  }
+  while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't') directive.length += *p++;
+  directive.conversion = *p;
+  if (*p != '\0') ++p;
+  return directive;
+}
+
+// Takes the conversion's argument and formats it; false for a conversion
+// this formatter does not know.
+bool AppendConversion(std::string& out, const Directive& directive, va_list& ap) {
+  switch (directive.conversion) {
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o':
+    case 'c':
+      if (directive.length == "l") {
+        out += FormatOne(directive, true, va_arg(ap, long));
+      } else if (directive.length == "ll" || directive.length == "j") {
+        out += FormatOne(directive, true, va_arg(ap, long long));
+      } else if (directive.length == "z" || directive.length == "t") {
+        out += FormatOne(directive, true, va_arg(ap, size_t));
+      } else {
+        out += FormatOne(directive, true, va_arg(ap, int));
+      }
+      return true;
+    case 's':
+      out += FormatOne(directive, true, va_arg(ap, const char*));
+      return true;
+    case 'p':
+      out += FormatOne(directive, true, va_arg(ap, void*));
+      return true;
+    case 'f':
+    case 'F':
+    case 'a':
+    case 'A':
+      out += directive.length == "L" ? FormatOne(directive, true, va_arg(ap, long double))
+                                     : FormatOne(directive, true, va_arg(ap, double));
+      return true;
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G': {
+      std::string number = directive.length == "L" ? FormatOne(directive, false, va_arg(ap, long double))
+                                                   : FormatOne(directive, false, va_arg(ap, double));
+      WidenExponent(number);
+      PadToWidth(number, directive);
+      out += number;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 CString FormatV(const char* format, va_list args) {
@@ -92,77 +173,10 @@ CString FormatV(const char* format, va_list args) {
       ++p;
       continue;
     }
-    Directive directive;
-    while (IsFlag(*p)) directive.flags += *p++;
-    if (*p == '*') {
-      directive.width = va_arg(ap, int);
-      if (directive.width < 0) {
-        directive.flags += '-';
-        directive.width = -directive.width;
-      }
-      ++p;
-    } else {
-      while (*p >= '0' && *p <= '9') directive.width = (directive.width < 0 ? 0 : directive.width * 10) + (*p++ - '0');
-    }
-    if (*p == '.') {
-      ++p;
-      directive.precision = 0;
-      if (*p == '*') {
-        directive.precision = va_arg(ap, int);
-        ++p;
-      } else {
-        while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
-      }
-    }
-    while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't') directive.length += *p++;
-    directive.conversion = *p;
-    if (*p != '\0') ++p;
-
-    switch (directive.conversion) {
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'x':
-      case 'X':
-      case 'o':
-      case 'c':
-        if (directive.length == "l") {
-          out += FormatOne(directive, true, va_arg(ap, long));
-        } else if (directive.length == "ll" || directive.length == "j") {
-          out += FormatOne(directive, true, va_arg(ap, long long));
-        } else if (directive.length == "z" || directive.length == "t") {
-          out += FormatOne(directive, true, va_arg(ap, size_t));
-        } else {
-          out += FormatOne(directive, true, va_arg(ap, int));
-        }
-        break;
-      case 's':
-        out += FormatOne(directive, true, va_arg(ap, const char*));
-        break;
-      case 'p':
-        out += FormatOne(directive, true, va_arg(ap, void*));
-        break;
-      case 'f':
-      case 'F':
-      case 'a':
-      case 'A':
-        out += directive.length == "L" ? FormatOne(directive, true, va_arg(ap, long double))
-                                       : FormatOne(directive, true, va_arg(ap, double));
-        break;
-      case 'e':
-      case 'E':
-      case 'g':
-      case 'G': {
-        std::string number = directive.length == "L" ? FormatOne(directive, false, va_arg(ap, long double))
-                                                     : FormatOne(directive, false, va_arg(ap, double));
-        WidenExponent(number);
-        PadToWidth(number, directive);
-        out += number;
-        break;
-      }
-      default:
-        va_end(ap);
-        throw std::invalid_argument(std::string("unsupported conversion in format \"") + format + "\"");
+    const Directive directive = ReadDirective(p, ap);
+    if (!AppendConversion(out, directive, ap)) {
+      va_end(ap);
+      throw std::invalid_argument(std::string("unsupported conversion in format \"") + format + "\"");
     }
   }
   va_end(ap);
