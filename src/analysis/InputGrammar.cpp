@@ -29,4 +29,12 @@ int NextJoint(const InputDeck& deck, Words& words, std::string_view what) {
   return JointIndex(deck, words, words.Take(what));
 }
 
+BeamNaming ReadBeamNaming(const InputDeck& deck, Words& words) {
+  BeamNaming naming;
+  naming.jointI = JointIndex(deck, words, words.Value("NOAN"));
+  naming.jointJ = NextJoint(deck, words, "joint J");
+  naming.angle = words.NextReading("the roll angle");
+  return naming;
+}
+
 }  // namespace tav::analysis

@@ -48,6 +48,13 @@ void ExpectNumbered(const Words& words);
 int JointIndex(const InputDeck& deck, const Words& words, std::string_view text);
 int NextJoint(const InputDeck& deck, Words& words, std::string_view what);
 
+// "NOAN=I J ANGLE": how a beam statement and a beam load name a beam.
+struct BeamNaming {
+  int jointI = 0, jointJ = 0;
+  RealReading angle;
+};
+BeamNaming ReadBeamNaming(const InputDeck& deck, Words& words);
+
 class ModelBlockReader {
  public:
   ModelBlockReader(InputDeck& deck, LineSource& source) : m_deck(deck), m_source(source) {}

@@ -123,11 +123,11 @@ void ElementGroupReader::ReadBeam(Words& words) {
     words.Fail("section " + std::to_string(section + 1) + " does not exist in beam group " +
                std::to_string(group.number + 1));
   }
-  beam.jointI = JointIndex(m_deck, words, words.Value("NOAN"));
-  beam.jointJ = NextJoint(m_deck, words, "joint J");
-  const RealReading angle = words.NextReading("the roll angle");
-  beam.angle = angle.value;
-  beam.angleResolution = angle.resolution;
+  const BeamNaming naming = ReadBeamNaming(m_deck, words);
+  beam.jointI = naming.jointI;
+  beam.jointJ = naming.jointJ;
+  beam.angle = naming.angle.value;
+  beam.angleResolution = naming.angle.resolution;
   beam.segments = words.IntegerValue("NREG");
   if (beam.segments < 1 || beam.segments > kMaxSegments) {
     words.Fail("NREG=" + std::to_string(beam.segments) + " is not a number of segments from 1 to " +

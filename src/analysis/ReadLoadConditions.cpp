@@ -208,11 +208,11 @@ BeamLoad LoadConditionReader::ReadBeamLoad(Words& words) const {
   load.number = words.NextNumber("beam load number");
   load.type = words.IntegerValue("TYPE");
   while (!words.AtEnd() && !words.PeekKey("NOAN")) load.pieces.push_back(ReadPiece(words));
-  load.jointI = JointIndex(m_deck, words, words.Value("NOAN"));
-  load.jointJ = NextJoint(m_deck, words, "joint J");
-  const RealReading angle = words.NextReading("the roll angle");
-  load.angle = angle.value;
-  load.angleResolution = angle.resolution;
+  const BeamNaming naming = ReadBeamNaming(m_deck, words);
+  load.jointI = naming.jointI;
+  load.jointJ = naming.jointJ;
+  load.angle = naming.angle.value;
+  load.angleResolution = naming.angle.resolution;
   load.function = words.NumberValue("FUNCTION");
   words.ExpectEnd();
   return load;
