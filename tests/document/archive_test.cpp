@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "support/Golden.h"
 #include "support/Models.h"
@@ -58,8 +59,6 @@ void BuildEverything(CTavData& doc) {
   doc.CalcMaxMin_Beam(0, TaV_FORCE_1);  // a stored range
 }
 
-std::vector<uint8_t> StoreBytes(CTavData& doc) { return test::StoreRecord(doc); }
-
 std::string WriteFile(const test::TempDir& dir, const std::vector<uint8_t>& bytes, const char* name = "model.tva") {
   const std::string path = dir.File(name);
   std::ofstream(path, std::ios::binary)
@@ -84,7 +83,7 @@ TEST(ArchiveTest, ARestoredModelWritesTheSameFiles) {
   EXPECT_EQ(test::SaveToString(restored, TaV_FORMAT_TAV), own);
   EXPECT_EQ(test::SaveToString(restored, TaV_FORMAT_SAP), sap);
   EXPECT_EQ(test::SaveToString(restored, TaV_FORMAT_MIDAS), midas);
-  EXPECT_EQ(StoreBytes(restored), StoreBytes(original));
+  EXPECT_EQ(test::StoreRecord(restored), test::StoreRecord(original));
 
   // What no writer shows.
   EXPECT_EQ(restored.GetJoint(2)->m_nReserved, 17);
@@ -101,7 +100,7 @@ TEST(ArchiveTest, ARestoredModelWritesTheSameFiles) {
 TEST(ArchiveTest, StoringBeginsWithVersionOneAndTagsGroups) {
   CTavData doc;
   doc.AddGroupNllink();
-  const auto bytes = StoreBytes(doc);
+  const auto bytes = test::StoreRecord(doc);
   const auto expectedStart = test::Bytes([](CArchive& ar) {
     ar << int32_t{1} << CString("");
     for (int list = 0; list < 5; ++list) ar << int32_t{0};  // joints, links, systems, two empty lists
@@ -128,12 +127,9 @@ TEST(ArchiveTest, EmptyVersionZeroDocument) {
   doc.AddCombo("KEPT", TaV_COMBO_ADD);
   EXPECT_EQ(test::LoadRecord(bytes, doc), 0U);
   EXPECT_EQ(doc.GetCountJoint(), 0);
-  EXPECT_EQ(doc.GetSetting(1), 11);
-  EXPECT_EQ(doc.GetResultMin(), -3.5);
-  EXPECT_EQ(doc.GetResultMax(), 7.25);
-  EXPECT_EQ(doc.GetJointType(), 2);
-  EXPECT_EQ(doc.GetViewOptionMode(), 0x1234);
-  EXPECT_EQ(doc.GetSetting(4), 9);
+  EXPECT_EQ(std::make_tuple(doc.GetSetting(1), doc.GetResultMin(), doc.GetResultMax(), doc.GetSetting(2),
+                            doc.GetSetting(3), doc.GetJointType(), doc.GetViewOptionMode(), doc.GetSetting(4)),
+            std::make_tuple(11, -3.5, 7.25, 5, 6, 2, 0x1234, 9));
   // Not in a version-0 record: untouched.
   EXPECT_EQ(doc.GetFunction()->GetCount(), 1);
   EXPECT_EQ(doc.GetCountComboLoad(), 1);
@@ -286,7 +282,7 @@ TEST(ArchiveTest, VersionZeroGroupsThatCannotBeSettledAreRefused) {
       held->AddSpringConstants(1, 0, 0);
       for (int s = 0; s < c.heldSprings; ++s) held->AddSpring(0, 0);
     }
-    const auto before = StoreBytes(doc);
+    const auto before = test::StoreRecord(doc);
     CString refused;
     try {
       test::LoadRecord(c.bytes, doc);
@@ -294,11 +290,11 @@ TEST(ArchiveTest, VersionZeroGroupsThatCannotBeSettledAreRefused) {
       refused = error.what();
     }
     EXPECT_NE(refused.find(c.message), CString::npos) << refused;
-    EXPECT_EQ(StoreBytes(doc), before);
+    EXPECT_EQ(test::StoreRecord(doc), before);
     if (c.heldSprings >= 0) continue;  // a new document has no springs to match
     EXPECT_EQ(doc.LoadArchive(WriteFile(dir, c.bytes), &refused), 0);
     EXPECT_NE(refused.find(c.message), CString::npos) << refused;
-    EXPECT_EQ(StoreBytes(doc), before);
+    EXPECT_EQ(test::StoreRecord(doc), before);
   }
 }
 
@@ -333,10 +329,10 @@ TEST(ArchiveTest, StoringFailsWithoutLosingTheFileThere) {
 // Loads `bytes` into a document holding a small model; a failed load must
 // leave it exactly as it was.
 int LoadOver(const test::TempDir& dir, const std::vector<uint8_t>& bytes, CTavData& doc) {
-  const auto before = StoreBytes(doc);
+  const auto before = test::StoreRecord(doc);
   const int result = doc.LoadArchive(WriteFile(dir, bytes));
   if (result == 0) {
-    EXPECT_EQ(StoreBytes(doc), before);
+    EXPECT_EQ(test::StoreRecord(doc), before);
   }
   return result;
 }
@@ -344,7 +340,7 @@ int LoadOver(const test::TempDir& dir, const std::vector<uint8_t>& bytes, CTavDa
 TEST(ArchiveTest, EveryTruncationFailsAndLeavesTheModel) {
   CTavData original;
   BuildEverything(original);
-  const auto bytes = StoreBytes(original);
+  const auto bytes = test::StoreRecord(original);
   test::TempDir dir;
   for (size_t length = 0; length < bytes.size(); ++length) {
     CTavData doc;
@@ -360,7 +356,7 @@ TEST(ArchiveTest, EveryTruncationFailsAndLeavesTheModel) {
 TEST(ArchiveTest, ImpossibleNumbersAnywhereFailOrGiveAUsableModel) {
   CTavData original;
   BuildEverything(original);
-  const auto bytes = StoreBytes(original);
+  const auto bytes = test::StoreRecord(original);
   test::TempDir dir;
   int failures = 0;
   int loads = 0;

@@ -23,20 +23,15 @@ TEST(ValidateTest, ModelsBuiltThroughTheOperationsHoldTogether) {
   EXPECT_EQ(bare.Validate(&problem), 1) << problem;
 }
 
+template <typename Group>
+Group& GroupAt(CTavData& doc, int32_t g) {
+  return static_cast<Group&>(*doc.GetGroup(g));
+}
+
 TEST(ValidateTest, EachBrokenReferenceIsNamedWithItsPlace) {
   struct Case {
     const char* problem;
     std::function<void(CTavData&)> damage;
-  };
-  const auto group = [](CTavData& doc, int32_t g) -> CTavGroup& { return *doc.GetGroup(g); };
-  const auto beams = [&group](CTavData& doc, int32_t g) -> CTavGroupElement& {
-    return static_cast<CTavGroupElement&>(group(doc, g));
-  };
-  const auto springs = [&group](CTavData& doc) -> CTavGroupSpring& {
-    return static_cast<CTavGroupSpring&>(group(doc, 1));
-  };
-  const auto links = [&group](CTavData& doc) -> CTavGroupNllink& {
-    return static_cast<CTavGroupNllink&>(group(doc, 2));
   };
   const Case cases[] = {
       {"analysis options: the number of force segments per beam, -2, is not within 1 to 1000",
@@ -50,26 +45,27 @@ TEST(ValidateTest, EachBrokenReferenceIsNamedWithItsPlace) {
        [](CTavData& doc) { doc.GetBeam(1)->m_nJointJ = 0x7FFFFFFF; }},
       {"link 1: joint 0 does not exist", [](CTavData& doc) { doc.GetNLLink(0)->m_nJointI = -1; }},
       {"element group 1: lists beam 9, which does not exist (the model has 4 beams)",
-       [&beams](CTavData& doc) { beams(doc, 0).m_arrBeam.Add(8); }},
+       [](CTavData& doc) { GroupAt<CTavGroupElement>(doc, 0).m_arrBeam.Add(8); }},
       {"beam 1: is listed by element group 1 and again by element group 4",
-       [&beams](CTavData& doc) { beams(doc, 3).m_arrBeam.Add(0); }},
-      {"beam 3: belongs to no beam group", [&beams](CTavData& doc) { beams(doc, 3).m_arrBeam.SetSize(0); }},
+       [](CTavData& doc) { GroupAt<CTavGroupElement>(doc, 3).m_arrBeam.Add(0); }},
+      {"beam 3: belongs to no beam group",
+       [](CTavData& doc) { GroupAt<CTavGroupElement>(doc, 3).m_arrBeam.SetSize(0); }},
       {"beam 2 of element group 1: section 3 does not exist (the group has 2 sections)",
        [](CTavData& doc) { doc.GetBeam(1)->m_nSection = 2; }},
       {"element group 1, section 2: carries the number 1",
-       [&beams](CTavData& doc) { beams(doc, 0).GetSection(1)->m_nIndex = 0; }},
+       [](CTavData& doc) { GroupAt<CTavGroupElement>(doc, 0).GetSection(1)->m_nIndex = 0; }},
       {"element group 2, spring 3: spring constant 5 does not exist (the group has 2 spring constants)",
-       [&springs](CTavData& doc) { springs(doc).GetSpring(2)->nConstant = 4; }},
+       [](CTavData& doc) { GroupAt<CTavGroupSpring>(doc, 1).GetSpring(2)->nConstant = 4; }},
       {"element group 2, spring 1: joint 6 does not exist",
-       [&springs](CTavData& doc) { springs(doc).GetSpring(0)->nJoint = 5; }},
+       [](CTavData& doc) { GroupAt<CTavGroupSpring>(doc, 1).GetSpring(0)->nJoint = 5; }},
       {"link 1 of element group 3: link property 3 does not exist (the group has 2 link properties)",
        [](CTavData& doc) { doc.GetNLLink(0)->m_nProperty = 2; }},
       {"element group 3: lists link 3, which does not exist (the model has 2 links)",
-       [&links](CTavData& doc) { links(doc).m_arrNllink.Add(2); }},
-      {"element group 2: is of no known kind (7)", [&group](CTavData& doc) { group(doc, 1).m_nType = 7; }},
+       [](CTavData& doc) { GroupAt<CTavGroupNllink>(doc, 2).m_arrNllink.Add(2); }},
+      {"element group 2: is of no known kind (7)", [](CTavData& doc) { doc.GetGroup(1)->m_nType = 7; }},
       {"diaphragm 1: joint 10 does not exist",
        [](CTavData& doc) {
-         doc.AddJointConstraintDiap(0, CLongArray{1, 9});
+         doc.AddJointConstraintDiap(0, CLongArray({1, 9}));
        }},
       {"rigid link 1: joint 0 does not exist",
        [](CTavData& doc) { doc.GetConstraint()->AddRigidLink(0, -1, CLongArray{}); }},

@@ -1,25 +1,22 @@
 #include "tav/platform/Archive.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "support/Records.h"
 #include "support/TempDir.h"
 
 namespace tav {
 namespace {
 
-std::vector<uint8_t> Store(const std::function<void(CArchive&)>& write) {
-  CMemFile file;
-  CArchive ar(&file, CArchive::store);
-  write(ar);
-  ar.Close();
-  return file.GetData();
-}
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 
 CString LoadString(const std::vector<uint8_t>& bytes) {
   CMemFile file(bytes);
@@ -30,7 +27,7 @@ CString LoadString(const std::vector<uint8_t>& bytes) {
 }
 
 TEST(ArchiveTest, ValuesAreLittleEndian) {
-  const auto bytes = Store(
+  const auto bytes = test::Bytes(
       [](CArchive& ar) { ar << int32_t{-2} << uint16_t{0x1234} << uint32_t{0xA1B2C3D4} << uint8_t{0x7F} << 1.0; });
   const std::vector<uint8_t> expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1,
                                          0x7F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F};
@@ -44,16 +41,12 @@ TEST(ArchiveTest, ValuesAreLittleEndian) {
   uint8_t b = 0;
   double x = 0.0;
   ar >> i >> w >> d >> b >> x;
-  EXPECT_EQ(i, -2);
-  EXPECT_EQ(w, 0x1234);
-  EXPECT_EQ(d, 0xA1B2C3D4U);
-  EXPECT_EQ(b, 0x7F);
-  EXPECT_EQ(x, 1.0);
+  EXPECT_EQ(std::make_tuple(i, w, d, b, x), std::make_tuple(-2, 0x1234, 0xA1B2C3D4U, 0x7F, 1.0));
   EXPECT_EQ(ar.GetBytesLeft(), 0U);
 }
 
-// The prefix grows at 255 and 0xFFFE bytes.
-TEST(ArchiveTest, StringPrefixesFollowTheLengthAndTheBytesPassUnchanged) {
+// The prefix grows at 255 and 0xFFFE bytes; the bytes of a text pass unchanged.
+TEST(ArchiveTest, StringPrefixesFollowTheLength) {
   struct Case {
     size_t length;
     std::vector<uint8_t> prefix;
@@ -68,45 +61,33 @@ TEST(ArchiveTest, StringPrefixesFollowTheLengthAndTheBytesPassUnchanged) {
   };
   for (const Case& c : cases) {
     const CString text(c.length, 'k');
-    const auto bytes = Store([&](CArchive& ar) { ar << text; });
+    const auto bytes = test::Bytes([&](CArchive& ar) { ar << text; });
     ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
     EXPECT_TRUE(std::equal(c.prefix.begin(), c.prefix.end(), bytes.begin())) << c.length;
     EXPECT_EQ(LoadString(bytes), text) << c.length;
   }
-  // The bytes of a text pass unchanged.
   const CString korean = "하중 조합 1";
-  EXPECT_EQ(LoadString(Store([&](CArchive& ar) { ar << korean; })), korean);
+  EXPECT_EQ(LoadString(test::Bytes([&](CArchive& ar) { ar << korean; })), korean);
 }
 
-TEST(ArchiveTest, ShortReadNamesTheOffset) {
+TEST(ArchiveTest, DamagedInputIsRejected) {
   CMemFile file({0x01, 0x00, 0x00, 0x00, 0x02, 0x00});
   CArchive ar(&file, CArchive::load);
-  int32_t first = 0;
-  int32_t second = 0;
-  ar >> first;
-  try {
-    ar >> second;
-    FAIL() << "a truncated value was read";
-  } catch (const ArchiveError& error) {
-    EXPECT_NE(std::string(error.what()).find("offset 4"), std::string::npos) << error.what();
-  }
-}
-
-TEST(ArchiveTest, DamagedStringLengthsAreRejectedBeforeAllocating) {
-  // Claims 0xFFFFFFF0 bytes with three present.
+  int32_t value = 0;
+  ar >> value;
+  EXPECT_THAT([&] { ar >> value; }, ThrowsMessage<ArchiveError>(HasSubstr("offset 4")));
+  // A string claiming 0xFFFFFFF0 bytes with three present, before allocating.
   EXPECT_THROW(LoadString({0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a', 'b', 'c'}), ArchiveError);
   // The wide-character marker of other writers.
   EXPECT_THROW(LoadString({0xFF, 0xFE, 0xFF, 0x01, 'a', 0x00}), ArchiveError);
-}
 
-TEST(ArchiveTest, CheckCountRejectsNegativeAndOversizedCounts) {
-  CMemFile file(std::vector<uint8_t>(40, 0));
-  CArchive ar(&file, CArchive::load);
-  EXPECT_NO_THROW(ar.CheckCount(5, 8, "values"));
-  EXPECT_NO_THROW(ar.CheckCount(0, 8, "values"));
-  EXPECT_THROW(ar.CheckCount(6, 8, "values"), ArchiveError);
-  EXPECT_THROW(ar.CheckCount(-1, 8, "values"), ArchiveError);
-  EXPECT_THROW(ar.CheckCount(int64_t{1} << 40, 1, "values"), ArchiveError);
+  CMemFile forty(std::vector<uint8_t>(40, 0));
+  CArchive counts(&forty, CArchive::load);
+  EXPECT_NO_THROW(counts.CheckCount(5, 8, "values"));
+  EXPECT_NO_THROW(counts.CheckCount(0, 8, "values"));
+  EXPECT_THROW(counts.CheckCount(6, 8, "values"), ArchiveError);
+  EXPECT_THROW(counts.CheckCount(-1, 8, "values"), ArchiveError);
+  EXPECT_THROW(counts.CheckCount(int64_t{1} << 40, 1, "values"), ArchiveError);
 }
 
 // A small buffer makes every value cross buffer boundaries on both sides.
@@ -136,7 +117,13 @@ TEST(ArchiveTest, RoundTripThroughAFileWithASmallBuffer) {
   EXPECT_EQ(ar.GetBytesLeft(), 0U);
 }
 
-TEST(ArchiveTest, WrongModeAndUseAfterCloseAreErrors) {
+// A file whose every read fails, as a broken disk would.
+class FailingFile : public CMemFile {
+ public:
+  size_t Read(void*, size_t) override { throw FileError("cannot read \"broken\": Input/output error"); }
+};
+
+TEST(ArchiveTest, MisuseAndFileErrorsReachTheCaller) {
   CMemFile file;
   CArchive ar(&file, CArchive::store);
   int32_t value = 0;
@@ -145,28 +132,17 @@ TEST(ArchiveTest, WrongModeAndUseAfterCloseAreErrors) {
   ar.Close();
   EXPECT_THROW(ar << int32_t{2}, ArchiveError);
   EXPECT_EQ(file.GetData().size(), 4U);
-}
 
-TEST(ArchiveTest, WriteErrorOfTheFileReachesTheCaller) {
+  FailingFile broken;
+  CArchive reading(&broken, CArchive::load);
+  EXPECT_THROW(reading >> value, ArchiveError);
+
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  CFile file;
-  ASSERT_TRUE(file.Open("/dev/full", CFile::modeWrite));
-  CArchive ar(&file, CArchive::store);
-  ar << int32_t{1};
-  EXPECT_THROW(ar.Close(), FileError);
-}
-
-// A file whose every read fails, as a broken disk would.
-class FailingFile : public CMemFile {
- public:
-  size_t Read(void*, size_t) override { throw FileError("cannot read \"broken\": Input/output error"); }
-};
-
-TEST(ArchiveTest, AFailedReadIsAnArchiveError) {
-  FailingFile file;
-  CArchive ar(&file, CArchive::load);
-  int32_t value = 0;
-  EXPECT_THROW(ar >> value, ArchiveError);
+  CFile full;
+  ASSERT_TRUE(full.Open("/dev/full", CFile::modeWrite));
+  CArchive writing(&full, CArchive::store);
+  writing << int32_t{1};
+  EXPECT_THROW(writing.Close(), FileError);
 }
 
 }  // namespace

@@ -5,42 +5,33 @@
 namespace tav {
 namespace {
 
-TEST(MessageBoxTest, DefaultAnswersOkOrNo) {
+TEST(MessageBoxTest, TheDefaultPrintsAndAnswersOkOrNoUntilAHandlerTakesOver) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(TavMessageBox("plain", MB_OK | MB_ICONINFORMATION), IDOK);
   EXPECT_EQ(TavMessageBox("question", MB_YESNO | MB_ICONSTOP), IDNO);
-  const std::string shown = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(shown, "plain\nquestion\n");
-}
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "plain\nquestion\n");
 
-TEST(MessageBoxTest, HandlerReceivesTextAndTypeAndCanBeRestored) {
-  CString seenText;
-  unsigned seenType = 0;
+  std::pair<CString, unsigned> seen;
   MessageBoxHandler previous = SetMessageBoxHandler([&](const CString& text, unsigned type) {
-    seenText = text;
-    seenType = type;
+    seen = {text, type};
     return IDYES;
   });
   EXPECT_EQ(TavMessageBox("모델 오류", MB_YESNO), IDYES);
-  EXPECT_EQ(seenText, "모델 오류");
-  EXPECT_EQ(seenType, MB_YESNO);
-
+  EXPECT_EQ(seen, std::make_pair(CString("모델 오류"), MB_YESNO));
   MessageBoxHandler mine = SetMessageBoxHandler(previous);
   ASSERT_TRUE(mine);
   EXPECT_EQ(mine("again", MB_OK), IDYES);
 
-  // An empty handler restores the default.
-  SetMessageBoxHandler(nullptr);
+  SetMessageBoxHandler(nullptr);  // an empty handler restores the default
   testing::internal::CaptureStderr();
   EXPECT_EQ(TavMessageBox("back", MB_OK), IDOK);
-  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "back\n");
 }
 
 TEST(MessageBoxTest, DefaultSaveDialogCancels) {
   CString path = "unchanged";
   EXPECT_FALSE(ShowSaveFileDialog("filter", path));
   EXPECT_EQ(path, "unchanged");
-
   SetSaveFileDialogHandler([](const CString&, CString& chosen) {
     chosen = "/tmp/x.TaV";
     return true;

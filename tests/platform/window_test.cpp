@@ -94,9 +94,7 @@ class ListLog : public CListObserver {
   void OnSelectionChanged(int index) override { Note('*', index, ""); }
   void Note(char kind, int index, const CString& text) {
     std::string event(1, kind);
-    event += std::to_string(index);
-    event += text;
-    events.push_back(event);
+    events.push_back(event.append(std::to_string(index)).append(text));
   }
   std::vector<std::string> events;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "support/MessageLog.h"
 #include "support/TempDir.h"
@@ -98,128 +99,112 @@ std::string Join(const std::vector<std::string>& lines, const char* end) {
   return text;
 }
 
-std::string WriteFile(const test::TempDir& dir, const std::string& text) {
-  const std::string path = dir.File("sap.out");
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
-
+// Reads the report `lines`, joined by the line end of the parameter, for
+// the model above, noting the messages shown in `log`.
 class ImportSapOutputTest : public ::testing::TestWithParam<const char*> {
  protected:
-  int Load(const std::vector<std::string>& lines) {
-    BuildModel(m_doc);
-    CTavImportSapOutput reader(&m_doc);
-    return reader.LoadData(WriteFile(m_dir, Join(lines, GetParam())));
+  int Read(CTavData& model, const std::vector<std::string>& lines, CProgressBar* progress = nullptr) {
+    return Read(model, Join(lines, GetParam()), progress);
   }
-  test::TempDir m_dir;
-  CTavData m_doc;
-  MessageLog m_log;
+  int Read(CTavData& model, const std::string& text, CProgressBar* progress = nullptr) {
+    BuildModel(model);
+    const std::string path = dir.File("sap.out");
+    std::ofstream(path, std::ios::binary) << text;
+    CTavImportSapOutput reader(&model);
+    reader.m_pProgress = progress;
+    return reader.LoadData(path);
+  }
+  test::TempDir dir;
+  CTavData doc;
+  MessageLog log;
 };
 
 TEST_P(ImportSapOutputTest, EveryPageLandsWhereItBelongs) {
-  ASSERT_EQ(Load(Report()), 1);
-  EXPECT_TRUE(m_log.Texts().empty());
+  ASSERT_EQ(Read(doc, Report()), 1);
+  EXPECT_TRUE(log.Texts().empty());
   // Displacements: a short row spread over X, Z, RY.
-  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(0, 0), CVector(0.001, 0, -0.002));
-  EXPECT_EQ(m_doc.GetResultValue_Joint(0, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(0, 0.0003, 0));
-  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(4, 5, 6));
-  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(0, 1), CVector(0.5, 0, 0.6));
-  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(2, 2), CVector(9, 0, 8));
-  EXPECT_EQ(m_doc.GetResultValue_Joint_Displacement(2, 3), CVector(-9, 0, -8));
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 0), CVector(0.001, 0, -0.002));
+  EXPECT_EQ(doc.GetResultValue_Joint(0, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(0, 0.0003, 0));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(4, 5, 6));
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 1), CVector(0.5, 0, 0.6));
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(2, 2), CVector(9, 0, 8));
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(2, 3), CVector(-9, 0, -8));
   // Restraint forces are reactions; the link page's values replace them.
-  EXPECT_EQ(m_doc.GetResultValue_Joint(0, 0, TaV_JOINT_REACTION, 0), CVector(10, 0, 20));
-  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 0), CVector(11, 12, 13));
-  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 1), CVector(14, 15, 16));
+  EXPECT_EQ(doc.GetResultValue_Joint(0, 0, TaV_JOINT_REACTION, 0), CVector(10, 0, 20));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 0), CVector(11, 12, 13));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 2, TaV_JOINT_REACTION, 1), CVector(14, 15, 16));
   // Springs: four values in the first, second, third and fifth places.
-  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 1, TaV_JOINT_SPRING, 0), CVector(1.5, 2.5, 3.5));
-  EXPECT_EQ(m_doc.GetResultValue_Joint(1, 1, TaV_JOINT_SPRING, 1), CVector(0, 4.5, 0));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 1, TaV_JOINT_SPRING, 0), CVector(1.5, 2.5, 3.5));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 1, TaV_JOINT_SPRING, 1), CVector(0, 4.5, 0));
   // Frame rows: the distance as printed and six forces, station by station.
   for (int s = 0; s < 5; ++s) {
-    EXPECT_DOUBLE_EQ(m_doc.GetResultValue_Beam_Dist(1, 0, s), 0.75 * s);
-    EXPECT_EQ(m_doc.GetResultValue_Beam_Force(1, 0, s, TaV_FORCE_1), 10.0 + s);
-    EXPECT_EQ(m_doc.GetResultValue_Beam_Force(1, 0, s, TaV_FORCE_6), 60.0 + s);
+    EXPECT_DOUBLE_EQ(doc.GetResultValue_Beam_Dist(1, 0, s), 0.75 * s);
+    EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 0, s, TaV_FORCE_1), 10.0 + s);
+    EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 0, s, TaV_FORCE_6), 60.0 + s);
   }
-  EXPECT_EQ(m_doc.GetResultValue_Beam_Dist(0, 1, 0), 2.5);
-  EXPECT_EQ(m_doc.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_4), -4.0);
-  EXPECT_EQ(m_doc.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_5), 0.0);
-  EXPECT_EQ(m_doc.GetResultValue_Beam_Dist(0, 1, 1), 0.0);
+  EXPECT_EQ(doc.GetResultValue_Beam_Dist(0, 1, 0), 2.5);
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_4), -4.0);
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 1, 0, TaV_FORCE_5), 0.0);
+  EXPECT_EQ(doc.GetResultValue_Beam_Dist(0, 1, 1), 0.0);
   // The moving block was not stored anywhere.
-  EXPECT_NE(m_doc.GetResultValue_Joint(0, 1, TaV_JOINT_REACTION, 0).x, 7.0);
+  EXPECT_NE(doc.GetResultValue_Joint(0, 1, TaV_JOINT_REACTION, 0).x, 7.0);
 }
 
-TEST_P(ImportSapOutputTest, OneCaseBlockTooFewIsReported) {
-  auto lines = Report();
-  const auto min = std::find(lines.begin(), lines.end(), Combination("ULS", " MIN"));
-  lines.erase(min, min + 2);
-  EXPECT_EQ(Load(lines), 0);
-  ASSERT_EQ(m_log.Texts().size(), 1U);
-  EXPECT_EQ(m_log.Texts()[0], kCaseCount);
-  EXPECT_EQ(m_log.LastType(), MB_OK | MB_ICONSTOP);
-}
-
-TEST_P(ImportSapOutputTest, UnknownAndOverlongNamesAreReported) {
-  for (const char* name : {" LOAD  SNOW", " LOAD  DLDLDLDLDLDL"}) {
-    auto lines = Report();
-    std::replace(lines.begin(), lines.end(), std::string(" LOAD  LL"), std::string(name));
-    m_doc.ClearData();
-    MessageLog log;
-    EXPECT_EQ(Load(lines), 0) << name;
-    ASSERT_EQ(log.Texts().size(), 1U) << name;
-    EXPECT_EQ(log.Texts()[0], kUnknownCase) << name;
-  }
-}
-
-TEST_P(ImportSapOutputTest, RowsOutsideTheModelAreReported) {
-  const std::vector<std::pair<std::string, std::string>> damages = {
-      {"     2   1 2 3 4 5 6", "     4   1 2 3 4 5 6"},          // joint 4
-      {"     1   0.5   0.6   0.7", "     0   0.5   0.6   0.7"},  // joint 0
-      {" ELEM 2", " ELEM 3"},                                    // element 3
-      {" ELEM    1", " ELEM -1"},
+// Edits of the report that a reader must refuse, each with its message.
+TEST_P(ImportSapOutputTest, DamagedReportsAreRefusedWithTheirMessage) {
+  using Lines = std::vector<std::string>;
+  const auto replace = [](std::string from, std::string to) {
+    return [from, to](Lines& lines) { std::replace(lines.begin(), lines.end(), from, to); };
   };
-  for (const auto& [from, to] : damages) {
-    auto lines = Report();
-    std::replace(lines.begin(), lines.end(), from, to);
-    m_doc.ClearData();
-    MessageLog log;
-    EXPECT_EQ(Load(lines), 0) << to;
-    ASSERT_EQ(log.Texts().size(), 1U) << to;
-    EXPECT_EQ(log.Texts()[0], kBadFile) << to;
+  const struct {
+    const char* what;
+    std::function<void(Lines&)> edit;
+    const char* message;
+  } cases[] = {
+      {"one case block too few",
+       [](Lines& lines) {
+         const auto min = std::find(lines.begin(), lines.end(), Combination("ULS", " MIN"));
+         lines.erase(min, min + 2);
+       },
+       kCaseCount},
+      {"unknown name", replace(" LOAD  LL", " LOAD  SNOW"), kUnknownCase},
+      {"overlong name", replace(" LOAD  LL", " LOAD  DLDLDLDLDLDL"), kUnknownCase},
+      {"joint 4", replace("     2   1 2 3 4 5 6", "     4   1 2 3 4 5 6"), kBadFile},
+      {"joint 0", replace("     1   0.5   0.6   0.7", "     0   0.5   0.6   0.7"), kBadFile},
+      {"element 3", replace(" ELEM 2", " ELEM 3"), kBadFile},
+      {"element -1", replace(" ELEM    1", " ELEM -1"), kBadFile},
+      {"a sixth station",
+       [](Lines& lines) { lines.insert(std::find(lines.begin(), lines.end(), " ELEM 2") + 1, "   9.0  1 2 3 4 5 6"); },
+       kBadFile},
+  };
+  for (const auto& c : cases) {
+    Lines lines = Report();
+    c.edit(lines);
+    CTavData model;
+    MessageLog seen;
+    EXPECT_EQ(Read(model, lines), 0) << c.what;
+    EXPECT_EQ(seen.Texts(), std::vector<CString>{c.message}) << c.what;
+    EXPECT_EQ(seen.LastType(), MB_OK | MB_ICONSTOP) << c.what;
   }
-  auto lines = Report();
-  const auto element = std::find(lines.begin(), lines.end(), std::string(" ELEM 2"));
-  lines.insert(element + 1, "   9.0  1 2 3 4 5 6");  // a sixth station
-  m_doc.ClearData();
-  MessageLog log;
-  EXPECT_EQ(Load(lines), 0);
-  EXPECT_EQ(log.Texts().size(), 1U);
 }
 
 TEST_P(ImportSapOutputTest, TruncatedReportsNeverWriteOutsideTheBuffers) {
   const std::string full = Join(Report(), GetParam());
   for (size_t length = 0; length < full.size(); length += 7) {
-    CTavData doc;
-    BuildModel(doc);
-    MessageLog log;
-    CTavImportSapOutput reader(&doc);
-    const int result = reader.LoadData(WriteFile(m_dir, full.substr(0, length)));
+    CTavData model;
+    const int result = Read(model, full.substr(0, length));
     EXPECT_TRUE(result == 0 || result == 1) << length;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(LineEnds, ImportSapOutputTest, ::testing::Values("\n", "\r\n"));
-
-TEST(ImportSapOutputPlainTest, ShortOrMissingFilesGiveZeroWithoutMessage) {
-  test::TempDir dir;
-  CTavData doc;
-  BuildModel(doc);
-  MessageLog log;
+TEST_P(ImportSapOutputTest, ShortOrMissingFilesGiveZeroWithoutMessage) {
   CTavImportSapOutput reader(&doc);
   EXPECT_EQ(reader.LoadData(dir.File("none.out")), 0);
-  EXPECT_EQ(reader.LoadData(WriteFile(dir, "1\n2\n3\n4\n")), 0);
+  EXPECT_EQ(Read(doc, std::vector<std::string>{"1", "2", "3", "4"}), 0);
   EXPECT_TRUE(log.Texts().empty());
 }
 
-TEST(ImportSapOutputPlainTest, LongLinesArriveInPiecesAndProgressIsReported) {
+TEST_P(ImportSapOutputTest, LongLinesArriveInPiecesAndProgressIsReported) {
   class Progress : public CProgressBar {
    public:
     void SetRange(int32_t lower, int32_t upper) override { range = {lower, upper}; }
@@ -231,14 +216,9 @@ TEST(ImportSapOutputPlainTest, LongLinesArriveInPiecesAndProgressIsReported) {
   // A 150-character line: its second piece begins with blanks and numbers.
   lines.insert(lines.begin() + 40, std::string(99, 'x') + "   1   5 5 5 5 5 5");
   for (int i = 0; i < 200; ++i) lines.push_back(std::string(60, '-'));
-  test::TempDir dir;
-  CTavData doc;
-  BuildModel(doc);
   Progress progress;
-  CTavImportSapOutput reader(&doc);
-  reader.m_pProgress = &progress;
-  const std::string text = Join(lines, "\n");
-  ASSERT_EQ(reader.LoadData(WriteFile(dir, text)), 1);
+  const std::string text = Join(lines, GetParam());
+  ASSERT_EQ(Read(doc, text, &progress), 1);
   const auto kib = static_cast<int32_t>(text.size() / 1024);
   ASSERT_GT(kib, 10);
   EXPECT_EQ(progress.range, std::make_pair(0, kib));
@@ -249,6 +229,8 @@ TEST(ImportSapOutputPlainTest, LongLinesArriveInPiecesAndProgressIsReported) {
   // maximum block, which it stands in.
   EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 2), CVector(5, 5, 5));
 }
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, ImportSapOutputTest, ::testing::Values("\n", "\r\n"));
 
 TEST(ImportSapOutputPlainTest, NumbersAreReadOneAfterTheOther) {
   class Probe : public CTavImportSapOutput {

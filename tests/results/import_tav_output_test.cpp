@@ -5,7 +5,6 @@
 #include <array>
 #include <fstream>
 #include <functional>
-#include <memory>
 
 #include "support/MessageLog.h"
 #include "support/TempDir.h"
@@ -46,6 +45,12 @@ class OutputBuilder {
     for (double v : active) m_archive << v;
     return *this;
   }
+  // A case block of two joints and one beam with stations at 1 and 2, every value `v`.
+  OutputBuilder& Uniform(int32_t number, double v) {
+    Case(number).Displacement(1, {v, v, v, v, v, v}).Displacement(2, {v, v, v, v, v, v}).ForceBlockStart();
+    Beam(1, {{1.0, v, v, v, v, v, v}, {2.0, v, v, v, v, v, v}});
+    return Reaction(1, {v, v, v, v, v, v}).Reaction(2, {v, v, v, v, v, v});
+  }
   OutputBuilder& Int(int32_t value) {
     m_archive << value;
     return *this;
@@ -60,14 +65,6 @@ class OutputBuilder {
   CArchive m_archive;
 };
 
-std::string WriteFile(const test::TempDir& dir, const std::vector<uint8_t>& bytes,
-                      const std::string& name = "out.tvo") {
-  const std::string path = dir.File(name);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return path;
-}
-
 // Two joints 4 apart, one beam, one static case, 4 segments.
 void BuildModel(CTavData& doc) {
   doc.AddJoint(0, 0, 0, -1);
@@ -76,33 +73,35 @@ void BuildModel(CTavData& doc) {
   doc.AddLoadStatic("DL", 0);
 }
 
-std::vector<std::array<double, 7>> FiveStations() {
+std::vector<uint8_t> SmallFile() {
   std::vector<std::array<double, 7>> stations;
   for (int s = 0; s < 5; ++s) stations.push_back({1.0 * s, 10.0 + s, 20.0 + s, 30.0 + s, 40.0 + s, 50.0 + s, 60.0 + s});
-  return stations;
-}
-
-std::vector<uint8_t> SmallFile() {
   OutputBuilder out;
-  out.Case(1)
-      .Displacement(2, {0.1, 0.2, 0.3, 0.4, 0.5, 0.6})
-      .Displacement(1, {0, 0, 0, 0, 0, 0})
-      .ForceBlockStart()
-      .Beam(1, FiveStations())
-      .Reaction(1, {-1, -2, -3, -4, -5, -6})
-      .Reaction(2, {0, 0, 0, 0, 0, 0});
+  out.Case(1).Displacement(2, {0.1, 0.2, 0.3, 0.4, 0.5, 0.6}).Displacement(1, {0, 0, 0, 0, 0, 0}).ForceBlockStart();
+  out.Beam(1, stations).Reaction(1, {-1, -2, -3, -4, -5, -6}).Reaction(2, {0, 0, 0, 0, 0, 0});
   return out.Bytes();
 }
 
-TEST(ImportTavOutputTest, SmallFileReadsCompletely) {
-  const auto bytes = SmallFile();
-  ASSERT_EQ(bytes.size(), 656U);
+// Reads `bytes` as the output file of `doc`, noting the messages shown in `log`.
+class ImportTavOutputTest : public testing::Test {
+ protected:
+  ImportTavOutputTest() { BuildModel(doc); }
+  int Read(CTavData& model, const std::vector<uint8_t>& bytes) {
+    const std::string path = dir.File("out.tvo");
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    CTavImportTavOutput reader(&model);
+    return reader.LoadData(path);
+  }
   test::TempDir dir;
   CTavData doc;
-  BuildModel(doc);
   MessageLog log;
-  CTavImportTavOutput reader(&doc);
-  ASSERT_EQ(reader.LoadData(WriteFile(dir, bytes)), 1);
+};
+
+TEST_F(ImportTavOutputTest, SmallFileReadsCompletely) {
+  const auto bytes = SmallFile();
+  ASSERT_EQ(bytes.size(), 656U);
+  ASSERT_EQ(Read(doc, bytes), 1);
   EXPECT_TRUE(log.Texts().empty());
   EXPECT_EQ(doc.IsLockInput(), 1);
   EXPECT_EQ(doc.GetResultValue_Joint_Displacement(1, 0), CVector(0.1, 0.2, 0.3));
@@ -116,200 +115,134 @@ TEST(ImportTavOutputTest, SmallFileReadsCompletely) {
   }
 }
 
-TEST(ImportTavOutputTest, ReactionsCarryTheActiveDegreesOfFreedomOnly) {
+TEST_F(ImportTavOutputTest, ReactionsCarryTheActiveDegreesOfFreedomOnly) {
   OutputBuilder out;
-  out.Case(1)
-      .Displacement(1, {0, 0, 0, 0, 0, 0})
-      .Displacement(2, {0, 0, 0, 0, 0, 0})
-      .ForceBlockStart()
-      .Beam(1, {})
-      .Reaction(1, {7.0, 9.0})
-      .Reaction(2, {-1.0, -2.0});
-  test::TempDir dir;
-  CTavData doc;
-  BuildModel(doc);
+  out.Case(1).Displacement(1, {0, 0, 0, 0, 0, 0}).Displacement(2, {0, 0, 0, 0, 0, 0}).ForceBlockStart().Beam(1, {});
+  out.Reaction(1, {7.0, 9.0}).Reaction(2, {-1.0, -2.0});
   doc.GetGlobalOption()->SetDOF(true, false, true, false, false, false);
-  CTavImportTavOutput reader(&doc);
-  ASSERT_EQ(reader.LoadData(WriteFile(dir, out.Bytes())), 1);
+  ASSERT_EQ(Read(doc, out.Bytes()), 1);
   EXPECT_EQ(doc.GetResultValue_Joint(0, 0, TaV_JOINT_REACTION, 0), CVector(7, 0, 9));
   EXPECT_EQ(doc.GetResultValue_Joint(1, 0, TaV_JOINT_REACTION, 0), CVector(-1, 0, -2));
   EXPECT_EQ(doc.GetResultValue_Joint(1, 0, TaV_JOINT_REACTION, 1), CVector(0, 0, 0));
 }
 
-TEST(ImportTavOutputTest, FilesThatDoNotFitTheModelAreRefused) {
-  struct Damage {
-    const char* what;
-    std::vector<uint8_t> bytes;
-    bool secondCase = false;  // the model has a second load case
-  };
-  std::vector<Damage> damaged;
-  {
-    OutputBuilder out;  // a second load case block is expected
-    out.Case(1).Displacement(1, {0, 0, 0, 0, 0, 0}).Displacement(2, {0, 0, 0, 0, 0, 0}).ForceBlockStart().Beam(1, {});
-    out.Reaction(1, {0, 0, 0, 0, 0, 0}).Reaction(2, {0, 0, 0, 0, 0, 0});
-    damaged.push_back({"too few cases", out.Bytes(), true});
-  }
+// Files cut at every byte, and files with a number that does not fit the
+// model, are refused with the message.
+TEST_F(ImportTavOutputTest, DamagedFilesAreRefused) {
   const auto good = SmallFile();
-  auto patchInt = [&good](size_t offset, int32_t value) {
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> damaged = {
+      {"too few cases", OutputBuilder().Uniform(1, 0).Bytes()},  // the model below has a second case
+  };
+  const auto patch = [&](const char* what, size_t offset, int32_t value) {
     auto bytes = good;
     for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-    return bytes;
+    damaged.emplace_back(what, bytes);
   };
-  damaged.push_back({"case 3", patchInt(0, 3)});
-  damaged.push_back({"case 0", patchInt(0, 0)});
-  damaged.push_back({"joint 3", patchInt(4, 3)});
-  damaged.push_back({"joint -1", patchInt(4 + 58, -1)});
-  damaged.push_back({"beam 2", patchInt(4 + 116 + 4, 2)});
-  damaged.push_back({"six stations", patchInt(4 + 116 + 4 + 4 + 96, 6)});
-  damaged.push_back({"negative stations", patchInt(4 + 116 + 4 + 4 + 96, -1)});
-  damaged.push_back({"huge station count", patchInt(4 + 116 + 4 + 4 + 96, 0x7FFFFFFF)});
-  damaged.push_back({"reaction joint", patchInt(4 + 116 + 388, 9)});
-
-  test::TempDir dir;
-  for (const Damage& damage : damaged) {
-    CTavData doc;
-    BuildModel(doc);
-    if (damage.secondCase) doc.AddLoadStatic("LL", 0);
-    MessageLog log;
-    CTavImportTavOutput reader(&doc);
-    EXPECT_EQ(reader.LoadData(WriteFile(dir, damage.bytes)), 0) << damage.what;
-    ASSERT_EQ(log.Texts().size(), 1U) << damage.what;
-    EXPECT_EQ(log.Texts()[0], kBadFile);
-    EXPECT_EQ(log.LastType(), MB_OK | MB_ICONSTOP);
-  }
-}
-
-TEST(ImportTavOutputTest, EveryTruncationIsRefusedWithTheMessage) {
-  const auto good = SmallFile();
-  test::TempDir dir;
+  patch("case 3", 0, 3);
+  patch("case 0", 0, 0);
+  patch("joint 3", 4, 3);
+  patch("joint -1", 4 + 58, -1);
+  patch("beam 2", 4 + 116 + 4, 2);
+  patch("six stations", 4 + 116 + 4 + 4 + 96, 6);
+  patch("negative stations", 4 + 116 + 4 + 4 + 96, -1);
+  patch("huge station count", 4 + 116 + 4 + 4 + 96, 0x7FFFFFFF);
+  patch("reaction joint", 4 + 116 + 388, 9);
   for (size_t length = 0; length < good.size(); ++length) {
-    CTavData doc;
-    BuildModel(doc);
-    MessageLog log;
-    CTavImportTavOutput reader(&doc);
-    const std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-    EXPECT_EQ(reader.LoadData(WriteFile(dir, cut)), 0) << length;
-    EXPECT_EQ(log.Texts().size(), 1U) << length;
+    damaged.emplace_back("cut at " + std::to_string(length),
+                         std::vector<uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)));
+  }
+  for (const auto& [what, bytes] : damaged) {
+    CTavData model;
+    BuildModel(model);
+    if (what == "too few cases") model.AddLoadStatic("LL", 0);
+    MessageLog seen;
+    EXPECT_EQ(Read(model, bytes), 0) << what;
+    EXPECT_EQ(seen.Texts(), std::vector<CString>{kBadFile}) << what;
+    EXPECT_EQ(seen.LastType(), MB_OK | MB_ICONSTOP) << what;
   }
 }
 
-TEST(ImportTavOutputTest, AMissingFileGivesZeroWithoutMessageAndFreshBuffers) {
-  CTavData doc;
-  BuildModel(doc);
+TEST_F(ImportTavOutputTest, AMissingFileGivesZeroWithoutMessageAndFreshBuffers) {
   doc.AllocResultForceBuff();
   const double values[6] = {1, 1, 1, 1, 1, 1};
   doc.SetResult_Joint(0, 0, values, TaV_JOINT_DISPLACEMENT, 6);
   doc.UnlockInput();
-  MessageLog log;
   CTavImportTavOutput reader(&doc);
-  test::TempDir dir;
   EXPECT_EQ(reader.LoadData(dir.File("none.tvo")), 0);
   EXPECT_TRUE(log.Texts().empty());
   EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 0), CVector(0, 0, 0));
   EXPECT_EQ(doc.IsLockInput(), 1);
 }
 
-// Two static cases whose every value is `a` and `b`, and the combinations
-// built by `combine` over them.
-class ComboTest : public ::testing::Test {
- protected:
-  void Load(double a, double b, const std::function<void(CTavData&)>& combine) {
-    m_doc = std::make_unique<CTavData>();
-    m_doc->AddJoint(0, 0, 0, -1);
-    m_doc->AddJoint(2, 0, 0, -1);
-    m_doc->AddBeam(m_doc->AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
-    m_doc->AddLoadStatic("A", 0);
-    m_doc->AddLoadStatic("B", 0);
-    combine(*m_doc);
+// Builds the combinations over the two static cases.
+std::function<void(CTavData&)> Terms(TaV_COMBO_TYPE type, double fa = 1.0, double fb = 1.0) {
+  return [=](CTavData& model) {
+    CTavCombo* combo = model.AddCombo("K", type);
+    combo->AddLoad(TaV_LOAD_STATIC, 0, fa, 0.0);
+    combo->AddLoad(TaV_LOAD_STATIC, 1, fb, 9.0);
+  };
+}
+
+void CombinationTerms(CTavData& doc) {
+  CTavCombo* first = doc.AddCombo("ENV", TaV_COMBO_ENVE);
+  first->AddLoad(TaV_LOAD_STATIC, 0, 1, 0);
+  first->AddLoad(TaV_LOAD_STATIC, 1, -1, 0);  // envelope of 5 and -3
+  CTavCombo* second = doc.AddCombo("TWICE", TaV_COMBO_ADD);
+  second->AddLoad(TaV_LOAD_COMBO, 0, 2, 0);
+  second->AddLoad(TaV_LOAD_COMBO, 2, 1, 0);  // a combination that does not exist is left out
+}
+
+void DynamicTerms(CTavData& doc) {
+  doc.AddLoadHistory("H");           // result case 2, every value 300
+  doc.AddLoadResponseSpectrum("R");  // result case 3, every value 400
+  doc.AddMovingLoad("M");            // result case 4, every value 500
+  CTavCombo* combo = doc.AddCombo("DYN", TaV_COMBO_ADD);
+  combo->AddLoad(TaV_LOAD_HISTORY, 0, 1, 0);
+  combo->AddLoad(TaV_LOAD_RESPONSE_SPECTRUM, 0, 0.1, 0);
+  combo->AddLoad(TaV_LOAD_MOVING, 0, 0.01, 0);
+  combo->AddLoad(static_cast<TaV_LOAD_TYPE>(8), 0, 1, 0);
+  combo->AddLoad(TaV_LOAD_STATIC, 5, 1, 0);  // no such static case
+}
+
+// Two static cases whose every value is `a` and `b` and the combinations
+// `combine` builds over them; `ranges` holds each combination's maximum and
+// minimum, as read at a displacement, a reaction and a member force.
+TEST_F(ImportTavOutputTest, CombinationsOfEveryKind) {
+  struct Case {
+    const char* name;
+    double a, b;
+    std::function<void(CTavData&)> combine;
+    std::vector<std::pair<double, double>> ranges;
+  };
+  const Case cases[] = {
+      {"add sums the terms in both halves", 5, 3, Terms(TaV_COMBO_ADD), {{8, 8}}},
+      {"envelope includes zero", 5, 3, Terms(TaV_COMBO_ENVE), {{5, 0}}},
+      {"envelope of negative values", -2, -4, Terms(TaV_COMBO_ENVE), {{0, -4}}},
+      {"absolute keeps the largest magnitude", -7, 3, Terms(TaV_COMBO_ABS), {{7, 0}}},
+      {"first scale factors weight the terms", 10, 5, Terms(TaV_COMBO_ADD, 1.2, 1.6), {{20, 20}}},
+      {"a combination term reads the maximum of the one it names", 5, 3, CombinationTerms, {{5, -3}, {10, 10}}},
+      {"dynamic terms read their own cases", 1, 2, DynamicTerms, {{345, 345}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CTavData model;
+    BuildModel(model);
+    model.AddLoadStatic("B", 0);
+    c.combine(model);
     OutputBuilder out;
-    for (int32_t c = 1; c <= m_doc->GetCountLoadCase(0); ++c) {
-      const double v = c == 1 ? a : c == 2 ? b : 100.0 * c;
-      out.Case(c)
-          .Displacement(1, {v, v, v, v, v, v})
-          .Displacement(2, {v, v, v, v, v, v})
-          .ForceBlockStart()
-          .Beam(1, {{1.0, v, v, v, v, v, v}, {2.0, v, v, v, v, v, v}})
-          .Reaction(1, {v, v, v, v, v, v})
-          .Reaction(2, {v, v, v, v, v, v});
+    for (int32_t k = 1; k <= model.GetCountLoadCase(0); ++k) out.Uniform(k, k == 1 ? c.a : k == 2 ? c.b : 100.0 * k);
+    ASSERT_EQ(Read(model, out.Bytes()), 1);
+    for (size_t j = 0; j < c.ranges.size(); ++j) {
+      const int32_t target = model.GetCountLoadCase(0) + 2 * static_cast<int32_t>(j);
+      const auto [max, min] = c.ranges[j];
+      EXPECT_DOUBLE_EQ(model.GetResultValue_Joint_Displacement(1, target).x, max);
+      EXPECT_DOUBLE_EQ(model.GetResultValue_Joint_Displacement(1, target + 1).x, min);
+      EXPECT_DOUBLE_EQ(model.GetResultValue_Joint(0, target, TaV_JOINT_REACTION, 1).z, max);
+      EXPECT_DOUBLE_EQ(model.GetResultValue_Beam_Force(0, target, 1, TaV_FORCE_4), max);
+      EXPECT_DOUBLE_EQ(model.GetResultValue_Beam_Force(0, target + 1, 1, TaV_FORCE_4), min);
+      EXPECT_DOUBLE_EQ(model.GetResultValue_Beam_Dist(0, target, 1), 0.5);  // the position is copied
     }
-    CTavImportTavOutput reader(m_doc.get());
-    ASSERT_EQ(reader.LoadData(WriteFile(m_dir, out.Bytes())), 1);
   }
-  // Maximum and minimum of combination `j`, read at a displacement, a
-  // reaction and a member force.
-  std::pair<double, double> Range(int32_t j) const {
-    const int32_t target = m_doc->GetCountLoadCase(0) + 2 * j;
-    const double max = m_doc->GetResultValue_Joint_Displacement(1, target).x;
-    const double min = m_doc->GetResultValue_Joint_Displacement(1, target + 1).x;
-    EXPECT_EQ(m_doc->GetResultValue_Joint(0, target, TaV_JOINT_REACTION, 1).z, max);
-    EXPECT_DOUBLE_EQ(m_doc->GetResultValue_Beam_Force(0, target, 1, TaV_FORCE_4), max);
-    EXPECT_DOUBLE_EQ(m_doc->GetResultValue_Beam_Force(0, target + 1, 1, TaV_FORCE_4), min);
-    EXPECT_DOUBLE_EQ(m_doc->GetResultValue_Beam_Dist(0, target, 1), 1.0);  // the position is copied
-    return {max, min};
-  }
-
-  test::TempDir m_dir;
-  std::unique_ptr<CTavData> m_doc;
-};
-
-void Terms(CTavData& doc, TaV_COMBO_TYPE type, double fa = 1.0, double fb = 1.0) {
-  CTavCombo* combo = doc.AddCombo("K", type);
-  combo->AddLoad(TaV_LOAD_STATIC, 0, fa, 0.0);
-  combo->AddLoad(TaV_LOAD_STATIC, 1, fb, 9.0);
-}
-
-TEST_F(ComboTest, AddSumsTheTermsInBothHalves) {
-  Load(5, 3, [](CTavData& doc) { Terms(doc, TaV_COMBO_ADD); });
-  EXPECT_EQ(Range(0), std::make_pair(8.0, 8.0));
-}
-
-TEST_F(ComboTest, EnvelopeIncludesZero) {
-  Load(5, 3, [](CTavData& doc) { Terms(doc, TaV_COMBO_ENVE); });
-  EXPECT_EQ(Range(0), std::make_pair(5.0, 0.0));
-  Load(-2, -4, [](CTavData& doc) { Terms(doc, TaV_COMBO_ENVE); });
-  EXPECT_EQ(Range(0), std::make_pair(0.0, -4.0));
-}
-
-TEST_F(ComboTest, AbsoluteKeepsTheLargestMagnitude) {
-  Load(-7, 3, [](CTavData& doc) { Terms(doc, TaV_COMBO_ABS); });
-  EXPECT_EQ(Range(0), std::make_pair(7.0, 0.0));
-}
-
-TEST_F(ComboTest, FirstScaleFactorsWeightTheTerms) {
-  Load(10, 5, [](CTavData& doc) { Terms(doc, TaV_COMBO_ADD, 1.2, 1.6); });
-  const auto range = Range(0);
-  EXPECT_DOUBLE_EQ(range.first, 20.0);
-  EXPECT_DOUBLE_EQ(range.second, 20.0);
-}
-
-TEST_F(ComboTest, ACombinationTermReadsTheMaximumOfTheOneItNames) {
-  Load(5, 3, [](CTavData& doc) {
-    CTavCombo* first = doc.AddCombo("ENV", TaV_COMBO_ENVE);
-    first->AddLoad(TaV_LOAD_STATIC, 0, 1, 0);
-    first->AddLoad(TaV_LOAD_STATIC, 1, -1, 0);  // envelope of 5 and -3
-    CTavCombo* second = doc.AddCombo("TWICE", TaV_COMBO_ADD);
-    second->AddLoad(TaV_LOAD_COMBO, 0, 2, 0);
-    second->AddLoad(TaV_LOAD_COMBO, 2, 1, 0);  // a combination that does not exist is left out
-  });
-  EXPECT_EQ(Range(0), std::make_pair(5.0, -3.0));
-  EXPECT_EQ(Range(1), std::make_pair(10.0, 10.0));
-}
-
-TEST_F(ComboTest, DynamicTermsReadTheirOwnCases) {
-  Load(1, 2, [](CTavData& doc) {
-    doc.AddLoadHistory("H");           // result case 2, every value 300
-    doc.AddLoadResponseSpectrum("R");  // result case 3, every value 400
-    doc.AddMovingLoad("M");            // result case 4, every value 500
-    CTavCombo* combo = doc.AddCombo("DYN", TaV_COMBO_ADD);
-    combo->AddLoad(TaV_LOAD_HISTORY, 0, 1, 0);
-    combo->AddLoad(TaV_LOAD_RESPONSE_SPECTRUM, 0, 0.1, 0);
-    combo->AddLoad(TaV_LOAD_MOVING, 0, 0.01, 0);
-    combo->AddLoad(static_cast<TaV_LOAD_TYPE>(8), 0, 1, 0);
-    combo->AddLoad(TaV_LOAD_STATIC, 5, 1, 0);  // no such static case
-  });
-  const auto range = Range(0);
-  EXPECT_DOUBLE_EQ(range.first, 345.0);
-  EXPECT_DOUBLE_EQ(range.second, 345.0);
 }
 
 }  // namespace

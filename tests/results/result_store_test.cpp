@@ -1,46 +1,47 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tav/document/TavData.h"
 
 namespace tav {
 namespace {
 
 // Two joints, two beams, three static cases and one combination: T = 5.
-void BuildModel(CTavData& doc) {
-  doc.AddJoint(0, 0, 0, -1);
-  doc.AddJoint(10, 4, 0, -1);
-  CTavGroupElement* group = doc.AddGroupElement();
-  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
-  doc.AddBeam(group, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
-  for (const char* name : {"A", "B", "C"}) doc.AddLoadStatic(name, 0);
-  doc.AddCombo("K", TaV_COMBO_ADD);
-}
-
-TEST(ResultStoreTest, PositionsFollowTheCounts) {
+class ResultStoreTest : public testing::Test {
+ protected:
+  ResultStoreTest() {
+    doc.AddJoint(0, 0, 0, -1);
+    doc.AddJoint(10, 4, 0, -1);
+    CTavGroupElement* group = doc.AddGroupElement();
+    doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+    doc.AddBeam(group, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    for (const char* name : {"A", "B", "C"}) doc.AddLoadStatic(name, 0);
+    doc.AddCombo("K", TaV_COMBO_ADD);
+  }
+  // The smallest and largest `force` of case `position` over every beam.
+  static std::pair<double, double> Range(CTavData& data, int32_t position, TaV_BEAM_FORCE_TYPE force = TaV_FORCE_3) {
+    data.CalcMaxMin_Beam(position, force);
+    return {data.GetResultMin(), data.GetResultMax()};
+  }
   CTavData doc;
-  BuildModel(doc);
+};
+
+TEST_F(ResultStoreTest, PositionsFollowTheCountsAndAllocationZeroesAndLocks) {
   EXPECT_EQ(doc.GetPosJointResultBuff(1, 4, TaV_JOINT_SPRING), 174);
   EXPECT_EQ(doc.GetPosBeamResultBuff(1, 2, 3), 266);
   EXPECT_EQ(doc.GetPosJointResultBuff(0, 0, TaV_JOINT_REACTION), 0);
-}
-
-TEST(ResultStoreTest, AllocationZeroesAndLocks) {
-  CTavData doc;
-  BuildModel(doc);
   EXPECT_FALSE(doc.HasResults());
   doc.AllocResultForceBuff();
   EXPECT_TRUE(doc.HasResults());
   EXPECT_EQ(doc.IsLockInput(), 1);
-  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(1, 4), CVector(0, 0, 0));
   EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 4, 4, TaV_FORCE_6), 0.0);
   double all[18];
   doc.GetResultValue_Joint(1, 4, all, 18);
   for (double v : all) EXPECT_EQ(v, 0.0);
 }
 
-TEST(ResultStoreTest, JointValuesByKindAndRotation) {
-  CTavData doc;
-  BuildModel(doc);
+TEST_F(ResultStoreTest, JointValuesByKindAndRotation) {
   doc.AllocResultForceBuff();
   const double displacement[6] = {1, 2, 3, 4, 5, 6};
   doc.SetResult_Joint(1, 2, displacement, TaV_JOINT_DISPLACEMENT, 6);
@@ -57,9 +58,7 @@ TEST(ResultStoreTest, JointValuesByKindAndRotation) {
   EXPECT_EQ(doc.GetResultValue_Joint(0, 0, TaV_JOINT_SPRING, 1), CVector(15, 16, 17));
 }
 
-TEST(ResultStoreTest, BeamForcesAndPositionsAreRoundedToSixDecimals) {
-  CTavData doc;
-  BuildModel(doc);
+TEST_F(ResultStoreTest, BeamForcesAndPositionsAreRoundedToSixDecimals) {
   doc.AllocResultForceBuff();
   const double record[7] = {0.3333333333, 1.2345675, -0.0000004, 3, 4, 5, 6};
   doc.SetResult_Beam(1, 3, 2, record, 7);
@@ -72,9 +71,7 @@ TEST(ResultStoreTest, BeamForcesAndPositionsAreRoundedToSixDecimals) {
   EXPECT_EQ(back[1], 1.2345675);  // the block read gives the values as stored
 }
 
-TEST(ResultStoreTest, AccessOutsideTheBuffersIsHarmless) {
-  CTavData doc;
-  BuildModel(doc);
+TEST_F(ResultStoreTest, AccessOutsideTheBuffersIsHarmless) {
   const double values[7] = {1, 1, 1, 1, 1, 1, 1};
   doc.SetResult_Beam(0, 0, 0, values, 7);  // nothing allocated yet
   EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 0, 0, TaV_FORCE_1), 0.0);
@@ -86,52 +83,33 @@ TEST(ResultStoreTest, AccessOutsideTheBuffersIsHarmless) {
   EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 4, 4, TaV_FORCE_6), 0.0);
 }
 
-TEST(ResultStoreTest, RangeOfACaseAndOfACombination) {
-  CTavData doc;
-  BuildModel(doc);
-  EXPECT_DOUBLE_EQ(doc.GetValueRatio(-5e9), -0.5);  // the range starts as -1e10 to 1e10
-  doc.CalcMaxMin_Beam(0, TaV_FORCE_3);              // nothing allocated: every value reads 0
-  EXPECT_EQ(doc.GetResultMin(), 0.0);
-  EXPECT_EQ(doc.GetResultMax(), 0.0);
+TEST_F(ResultStoreTest, RangeOfACaseAndOfACombination) {
+  CTavData empty;
+  EXPECT_EQ(Range(empty, 0, TaV_FORCE_1), std::make_pair(1.0e10, -1.0e10));
+  EXPECT_EQ(Range(doc, 0), std::make_pair(0.0, 0.0));  // nothing allocated: every value reads 0
   EXPECT_EQ(doc.GetValueRatio(5.0), 0.0);
 
   doc.AllocResultForceBuff();
   double record[7] = {};
-  record[3] = -4.0;
-  doc.SetResult_Beam(0, 1, 2, record, 7);
-  record[3] = 2.5;
-  doc.SetResult_Beam(1, 1, 4, record, 7);
-  record[3] = 8.0;
-  doc.SetResult_Beam(1, 3, 0, record, 7);  // combination maximum (3 + 2 * 0)
-  record[3] = -9.0;
-  doc.SetResult_Beam(0, 4, 1, record, 7);  // combination minimum
-  doc.CalcMaxMin_Beam(1, TaV_FORCE_3);
-  EXPECT_EQ(doc.GetResultMin(), -4.0);
-  EXPECT_EQ(doc.GetResultMax(), 2.5);
+  for (const auto& [beam, kase, station, value] :
+       {std::tuple{0, 1, 2, -4.0}, {1, 1, 4, 2.5}, {1, 3, 0, 8.0}, {0, 4, 1, -9.0}}) {
+    record[3] = value;
+    doc.SetResult_Beam(beam, kase, station, record, 7);
+  }
+  EXPECT_EQ(Range(doc, 1), std::make_pair(-4.0, 2.5));
   EXPECT_DOUBLE_EQ(doc.GetValueRatio(2.0), 0.5);
-  doc.CalcMaxMin_Beam(3, TaV_FORCE_3);  // the combination's place in the name list
-  EXPECT_EQ(doc.GetResultMin(), -9.0);
-  EXPECT_EQ(doc.GetResultMax(), 8.0);
-  doc.CalcMaxMin_Beam(2, TaV_FORCE_3);
-  EXPECT_EQ(doc.GetResultMin(), 0.0);
-  EXPECT_EQ(doc.GetResultMax(), 0.0);
-
-  CTavData empty;
-  empty.CalcMaxMin_Beam(0, TaV_FORCE_1);
-  EXPECT_EQ(empty.GetResultMin(), 1.0e10);
-  EXPECT_EQ(empty.GetResultMax(), -1.0e10);
+  EXPECT_EQ(Range(doc, 3), std::make_pair(-9.0, 8.0));  // the combination's place in the name list: 3 + 2 * 0
+  EXPECT_EQ(Range(doc, 2), std::make_pair(0.0, 0.0));
 }
 
-TEST(ResultStoreTest, ArrowsScaleWithTheModelAndTheLargestValue) {
-  CTavData doc;
+TEST_F(ResultStoreTest, ArrowsScaleWithTheModelAndTheLargestValue) {
   double value = -1.0;
   double head = -1.0;
   double length = -1.0;
-  doc.CalcBeamLoad_Arrow(0, value, head, length);  // no joint: nothing changes
+  CTavData().CalcBeamLoad_Arrow(0, value, head, length);  // no joint: nothing changes
   EXPECT_EQ(value, -1.0);
   EXPECT_EQ(length, -1.0);
 
-  BuildModel(doc);
   doc.CalcBeamLoad_Arrow(7, value, head, length);
   EXPECT_DOUBLE_EQ(length, 2.0);
   EXPECT_DOUBLE_EQ(head, 0.02);
@@ -147,7 +125,6 @@ TEST(ResultStoreTest, ArrowsScaleWithTheModelAndTheLargestValue) {
   EXPECT_EQ(value, 20.0);
   value = 7.0;
   doc.CalcJointLoad_Arrow(0, value, head, length);  // a case without loads
-  EXPECT_EQ(value, 7.0);
   doc.CalcJointLoad_Arrow(9, value, head, length);  // not a static case
   EXPECT_EQ(value, 7.0);
 

@@ -13,18 +13,18 @@ CStringArray Tokens(const CString& text, int skipEmpty = 0, char separator = ' '
   return out;
 }
 
-TEST(TokenizeTextTest, EveryBlankEndsAToken) {
+TEST(TokenizeTextTest, EveryBlankEndsATokenAfterTheCommentIsCut) {
   EXPECT_EQ(Tokens("0.25 0.5"), (CStringArray{"0.25", "0.5"}));
   EXPECT_EQ(Tokens("0.25  0.5"), (CStringArray{"0.25", "", "0.5"}));
   EXPECT_EQ(Tokens("0.25   0.5"), (CStringArray{"0.25", "", "", "0.5"}));
   EXPECT_EQ(Tokens(" a"), (CStringArray{"", "a"}));
   EXPECT_EQ(Tokens("a "), (CStringArray{"a", ""}));
   EXPECT_EQ(Tokens("a"), (CStringArray{"a"}));
-}
-
-TEST(TokenizeTextTest, CommentIsCutOffFirst) {
   EXPECT_EQ(Tokens("0.25 0.5 // damping of the deck"), (CStringArray{"0.25", "0.5", ""}));
   EXPECT_EQ(Tokens("0.25//0.5"), (CStringArray{"0.25"}));
+  EXPECT_EQ(Tokens("\t1.5\t 2"), (CStringArray{"1.5", "2"}));  // tabs are trimmed, not blanks
+  EXPECT_EQ(Tokens(" 1  2 ", 1), (CStringArray{"1", "2"}));
+  EXPECT_EQ(Tokens("a,,b", 0, ','), (CStringArray{"a", "", "b"}));
 }
 
 TEST(TokenizeTextTest, NothingToSplitLeavesTheOutputAlone) {
@@ -33,20 +33,9 @@ TEST(TokenizeTextTest, NothingToSplitLeavesTheOutputAlone) {
     EXPECT_EQ(TokenizeText(out, text, ' ', &kComment, 0), 0) << text;
     EXPECT_EQ(out, CStringArray{"kept"}) << text;
   }
-}
-
-TEST(TokenizeTextTest, TabsAreNotBlanksButAreTrimmed) {
   CStringArray out;
   EXPECT_EQ(TokenizeText(out, "\t", ' ', &kComment, 0), 1);
   EXPECT_EQ(out, CStringArray{""});
-  EXPECT_EQ(Tokens("\t1.5\t 2"), (CStringArray{"1.5", "2"}));
-}
-
-TEST(TokenizeTextTest, SkipEmptyDropsEmptyTokens) { EXPECT_EQ(Tokens(" 1  2 ", 1), (CStringArray{"1", "2"})); }
-
-TEST(TokenizeTextTest, OtherSeparatorsAndNoComment) {
-  EXPECT_EQ(Tokens("a,,b", 0, ','), (CStringArray{"a", "", "b"}));
-  CStringArray out;
   EXPECT_EQ(TokenizeText(out, "x // y", ' ', nullptr, 0), 1);
   EXPECT_EQ(out, (CStringArray{"x", "//", "y"}));
 }
