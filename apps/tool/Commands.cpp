@@ -131,13 +131,20 @@ const SolverInput& FindSolverInput(const std::string& name) {
   for (const SolverInput& input : kSolverInputs) {
     if (name == input.name) return input;
   }
-  Fail(kExitUsage, "unknown format \"" + name + "\": use " + SolverInputList());
+  Fail(kExitUsage, "unknown format \"" + name + "\": use " + ListInWords(SolverInputNames()));
 }
 
+struct PrecisionName {
+  const char* name;
+  TaV_REAL_PRECISION precision;
+};
+constexpr PrecisionName kPrecisions[] = {{"six", TaV_PRECISION_SIX_DIGITS}, {"full", TaV_PRECISION_FULL}};
+
 TaV_REAL_PRECISION FindPrecision(const std::string& name) {
-  if (name == "six") return TaV_PRECISION_SIX_DIGITS;
-  if (name == "full") return TaV_PRECISION_FULL;
-  Fail(kExitUsage, "unknown precision \"" + name + "\": use six or full");
+  for (const PrecisionName& entry : kPrecisions) {
+    if (name == entry.name) return entry.precision;
+  }
+  Fail(kExitUsage, "unknown precision \"" + name + "\": use " + ListInWords(PrecisionNames()));
 }
 
 // The directory of the running program.
@@ -328,8 +335,13 @@ std::vector<std::string> SolverInputNames() {
   return names;
 }
 
-std::string SolverInputList() {
-  const std::vector<std::string> names = SolverInputNames();
+std::vector<std::string> PrecisionNames() {
+  std::vector<std::string> names;
+  for (const PrecisionName& entry : kPrecisions) names.emplace_back(entry.name);
+  return names;
+}
+
+std::string ListInWords(const std::vector<std::string>& names) {
   std::string list;
   for (size_t i = 0; i < names.size(); ++i) {
     list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];

@@ -28,9 +28,11 @@ struct RunOptions {
 };
 
 // The solver inputs `write` offers, by the names it takes ("tav", "sap",
-// "midas"), and the same as a list in words ("tav, sap or midas").
+// "midas"), and the precisions of the tav format ("six", "full").
 std::vector<std::string> SolverInputNames();
-std::string SolverInputList();
+std::vector<std::string> PrecisionNames();
+// Names as a list in words: "tav, sap or midas".
+std::string ListInWords(const std::vector<std::string>& names);
 
 int CheckCommand(const std::filesystem::path& model, Streams io);
 // `format` is tav, sap or midas; `precision` six (as "%g") or full (tav

@@ -17,7 +17,7 @@ struct Arguments {
   fs::path model;
   fs::path output;
   std::string format = "tav";
-  std::string precision = "six";
+  std::string precision = tav::tool::PrecisionNames().front();
   tav::tool::RunOptions run;
   fs::path demoDir = "tav-demo";
 };
@@ -44,14 +44,14 @@ int main(int argc, char** argv) {
 
   CLI::App* write = app.add_subcommand("write", "Write a solver input file");
   write->add_option("MODEL", args.model, "JSON model file")->required();
-  write->add_option("--format", args.format, tav::tool::SolverInputList())
+  write->add_option("--format", args.format, tav::tool::ListInWords(tav::tool::SolverInputNames()))
       ->check(CLI::IsMember(tav::tool::SolverInputNames()))
       ->capture_default_str();
   write
       ->add_option("--precision", args.precision,
                    "Reals of the tav format: six (significant digits, as every reader of the format expects) or "
                    "full (each the shortest text that reads back exactly; the bundled program reads it)")
-      ->check(CLI::IsMember({"six", "full"}))
+      ->check(CLI::IsMember(tav::tool::PrecisionNames()))
       ->capture_default_str();
   write->add_option("-o,--output", args.output, "Output file (default: MODEL with the format's extension)");
 

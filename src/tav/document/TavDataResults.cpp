@@ -116,8 +116,9 @@ void CTavData::GetResultValue_Beam(int32_t beam, int32_t resultCase, int32_t sta
 }
 
 void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component) {
-  m_own.resultMin = 1.0e10;
-  m_own.resultMax = -1.0e10;
+  const OwnValues fresh;  // its range is empty: the first value sets both ends
+  m_own.resultMin = fresh.resultMin;
+  m_own.resultMax = fresh.resultMax;
   const int32_t loadCases = GetCountLoadCase(0);
   const int32_t first = caseNumber < loadCases ? caseNumber : 2 * caseNumber - loadCases;
   const int32_t count = first < loadCases ? 1 : 2;
