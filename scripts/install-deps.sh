@@ -12,6 +12,8 @@ packages=(
   libbenchmark-dev
   libeigen3-dev
   libsuitesparse-dev
+  libarpack2-dev
+  pkg-config
   libopenblas-dev
   libopenblas0-pthread
   nlohmann-json3-dev

@@ -1,5 +1,6 @@
 // TaV: the bundled analysis program. Reads the own solver input, analyses the
-// frame for its static load conditions and writes the own output file:
+// frame for its static load conditions, its modes and its response spectrum
+// conditions, and writes the own output file (and the modes beside it):
 //   TaV INPUT OUTPUT
 // Progress goes to standard output; every problem a user can fix is a line
 // with "* E R R O R *", every doubtful situation a line with
@@ -13,6 +14,7 @@
 
 #include "analysis/FrameAnalysis.h"
 #include "analysis/InputReader.h"
+#include "analysis/ModalFile.h"
 #include "analysis/OutputFile.h"
 #include "tav/util/FormatC.h"
 
@@ -29,6 +31,18 @@ int Fail(const std::string& text) {
   return 1;
 }
 
+// The modes go beside the output; without modes, a modal file of an earlier
+// run must not be taken for this one's.
+void WriteOrRemoveModalFile(const std::string& output, const tav::analysis::ModalSolution& modes) {
+  const std::string path = tav::analysis::ModalFilePath(output);
+  if (modes.modes.empty()) {
+    std::remove(path.c_str());
+    return;
+  }
+  tav::analysis::WriteModalFile(path, modes);
+  Line("WRITTEN " + path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -37,7 +51,7 @@ int main(int argc, char** argv) {
   const std::string input = argv[1];
   const std::string output = argv[2];
   const auto start = std::chrono::steady_clock::now();
-  Line("TAV LINEAR STATIC ANALYSIS");
+  Line("TAV LINEAR STATIC AND MODAL ANALYSIS");
   Line("READING " + input);
   InputDeck deck;
   try {
@@ -62,6 +76,7 @@ int main(int argc, char** argv) {
       Fail(result.error);
     }
     WriteOutputFile(output, deck, results);
+    WriteOrRemoveModalFile(output, analysis.Modes());
     const Timings& t = analysis.GetTimings();
     Line(tav::FormatC("TIMES: ASSEMBLY %.3f S, FACTORISATION %.3f S (%.2f GFLOP/S), SOLUTION %.3f S", t.assemble,
                       t.factor, t.factor > 0 ? t.flops / t.factor * 1e-9 : 0.0, t.solve));

@@ -1,5 +1,6 @@
 #include "analysis/DiscreteModel.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tav::analysis {
@@ -31,6 +32,27 @@ PartitionedMatrix DiscreteModel::BaseStiffness() const {
     AddJointMatrix(matrix, std::array<size_t, 1>{joint}, global);
   }
   return matrix;
+}
+
+PartitionedMatrix DiscreteModel::Mass() const {
+  PartitionedMatrix matrix;
+  for (size_t joint = 0; joint < m_dofs.Joints(); ++joint) {
+    const Six& mass = m_deck.joints[joint].mass;
+    if (std::all_of(mass.begin(), mass.end(), [](double m) { return m == 0.0; })) continue;
+    AddJointMatrix(matrix, std::array<size_t, 1>{joint}, GlobalMass(joint));
+  }
+  return matrix;
+}
+
+Eigen::Matrix<double, 6, 6> DiscreteModel::GlobalMass(size_t joint) const {
+  const Six& mass = m_deck.joints[joint].mass;
+  const Matrix3& r = m_dofs.Axes(joint);
+  Eigen::Matrix<double, 6, 6> global = Eigen::Matrix<double, 6, 6>::Zero();
+  for (int part = 0; part < 2; ++part) {
+    const Vector3 own(mass[3 * part], mass[3 * part + 1], mass[3 * part + 2]);
+    global.block<3, 3>(3 * part, 3 * part) = r.transpose() * own.asDiagonal() * r;
+  }
+  return global;
 }
 
 void DiscreteModel::AddLinkStiffness(PartitionedMatrix& matrix, const std::vector<char>& closed) const {

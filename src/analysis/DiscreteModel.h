@@ -45,6 +45,13 @@ class DiscreteModel {
   // state per link, nonzero when closed).
   void AddLinkStiffness(PartitionedMatrix& matrix, const std::vector<char>& closed) const;
 
+  // The joints' lumped masses. A slave's mass acts on the slots it moves
+  // with: a diaphragm's masses in its plane load its master, with the
+  // rotational inertia of their distance from it.
+  PartitionedMatrix Mass() const;
+  // A joint's lumped mass (given in its axes) in global axes.
+  Eigen::Matrix<double, 6, 6> GlobalMass(size_t joint) const;
+
   // Adds a matrix on the six global degrees of freedom of each of `joints`
   // (in that order) to the partitions.
   void AddJointMatrix(PartitionedMatrix& matrix, std::span<const size_t> joints, const Eigen::MatrixXd& global) const;

@@ -5,6 +5,7 @@
 
 #include "analysis/DiscreteModel.h"
 #include "analysis/ResultRecovery.h"
+#include "analysis/SpectrumCases.h"
 #include "analysis/StaticLoads.h"
 #include "analysis/StaticSolution.h"
 
@@ -52,7 +53,29 @@ std::vector<CaseResult> FrameAnalysis::Run() {
   start = Clock::now();
   std::vector<CaseResult> results = Results(model, statics);
   m_timings.recover += SecondsSince(start);
+  SolveModes(model, baseStiffness, results);
   return results;
+}
+
+// The modes, with every gap closed, and the response spectrum cases.
+void FrameAnalysis::SolveModes(const DiscreteModel& model, const PartitionedMatrix& baseStiffness,
+                               std::vector<CaseResult>& results) {
+  const ModalAnalysis modal(model, m_messages);
+  if (!modal.Wanted()) return;
+  const size_t links = model.Elements().Links().size();
+  if (links > 0) m_messages.Warn("the eigen solution takes every gap of the nonlinear links closed");
+  PartitionedMatrix stiffness = baseStiffness;
+  model.AddLinkStiffness(stiffness, std::vector<char>(links, 1));
+  m_modes = modal.Solve(stiffness, m_timings);
+  m_messages.Progress("EIGEN SOLUTION: " + std::to_string(m_modes.modes.size()) + " MODES BY " + m_modes.method);
+  for (size_t position = 0; position < m_deck.cases.size(); ++position) {
+    const LoadCase& loadCase = m_deck.cases[position];
+    if (loadCase.kind != CaseKind::kSpectrum) continue;
+    SolveSpectrumCase(model, stiffness, m_modes, loadCase, m_messages, results[position]);
+    if (results[position].error.empty()) {
+      m_messages.Progress("RESPONSE SPECTRUM LOAD CONDITION " + std::to_string(loadCase.number + 1) + " SOLVED");
+    }
+  }
 }
 
 std::vector<MatrixEntry> FrameAnalysis::FreeStiffness(int& equations) const {
@@ -63,12 +86,13 @@ std::vector<MatrixEntry> FrameAnalysis::FreeStiffness(int& equations) const {
   return std::move(stiffness.freeFree);
 }
 
-// The loads of the static cases; the other kinds are not analysed.
+// The loads of the static cases; history and moving ones are not analysed.
 std::vector<StaticCase> FrameAnalysis::StaticCasesOf(const DiscreteModel& model) const {
   const StaticLoads loads(model, m_messages);
   std::vector<StaticCase> statics;
   for (size_t position = 0; position < m_deck.cases.size(); ++position) {
     const LoadCase& loadCase = m_deck.cases[position];
+    if (loadCase.kind == CaseKind::kSpectrum) continue;  // after the modes
     if (loadCase.kind != CaseKind::kStatic) {
       m_messages.Warn(Where(loadCase.line) + KindName(loadCase.kind) + " load condition " +
                       std::to_string(loadCase.number + 1) + " is not analysed: its results are zero");

@@ -19,10 +19,22 @@ namespace tav::analysis {
 
 using Six = std::array<double, 6>;
 
+// The SYSTEM block: active degrees of freedom and the eigen solution. The
+// method names what the input asked for; the analysis uses one algorithm
+// for every method.
 struct Options {
   std::array<bool, 6> activeDof = {true, true, true, true, true, true};  // UX UY UZ RX RY RZ
+  int eigenMethod = 0;          // 0 none, 1 determinant search, 2 subspace iteration
+  bool withinInterval = false;  // FREQUENCIES WITHIN INTERVAL (else SMALLEST FREQUENCIES)
   int modes = 0;
-  int eigenMethod = 0;  // 0 none, 1 determinant search, 2 subspace iteration (informational)
+  int subspaceVectors = 0;
+  int iterations = 0;
+  bool rigidBodyModes = false;  // RIGID BODY MODE EXIST
+  int rigidBodyShift = 0;
+  double cutoff = 0.0;  // circular frequency, rad/s
+  double tolerance = 0.0;
+  bool lanczos = false;  // GENERATE LANZOS STARTING ITERATION VECTORS
+  int startingVectors = 0;
 
   bool operator==(const Options&) const = default;
 };
@@ -41,6 +53,10 @@ struct Joint {
   std::array<bool, 6> restrained = {};
   int line = 0;                           // where it was read, for messages
   std::array<double, 3> resolution = {};  // of x, y, z
+  // Lumped mass (XMX XMY XMZ RMX RMY RMZ) and viscous dampers (XDX ...
+  // RDZ), in the joint's axes; the sums of the joint's records.
+  Six mass = {};
+  Six damping = {};
 
   bool operator==(const Joint&) const = default;
 };
@@ -189,7 +205,21 @@ struct SelfWeight {
   bool operator==(const SelfWeight&) const = default;
 };
 
+// A function of the FUNTION block: CONSTANT is a table of (abscissa,
+// ordinate) points; SINUSOIDAL carries two parameters.
+struct Function {
+  int number = 0;
+  bool sinusoidal = false;
+  std::array<double, 2> parameters = {};
+  std::vector<std::array<double, 2>> points;
+  int line = 0;
+
+  bool operator==(const Function&) const = default;
+};
+
 enum class CaseKind { kStatic, kHistory, kSpectrum, kMoving };
+
+enum class ModeCombination { kAbs, kSrss, kCqc, kNone };
 
 struct LoadCase {
   CaseKind kind = CaseKind::kStatic;
@@ -199,6 +229,11 @@ struct LoadCase {
   std::vector<JointLoad> displacements;
   SelfWeight selfWeight;
   int line = 0;
+  // Response spectrum conditions: the modes they combine, the rule (none
+  // when the input names none) and the modal damping ratios.
+  int modes = 0;
+  ModeCombination combination = ModeCombination::kNone;
+  std::vector<double> damping;
 
   bool operator==(const LoadCase&) const = default;
 };
@@ -215,6 +250,7 @@ struct InputDeck {
   std::vector<SpringGroup> springGroups;
   std::vector<LinkGroup> linkGroups;
   std::vector<LoadCase> cases;  // static, history, spectrum, moving, in file order
+  std::vector<Function> functions;
   int functionCount = 0;
 
   bool operator==(const InputDeck&) const = default;

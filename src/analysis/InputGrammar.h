@@ -66,8 +66,8 @@ class ModelBlockReader {
   void ReadJoint(Words& words);
   void ReadRestraint(Words& words);
   void ReadConstraint(Words& words);
-  // Masses and dampers: checked, but the static analysis has no use for them.
-  void ReadJointValues(Words& words, const words::Words<6>& names);
+  // A mass or damper record, added to the joint's `sum` (mass or damping).
+  void ReadJointValues(Words& words, const words::Words<6>& names, Six Joint::*sum);
   static void ReadInitialConditions(Words& words);
   // After the last statement, read up to `stopLine`: NUMBER OF NODES must
   // have been given and count the joints.
@@ -75,6 +75,7 @@ class ModelBlockReader {
 
  private:
   void ReadEigenSolution(Words& words);
+  void ReadEigenSettings(Words& words);
   void ReadCounts(Words& words);
   void ReadDiaphragm(Words& words);
   void ReadRigidLink(Words& words);

@@ -128,9 +128,9 @@ class Reader {
       case Block::kConstraints:
         return m_model.ReadConstraint(words);
       case Block::kMasses:
-        return m_model.ReadJointValues(words, words::kMass);
+        return m_model.ReadJointValues(words, words::kMass, &Joint::mass);
       case Block::kDampers:
-        return m_model.ReadJointValues(words, words::kDamper);
+        return m_model.ReadJointValues(words, words::kDamper, &Joint::damping);
       case Block::kBeamGroup:
         return m_groups.ReadBeamGroupLine(words);
       case Block::kSpringGroup:

@@ -98,15 +98,15 @@ void LoadConditionReader::OpenHistory(Words& words) {
 // "n NUMBER OF MODES=m MODE COMBINATION=ABS|SRSS|CQC|" (empty when the
 // model names none).
 void LoadConditionReader::OpenSpectrum(Words& words) {
-  Open(words, CaseKind::kSpectrum);
+  LoadCase& loadCase = Open(words, CaseKind::kSpectrum);
   words.Expect("NUMBER");
   words.Expect("OF");
-  words.IntegerValue("MODES");
+  loadCase.modes = words.IntegerValue("MODES");
   words.Expect("MODE");
   const std::string_view combination = words.Value("COMBINATION");
-  if (!combination.empty() && !PositionIn(words::kModeCombination, combination)) {
-    words.Fail("unknown mode combination " + Quote(combination));
-  }
+  const std::optional<size_t> rule = PositionIn(words::kModeCombination, combination);
+  if (!combination.empty() && !rule) words.Fail("unknown mode combination " + Quote(combination));
+  if (rule) loadCase.combination = static_cast<ModeCombination>(*rule);
   words.ExpectEnd();
 }
 
@@ -177,8 +177,9 @@ bool LoadConditionReader::ReadPartHeading(Words& words, const LoadCase& loadCase
     EnterPart(words, Part::kDamping);
     words.Skip(1);
     const std::string_view ratio = words.Value("DAMPING");
-    if (!ratio.empty()) words.Real(ratio, "DAMPING=");
-    while (!words.AtEnd()) words.NextReal("DAMPING=");
+    std::vector<double>& damping = m_deck.cases.back().damping;
+    if (!ratio.empty()) damping.push_back(words.Real(ratio, "DAMPING="));
+    while (!words.AtEnd()) damping.push_back(words.NextReal("DAMPING="));
   } else if (loadCase.kind == CaseKind::kMoving && first == "LANE") {
     words.Skip(1);
     words.Expect("SEQUENCE");

@@ -2,6 +2,7 @@
 // functions, local coordinate systems, joints, restraints, constraints,
 // masses, dampers and initial conditions.
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "analysis/InputGrammar.h"
@@ -39,14 +40,13 @@ void ModelBlockReader::ReadSystemLine(Words& words) {
       options.modes = words.IntegerValue("MODES");
       words.Expect("SUBSPACE");
       words.Expect("ITERATION");
-      words.IntegerValue("VECTORS");
+      options.subspaceVectors = words.IntegerValue("VECTORS");
       words.ExpectEnd();
     } else {
       ReadCounts(words);
     }
   } else if (words.Accept("ITERATION")) {
-    // Settings of the eigen solution that the static analysis leaves alone.
-    words.Value("NUMBERS");
+    ReadEigenSettings(words);
   } else if (words.Accept("CHECK")) {
     while (!words.AtEnd()) {
       const std::string_view name = words.Take("a check");
@@ -65,6 +65,7 @@ void ModelBlockReader::ReadEigenSolution(Words& words) {
   if (range != "SMALLEST FREQUENCIES" && range != "FREQUENCIES WITHIN INTERVAL") {
     words.Fail("unknown eigenvalue range " + Quote(range));
   }
+  m_deck.options.withinInterval = range == "FREQUENCIES WITHIN INTERVAL";
   const std::string method = TakeRest(words);
   if (method == "DETERMINANT SEARCH") {
     m_deck.options.eigenMethod = 1;
@@ -73,6 +74,36 @@ void ModelBlockReader::ReadEigenSolution(Words& words) {
   } else {
     words.Fail("unknown eigen solution method " + Quote(method));
   }
+}
+
+// "ITERATION NUMBERS=n [RIGID BODY MODE EXIST] RIGID BODY MODE SHIFTE=s
+// CUT_OFF CIRCLULAR FREQUENCY=r", and for subspace iteration further
+// "CONVERGENCE TOLERANCE=r [GENERATE LANZOS STARTING ITERATION VECTORS]
+// STARTING ITEATION VECTOR NUMBERS=n".
+void ModelBlockReader::ReadEigenSettings(Words& words) {
+  Options& options = m_deck.options;
+  const auto expectAll = [&words](std::initializer_list<std::string_view> expected) {
+    for (std::string_view word : expected) words.Expect(word);
+  };
+  options.iterations = words.IntegerValue("NUMBERS");
+  expectAll({"RIGID", "BODY", "MODE"});
+  if (words.Accept("EXIST")) {
+    options.rigidBodyModes = true;
+    expectAll({"RIGID", "BODY", "MODE"});
+  }
+  options.rigidBodyShift = words.IntegerValue("SHIFTE");
+  expectAll({"CUT_OFF", "CIRCLULAR"});
+  options.cutoff = words.RealValue("FREQUENCY");
+  if (words.Accept("CONVERGENCE")) {
+    options.tolerance = words.RealValue("TOLERANCE");
+    if (words.Accept("GENERATE")) {
+      expectAll({"LANZOS", "STARTING", "ITERATION", "VECTORS"});
+      options.lanczos = true;
+    }
+    expectAll({"STARTING", "ITEATION", "VECTOR"});
+    options.startingVectors = words.IntegerValue("NUMBERS");
+  }
+  words.ExpectEnd();
 }
 
 // "NUMBER OF NODES=n" and the optional group, system and link counts.
@@ -111,10 +142,17 @@ void ModelBlockReader::ReadFunction(Words& words) {
   ExpectNumbered(words);
   const int number = words.NextNumber("function number");
   const std::string_view type = words.Value("TYPE");
-  if (!PositionIn(words::kFunctionType, type)) words.Fail("unknown function type " + Quote(type));
+  const std::optional<size_t> typeIndex = PositionIn(words::kFunctionType, type);
+  if (!typeIndex) words.Fail("unknown function type " + Quote(type));
   const int points = words.IntegerValue("POINTS");
   if (points < 0) words.Fail("POINTS=" + std::to_string(points) + " is negative");
-  for (int parameter = 0; parameter < 2 && !words.AtEnd(); ++parameter) words.NextReal("a function parameter");
+  Function function;
+  function.number = number;
+  function.line = words.Line();
+  function.sinusoidal = *typeIndex == 1;
+  // Each parameter is written only when it is not zero, so a single one
+  // written may be either; the first is taken.
+  for (size_t p = 0; p < 2 && !words.AtEnd(); ++p) function.parameters[p] = words.NextReal("a function parameter");
   words.ExpectEnd();
   ++m_deck.functionCount;
 
@@ -122,12 +160,14 @@ void ModelBlockReader::ReadFunction(Words& words) {
   const std::optional<Statement> line = m_source.NextLine();
   if (!line) throw InputError(m_source.LineNumber(), "the input ends before the points of " + name);
   Words values(*line);
-  int count = 0;
-  for (; !values.AtEnd(); ++count) values.NextReal("a point of " + name);
-  if (count != 2 * static_cast<int64_t>(points)) {
-    values.Fail(name + " has POINTS=" + std::to_string(points) + " but its points line holds " + std::to_string(count) +
-                " numbers");
+  std::vector<double> numbers;
+  while (!values.AtEnd()) numbers.push_back(values.NextReal("a point of " + name));
+  if (numbers.size() != 2 * static_cast<uint64_t>(points)) {
+    values.Fail(name + " has POINTS=" + std::to_string(points) + " but its points line holds " +
+                std::to_string(numbers.size()) + " numbers");
   }
+  for (size_t i = 0; i < numbers.size(); i += 2) function.points.push_back({numbers[i], numbers[i + 1]});
+  m_deck.functions.push_back(std::move(function));
 }
 
 // ---- Joints ----
@@ -182,12 +222,14 @@ void ModelBlockReader::ReadRestraint(Words& words) {
   ReadDofList(words, {}, m_deck.joints[joint].restrained);
 }
 
-void ModelBlockReader::ReadJointValues(Words& words, const words::Words<6>& names) {
+void ModelBlockReader::ReadJointValues(Words& words, const words::Words<6>& names, Six Joint::*sum) {
   ExpectNumbered(words);
-  NextJoint(m_deck, words, "the joint number");
+  const int joint = NextJoint(m_deck, words, "the joint number");
   Six values = {};
   ReadNamedReals(words, names, values);
   words.ExpectEnd();
+  Six& total = m_deck.joints[joint].*sum;
+  for (size_t d = 0; d < values.size(); ++d) total[d] += values[d];
 }
 
 // ---- Constraints ----

@@ -29,4 +29,23 @@ struct CaseResult {
   std::string error;
 };
 
+// Calls `visit` on every value of `result` (a CaseResult, const or not) in
+// one fixed order: displacements, reactions, each beam's end forces and its
+// stations' forces. The stations' distances are not values.
+template <class Result, class Visit>
+void ForEachValue(Result& result, Visit&& visit) {
+  for (auto& joint : result.displacements) {
+    for (auto& value : joint) visit(value);
+  }
+  for (auto& joint : result.reactions) {
+    for (auto& value : joint) visit(value);
+  }
+  for (auto& beam : result.beams) {
+    for (auto& value : beam.endForces) visit(value);
+    for (auto& station : beam.stations) {
+      for (size_t i = 1; i < station.size(); ++i) visit(station[i]);
+    }
+  }
+}
+
 }  // namespace tav::analysis

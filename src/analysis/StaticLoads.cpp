@@ -17,11 +17,26 @@ CaseLoads StaticLoads::Of(const LoadCase& loadCase, const std::string& name) con
   for (const JointLoad& load : loadCase.jointLoads) AddJointLoad(loads, load);
   for (const BeamLoad& load : loadCase.beamLoads) AddBeamLoad(loads, load, name);
   for (const JointLoad& displacement : loadCase.displacements) AddImposed(loads, displacement);
-  if (loadCase.selfWeight.present) {
-    m_messages.Warn(Where(loadCase.selfWeight.line) + "the self weight of " + name +
-                    " is not applied: the input carries no unit weight");
-  }
+  if (loadCase.selfWeight.present) AddSelfWeight(loads, loadCase.selfWeight, name);
   return loads;
+}
+
+// The masses under the acceleration of a self weight: the ground
+// accelerates by factor x ACCELERATION along the named axis, which loads
+// every mass with -mass x factor x ACCELERATION along it (FZ=1.
+// ACCELERATION=9.81 is gravity on a model whose Z axis points up).
+void StaticLoads::AddSelfWeight(CaseLoads& loads, const SelfWeight& weight, const std::string& caseName) const {
+  if (weight.direction < 0) {
+    m_messages.Warn(Where(weight.line) + "the self weight of " + caseName + " names no direction and is not applied");
+    return;
+  }
+  const double acceleration = weight.factor * weight.acceleration;
+  for (size_t joint = 0; joint < m_model.Dofs().Joints(); ++joint) {
+    const Eigen::Matrix<double, 6, 6> mass = m_model.GlobalMass(joint);
+    const Eigen::VectorXd global = -acceleration * mass.col(weight.direction);
+    if (global.isZero(0.0)) continue;
+    m_model.AddJointVector(loads.slots, std::array<size_t, 1>{joint}, global);
+  }
 }
 
 void StaticLoads::AddJointLoad(CaseLoads& loads, const JointLoad& load) const {

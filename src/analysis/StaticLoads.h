@@ -1,5 +1,6 @@
 // The loads of a static load condition on the equations' slots: joint
-// loads and the joint loads equivalent to beam loads, turned into the
+// loads, the weight of the joints' masses and the joint loads equivalent to
+// beam loads, turned into the
 // joints' axes and shared out to the slots constrained slots move with;
 // the prescribed displacements of restrained slots; and the loads along
 // each beam's span, which the member forces need again.
@@ -35,6 +36,7 @@ class StaticLoads {
   void AddJointLoad(CaseLoads& loads, const JointLoad& load) const;
   void AddBeamLoad(CaseLoads& loads, const BeamLoad& load, const std::string& caseName) const;
   void AddImposed(CaseLoads& loads, const JointLoad& displacement) const;
+  void AddSelfWeight(CaseLoads& loads, const SelfWeight& weight, const std::string& caseName) const;
 
   const DiscreteModel& m_model;
   const Messages& m_messages;

@@ -12,6 +12,7 @@ struct Timings {
   double factor = 0.0;
   double solve = 0.0;
   double recover = 0.0;
+  double modes = 0.0;  // the eigen solution
   double flops = 0.0;  // of the factorisations
   size_t equations = 0;
   size_t factorisations = 0;
