@@ -36,6 +36,7 @@
 #include "tav/platform/Window.h"
 #include "tav/results/ProgressBar.h"
 #include "tav/results/TavImportSapOutput.h"
+#include "tav/results/TavImportTavModes.h"
 #include "tav/results/TavImportTavOutput.h"
 #include "tav/solver/TavProcessRedirect.h"
 #include "tav/solver/TavSolverMsgDlg.h"

@@ -42,6 +42,7 @@ void CTavData::ClearData() {
   m_arrResultJoint.clear();
   m_arrResultBeam.clear();
   m_arrResultOther.clear();
+  m_modal = TavModalResults();
   m_arrJoint.clear();
   m_arrBeam.clear();
   m_arrNLLink.clear();

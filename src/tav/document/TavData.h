@@ -13,8 +13,10 @@
 
 #include <cstdarg>
 #include <memory>
+#include <utility>
 #include <vector>
 
+#include "tav/document/TavModalResults.h"
 #include "tav/elements/TavGroupElement.h"
 #include "tav/elements/TavGroupNllink.h"
 #include "tav/elements/TavGroupSpring.h"
@@ -256,6 +258,25 @@ class CTavData : public CObject {
   // joints' translational reactions in the result case.
   void CalcJointReaction_Arrow(int32_t resultCase, double& value, double& head, double& length) const;
 
+  // ---- Modes -------------------------------------------------------------
+  // The modes of the last modal file read (CTavImportTavModes); none in a
+  // new document and after ClearData. Modes and joints count from 0;
+  // `direction` 0 to 5 is UX, UY, UZ, RX, RY, RZ.
+  const TavModalResults& GetModalResults() const { return m_modal; }
+  void SetModalResults(TavModalResults modal) { m_modal = std::move(modal); }
+  int32_t GetCountMode() const { return Count(m_modal.modes); }
+  double GetModePeriod(int32_t mode) const { return m_modal.modes[mode].period; }
+  double GetModeFrequency(int32_t mode) const { return m_modal.modes[mode].frequency; }
+  double GetModeCircularFrequency(int32_t mode) const { return m_modal.modes[mode].circular; }
+  double GetModeParticipation(int32_t mode, int direction) const {
+    return m_modal.modes[mode].participation[direction];
+  }
+  double GetModeMassRatio(int32_t mode, int direction) const { return m_modal.modes[mode].massRatio[direction]; }
+  // The mass ratios of modes 0 to `mode` together.
+  double GetModeCumulativeMassRatio(int32_t mode, int direction) const;
+  // The six values of the mode's shape at the joint.
+  const TavSix& GetModeShape(int32_t joint, int32_t mode) const { return m_modal.modes[mode].shape[joint]; }
+
   // ---- Solver input ----------------------------------------------------
   // Rigid link records read from an archive; no operation adds one, and the
   // own input's count statement names them.
@@ -437,6 +458,7 @@ class CTavData : public CObject {
   std::vector<double> m_arrResultJoint;
   std::vector<double> m_arrResultBeam;
   std::vector<double> m_arrResultOther;
+  TavModalResults m_modal;
 
   // The document's own values, as a new document (and Init) has them.
   struct OwnValues {

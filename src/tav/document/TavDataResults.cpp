@@ -133,6 +133,12 @@ void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component
   }
 }
 
+double CTavData::GetModeCumulativeMassRatio(int32_t mode, int direction) const {
+  double sum = 0.0;
+  for (int32_t m = 0; m <= mode; ++m) sum += m_modal.modes[m].massRatio[direction];
+  return sum;
+}
+
 double CTavData::GetValueRatio(double value) const {
   const double largest = std::max(std::fabs(m_own.resultMax), std::fabs(m_own.resultMin));
   return largest == 0.0 ? 0.0 : value / largest;
