@@ -25,17 +25,14 @@ constexpr double kE = 2.0e8;
 constexpr double kNu = 0.25;
 constexpr double kG = kE / (2 * (1 + kNu));
 
-// Collects what the dialog shows and closes it when the run is over.
+// Collects the lines the dialog shows, answers its boxes and closes it when
+// the run is over.
 class Quiet : public CSolverFrontEnd {
  public:
   void OnLineInserted(int /*index*/, const CString& text) override { lines.push_back(text); }
-  int OnMessageBox(const CString& text, unsigned /*type*/) override {
-    boxes.push_back(text);
-    return IDOK;
-  }
+  int OnMessageBox(const CString& /*text*/, unsigned /*type*/) override { return IDOK; }
   void OnRunFinished(CTavSolverMsgDlg& dialog) override { dialog.PressButton(IDOK); }
   std::vector<CString> lines;
-  std::vector<CString> boxes;
 };
 
 struct Outcome {
@@ -43,10 +40,8 @@ struct Outcome {
   int imported = 0;
   std::vector<CString> lines;
   bool Mentions(const std::string& text) const {
-    for (const auto& line : lines) {
-      if (line.find(text) != CString::npos) return true;
-    }
-    return false;
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const CString& line) { return line.find(text) != CString::npos; });
   }
 };
 
@@ -86,16 +81,16 @@ void ExpectEquilibrium(const CTavData& doc, int32_t s) {
     const CVector& p = doc.GetJoint(joint)->m_vPos;
     return Eigen::Vector3d(p.x, p.y, p.z);
   };
+  const auto addAtJoint = [&](int32_t joint, const double* v) {
+    add(position(joint), Eigen::Vector3d(v[0], v[1], v[2]), Eigen::Vector3d(v[3], v[4], v[5]));
+  };
   for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
     double r[6];
     doc.GetResultValue_Joint(j, s, r, 6);
-    add(position(j), Eigen::Vector3d(r[0], r[1], r[2]), Eigen::Vector3d(r[3], r[4], r[5]));
+    addAtJoint(j, r);
   }
   const CTavLoadStatic& loads = *doc.GetStaticLoad(s);
-  for (const auto& load : loads.m_arrLoadJoint) {
-    const double* v = load->m_dValue;
-    add(position(load->m_nJoint), Eigen::Vector3d(v[0], v[1], v[2]), Eigen::Vector3d(v[3], v[4], v[5]));
-  }
+  for (const auto& load : loads.m_arrLoadJoint) addAtJoint(load->m_nJoint, load->m_dValue);
   for (const auto& load : loads.m_arrLoadBeam) {
     const CTavBeam& beam = *doc.GetBeam(load->m_nBeam);
     const Eigen::Vector3d a = position(beam.m_nJointI);
@@ -105,8 +100,7 @@ void ExpectEquilibrium(const CTavData& doc, int32_t s) {
     for (int dir = 0; dir < 3; ++dir) {
       const TaV_TYPED_LOAD& block = load->m_Load[dir];
       if (block.nValue <= 0) continue;
-      Eigen::Vector3d unit = Eigen::Vector3d::Zero();
-      unit(dir) = 1.0;
+      const Eigen::Vector3d unit = Eigen::Vector3d::Unit(dir);
       if (load->m_eType == TaV_BEAMLOAD_FORCE) {
         add(a + at(block.dDist[0]) * axis, block.dValue[0] * unit, Eigen::Vector3d::Zero());
       } else if (load->m_eType == TaV_BEAMLOAD_DISTRIBUTED) {
@@ -129,24 +123,41 @@ CTavSection* Section(CTavGroupElement* group, double area, double j, double is, 
 
 constexpr double kArea = 0.02, kJ = 3e-5, kIS = 4e-5, kIT = 9e-5;
 
+// A beam group whose first section has the usual properties and torsion constant `j`.
+CTavGroupElement* Group(CTavData& doc, double j = kJ) {
+  CTavGroupElement* group = doc.AddGroupElement();
+  Section(group, kArea, j, kIS, kIT);
+  return group;
+}
+
+int32_t Fixed(CTavData& doc, double x, double y, double z) {
+  return doc.AddJoint(x, y, z, true, true, true, true, true, true, -1);
+}
+
+// A beam of `section`, rolled by `roll`, from a joint held in every
+// direction at `root` to a free joint at `tip`; returns the tip.
+int32_t Cantilever(CTavData& doc, CTavGroupElement* group, const CVector& root, const CVector& tip, int section = 0,
+                   double roll = 0.0) {
+  const int32_t fixed = Fixed(doc, root.x, root.y, root.z);
+  const int32_t free = doc.AddJoint(tip, -1);
+  doc.AddBeam(group, section, fixed, free, roll, 0, 0, 0, 0, 0, 0);
+  return free;
+}
+
+// A single force `value` at `distance` along a beam.
+TaV_TYPED_LOAD PointLoad(double value, double distance) { return {1, 0, {value}, {distance}}; }
+
 // Cantilevers under tip loads: a plain one in both planes, axially and in
 // torsion; a rolled one, which bends about IS under Z; and one with shear
 // deformation.
 TEST(EndToEndTest, CantileversInBothPlanesAxialTorsionRolledAndShearFlexible) {
   CTavData doc;
   const double L = 3.0, shearArea = 0.012;
-  CTavGroupElement* group = doc.AddGroupElement();
-  Section(group, kArea, kJ, kIS, kIT);
+  CTavGroupElement* group = Group(doc);
   Section(group, kArea, kJ, kIS, kIT, shearArea, shearArea);
-  const struct {
-    int section;
-    double roll;
-  } cantilevers[] = {{0, 0.0}, {0, 90.0}, {1, 0.0}};
-  for (int c = 0; c < 3; ++c) {
-    doc.AddJoint(0, 2.0 * c, 0, true, true, true, true, true, true, -1);
-    doc.AddJoint(L, 2.0 * c, 0, -1);
-    doc.AddBeam(group, cantilevers[c].section, 2 * c, 2 * c + 1, cantilevers[c].roll, 0, 0, 0, 0, 0, 0);
-  }
+  Cantilever(doc, group, {0, 0, 0}, {L, 0, 0});
+  Cantilever(doc, group, {0, 2, 0}, {L, 2, 0}, 0, 90.0);
+  Cantilever(doc, group, {0, 4, 0}, {L, 4, 0}, 1);
   CTavLoadStatic* pz = doc.AddLoadStatic("PZ", 0);
   for (int32_t tip : {1, 3, 5}) pz->AddLoadStatic_Joint(tip, 0, 0, -10, 0, 0, 0, 0);
   doc.AddLoadStatic("PY", 0)->AddLoadStatic_Joint(1, 0, 5, 0, 0, 0, 0, 0);
@@ -191,8 +202,7 @@ TEST(EndToEndTest, CantileversInBothPlanesAxialTorsionRolledAndShearFlexible) {
 // A beam of `n` elements from x = 0 to L, joints 0..n.
 CTavGroupElement* Line(CTavData& doc, int n, double L) {
   for (int i = 0; i <= n; ++i) doc.AddJoint(L * i / n, 0, 0, -1);
-  CTavGroupElement* group = doc.AddGroupElement();
-  Section(group, kArea, kJ, kIS, kIT);
+  CTavGroupElement* group = Group(doc);
   for (int i = 0; i < n; ++i) doc.AddBeam(group, 0, i, i + 1, 0, 0, 0, 0, 0, 0, 0);
   return group;
 }
@@ -270,20 +280,14 @@ TEST(EndToEndTest, FixedBeamsPointLoadsReleasesAndSettlement) {
   // Beam 0: fixed-fixed, uniform load. Beam 1: fixed-fixed, point load. Beam 2:
   // fixed at I, released at J (propped), uniform load. Beam 3: fixed-fixed,
   // settlement of its J end.
-  CTavGroupElement* group = doc.AddGroupElement();
-  Section(group, kArea, kJ, kIS, kIT);
+  CTavGroupElement* group = Group(doc);
   for (int k = 0; k < 4; ++k) {
-    doc.AddJoint(0, 3.0 * k, 0, true, true, true, true, true, true, -1);
-    doc.AddJoint(L, 3.0 * k, 0, true, true, true, true, true, true, -1);
-    doc.AddBeam(group, 0, 2 * k, 2 * k + 1, 0, 0, k == 2 ? 1 : 0, 0, 0, 0, 0);
+    const int32_t i = Fixed(doc, 0, 3.0 * k, 0);
+    doc.AddBeam(group, 0, i, Fixed(doc, L, 3.0 * k, 0), 0, 0, k == 2 ? 1 : 0, 0, 0, 0, 0);
   }
   CTavLoadStatic* loads = doc.AddLoadStatic("L", 0);
   loads->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, -q, -q, 0, 1, 0, 0);
-  TaV_TYPED_LOAD point;
-  point.nValue = 1;
-  point.dValue[0] = -P;
-  point.dDist[0] = a;
-  loads->AddLoadStatic_Beam(1, TaV_BEAMLOAD_FORCE, {}, {}, point, 0, 1);
+  loads->AddLoadStatic_Beam(1, TaV_BEAMLOAD_FORCE, {}, {}, PointLoad(-P, a), 0, 1);
   loads->AddLoadStatic_BEAMLOAD_DIST_W1W2(2, TaV_DIR_Z, -q, -q, 0, 1, 0, 0);
   loads->AddLoadStatic_Displacement(7, 0, 0, delta, 0, 0, 0, 0);
   ASSERT_EQ(Analyse(doc).verdict, 1);
@@ -307,12 +311,10 @@ TEST(EndToEndTest, FixedBeamsPointLoadsReleasesAndSettlement) {
 TEST(EndToEndTest, RigidOffsetsSpringsInSeriesAndAGapThatOpens) {
   CTavData doc;
   const double L = 3.0, offset = 0.5, P = 10.0, k = 5e3, kGap = 2e3;
-  CTavGroupElement* group = doc.AddGroupElement();
-  Section(group, kArea, kJ, kIS, kIT);
+  CTavGroupElement* group = Group(doc);
   // A cantilever whose first half metre is rigid.
-  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
-  doc.AddJoint(L, 0, 0, -1);
-  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, offset, 0, 1.0, 0);
+  Fixed(doc, 0, 0, 0);
+  doc.AddBeam(group, 0, 0, doc.AddJoint(L, 0, 0, -1), 0, 0, 0, offset, 0, 1.0, 0);
   // A bar held in X by a spring only, pulled at its far end.
   doc.AddJoint(0, 5, 0, false, true, true, true, true, true, -1);
   doc.AddJoint(L, 5, 0, false, true, true, true, true, true, -1);
@@ -321,13 +323,10 @@ TEST(EndToEndTest, RigidOffsetsSpringsInSeriesAndAGapThatOpens) {
   springs->AddSpringConstants(k, 0, 0);
   springs->AddSpring(0, 2);
   // A cantilever whose tip rests on a gap.
-  doc.AddJoint(0, 10, 0, true, true, true, true, true, true, -1);
-  doc.AddJoint(L, 10, 0, -1);
-  doc.AddJoint(L, 10, -1, true, true, true, true, true, true, -1);
-  doc.AddBeam(group, 0, 4, 5, 0, 0, 0, 0, 0, 0, 0);
+  const int32_t tip = Cantilever(doc, group, {0, 10, 0}, {L, 10, 0});
   CTavGroupNllink* gaps = doc.AddGroupNllink();
   gaps->AddNllinkConstants(kGap, 0, 0, 0);
-  doc.AddNllink(gaps, 6, 5, 0, 0.0);
+  doc.AddNllink(gaps, Fixed(doc, L, 10, -1), tip, 0, 0.0);
 
   CTavLoadStatic* down = doc.AddLoadStatic("DOWN", 0);
   down->AddLoadStatic_Joint(1, 0, 0, -P, 0, 0, 0, 0);
@@ -353,32 +352,22 @@ TEST(EndToEndTest, RigidOffsetsSpringsInSeriesAndAGapThatOpens) {
 TEST(EndToEndTest, PortalSwayAndAFloorDiaphragm) {
   CTavData doc;
   const double h = 4.0, span = 6.0, H = 20.0;
-  CTavGroupElement* group = doc.AddGroupElement();
-  Section(group, kArea, kJ, kIS, kIT);
+  CTavGroupElement* group = Group(doc);
   const double beamInertia = 5 * kIT;
   Section(group, kArea * 1e5, kJ, kIS, beamInertia);  // portal beam
   Section(group, kArea * 1e5, kJ, kIS, kIT);          // portal columns: no axial shortening to speak of
   // A portal of two fixed columns and a beam, pushed sideways.
-  doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
-  doc.AddJoint(span, 0, 0, true, true, true, true, true, true, -1);
-  doc.AddJoint(0, 0, h, -1);
-  doc.AddJoint(span, 0, h, -1);
-  doc.AddBeam(group, 2, 0, 2, 0, 0, 0, 0, 0, 0, 0);
-  doc.AddBeam(group, 2, 1, 3, 0, 0, 0, 0, 0, 0, 0);
-  doc.AddBeam(group, 1, 2, 3, 0, 0, 0, 0, 0, 0, 0);
+  const int32_t left = Cantilever(doc, group, {0, 0, 0}, {0, 0, h}, 2);
+  const int32_t right = Cantilever(doc, group, {span, 0, 0}, {span, 0, h}, 2);
+  doc.AddBeam(group, 1, left, right, 0, 0, 0, 0, 0, 0, 0);
   // Four cantilever columns whose tops move as one floor with its centre.
   const double xs[4] = {10, 16, 16, 10}, ys[4] = {0, 0, 6, 6};
   CLongArray tops;
-  for (int c = 0; c < 4; ++c) {
-    const int32_t base = doc.AddJoint(xs[c], ys[c], 0, true, true, true, true, true, true, -1);
-    const int32_t top = doc.AddJoint(xs[c], ys[c], h, -1);
-    doc.AddBeam(group, 0, base, top, 0, 0, 0, 0, 0, 0, 0);
-    tops.Add(top);
-  }
+  for (int c = 0; c < 4; ++c) tops.Add(Cantilever(doc, group, {xs[c], ys[c], 0}, {xs[c], ys[c], h}));
   const int32_t centre = doc.AddJoint(13, 3, h, false, false, true, true, true, false, -1);
   doc.AddJointConstraintDiap(centre, tops);
   CTavLoadStatic* push = doc.AddLoadStatic("H", 0);
-  push->AddLoadStatic_Joint(2, H, 0, 0, 0, 0, 0, 0);
+  push->AddLoadStatic_Joint(left, H, 0, 0, 0, 0, 0, 0);
   push->AddLoadStatic_Joint(centre, H, 0, 0, 0, 0, 0, 0);
   ASSERT_EQ(Analyse(doc).verdict, 1);
 
@@ -387,8 +376,7 @@ TEST(EndToEndTest, PortalSwayAndAFloorDiaphragm) {
   const double EI = kE * kIT;
   const double a = EI / h, b = kE * beamInertia / span;
   const double sway = H * h * h * (4 * a + 6 * b) / (24 * a * (a + 6 * b));
-  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(2, 0).x, sway, 1e-6 * sway);
-  EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(3, 0).x, sway, 1e-6 * sway);
+  for (const int32_t top : {left, right}) ExpectNear(doc.GetResultValue_Joint_Displacement(top, 0).x, sway, "sway");
   const double floor = H * h * h * h / (4 * 3 * EI);
   EXPECT_NEAR(doc.GetResultValue_Joint_Displacement(centre, 0).x, floor, 1e-6 * floor);
   for (int c = 0; c < 4; ++c) {
@@ -400,8 +388,7 @@ TEST(EndToEndTest, PortalSwayAndAFloorDiaphragm) {
 
 TEST(EndToEndTest, UnsupportedStatementsGiveWarningsAndZeroResults) {
   CTavData doc;
-  Line(doc, 1, 2.0);
-  doc.SetJointRestraint(0, true, true, true, true, true, true);
+  Cantilever(doc, Group(doc), {0, 0, 0}, {2, 0, 0});
   doc.AddLoadStatic("SW", 1)->AddSelfWeight(TaV_DIR_Z, 1.0, 9.81, 0);
   doc.AddLoadHistory("TH");
   doc.AddLoadResponseSpectrum("RS");
@@ -447,11 +434,7 @@ TEST(EndToEndTest, ErrorsStopWithStatusOneAndNoOutput) {
   const std::string good = test::SaveToString(doc, TaV_FORMAT_TAV);
   // A beam without torsional stiffness, free to twist.
   CTavData twisting;
-  twisting.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
-  twisting.AddJoint(2, 0, 0, -1);
-  CTavGroupElement* bare = twisting.AddGroupElement();
-  Section(bare, kArea, 0.0, kIS, kIT);
-  twisting.AddBeam(bare, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  Cantilever(twisting, Group(twisting, 0.0), {0, 0, 0}, {2, 0, 0});
   twisting.AddLoadStatic("P", 0)->AddLoadStatic_Joint(1, 0, 0, -1, 0, 0, 0, 0);
   const std::string unstable = test::SaveToString(twisting, TaV_FORMAT_TAV);
 
@@ -538,13 +521,10 @@ TEST(EndToEndTest, FullLengthLoadsOnSlopedBeamsAreExactlyFullLength) {
     const bool six = precision == TaV_PRECISION_SIX_DIGITS;
     CTavData doc;
     doc.SetRealPrecision(precision);
-    CTavGroupElement* group = doc.AddGroupElement();
-    Section(group, kArea, kJ, kIS, kIT);
+    CTavGroupElement* group = Group(doc);
     CTavLoadStatic* load = doc.AddLoadStatic("W", 0);
     for (int b = 0; b < static_cast<int>(std::size(beams)); ++b) {
-      doc.AddJoint(0, 2.0 * b, 0, true, true, true, true, true, true, -1);
-      doc.AddJoint(beams[b].x, 2.0 * b, beams[b].z, -1);
-      doc.AddBeam(group, 0, 2 * b, 2 * b + 1, 0, 0, 0, 0, 0, 0, 0);
+      Cantilever(doc, group, {0, 2.0 * b, 0}, {beams[b].x, 2.0 * b, beams[b].z});
       load->AddLoadStatic_BEAMLOAD_DIST_W1W2(b, TaV_DIR_Z, -w, -w, 0, 1, 0, 0);
     }
     const std::string text = test::SaveToString(doc, TaV_FORMAT_TAV);
@@ -567,12 +547,9 @@ TEST(EndToEndTest, FullLengthLoadsOnSlopedBeamsAreExactlyFullLength) {
 TEST(EndToEndTest, BeamsBetweenTheSameJointsAreToldApartByTheirRollAngle) {
   const double L = 4.0, w = 6.0;
   const auto build = [&](CTavData& doc, double secondAngle) {
-    doc.AddJoint(0, 0, 0, true, true, true, true, true, true, -1);
-    doc.AddJoint(L, 0, 0, -1);
     CTavGroupElement* group = doc.AddGroupElement();
     Section(group, kArea, kJ, kIT, kIT);
-    doc.AddBeam(group, 0, 0, 1, 0.0, 0, 0, 0, 0, 0, 0);
-    doc.AddBeam(group, 0, 0, 1, secondAngle, 0, 0, 0, 0, 0, 0);
+    doc.AddBeam(group, 0, 0, Cantilever(doc, group, {0, 0, 0}, {L, 0, 0}), secondAngle, 0, 0, 0, 0, 0, 0);
     doc.AddLoadStatic("W", 0)->AddLoadStatic_BEAMLOAD_DIST_W1W2(1, TaV_DIR_Z, -w, -w, 0, 1, 0, 0);
   };
   const auto expectUnloaded = [&](const CTavData& doc, int beam) {
@@ -615,13 +592,9 @@ TEST(EndToEndTest, BeamsBetweenTheSameJointsAreToldApartByTheirRollAngle) {
 TEST(EndToEndTest, StiffPenaltiesBesideSoftMembersAreNoInstability) {
   const double L = 3.0, P = 8.0, k = 3 * kE * kIT / (L * L * L), kLink = 1e12 * k;
   CTavData doc;
-  CTavGroupElement* group = doc.AddGroupElement();
-  Section(group, kArea, 1e-8, kIS, kIT);
+  CTavGroupElement* group = Group(doc, 1e-8);
   for (const double y : {0.0, 5.0}) {
-    for (const double z : {0.0, -1.0}) {
-      const int32_t root = doc.AddJoint(0, y, z, true, true, true, true, true, true, -1);
-      doc.AddBeam(group, 0, root, doc.AddJoint(L, y, z, -1), 0, 0, 0, 0, 0, 0, 0);
-    }
+    for (const double z : {0.0, -1.0}) Cantilever(doc, group, {0, y, z}, {L, y, z});
   }
   CTavGroupSpring* springs = doc.AddGroupSpringConstants();
   springs->AddSpringConstants(0, 0, 1e15)->m_bMultiDof = 1;
@@ -629,12 +602,8 @@ TEST(EndToEndTest, StiffPenaltiesBesideSoftMembersAreNoInstability) {
   CTavGroupNllink* gaps = doc.AddGroupNllink();
   gaps->AddNllinkConstants(kLink, 0, 0, 0);
   doc.AddNllink(gaps, 7, 5, 0, 0.0);
-  TaV_TYPED_LOAD midSpan;
-  midSpan.nValue = 1;
-  midSpan.dValue[0] = -P;
-  midSpan.dDist[0] = 0.5;
   CTavLoadStatic* loads = doc.AddLoadStatic("P", 0);
-  loads->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, {}, midSpan, 0, 0);
+  loads->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, {}, PointLoad(-P, 0.5), 0, 0);
   loads->AddLoadStatic_Joint(5, 0, 0, -P, 0, 0, 0, 0);
   ASSERT_EQ(Analyse(doc).verdict, 1);
 
@@ -650,8 +619,7 @@ TEST(EndToEndTest, StiffPenaltiesBesideSoftMembersAreNoInstability) {
 TEST(EndToEndTest, AFailingLoadConditionLeavesTheOthersSolved) {
   // A tip load of 1e308 on a cantilever 3 long: its support moment is beyond any double.
   CTavData overflow;
-  Line(overflow, 1, 3.0);
-  overflow.SetJointRestraint(0, true, true, true, true, true, true);
+  Cantilever(overflow, Group(overflow), {0, 0, 0}, {3, 0, 0});
   overflow.AddLoadStatic("P", 0)->AddLoadStatic_Joint(1, 0, 0, -10, 0, 0, 0, 0);
   overflow.AddLoadStatic("HUGE", 0)->AddLoadStatic_Joint(1, 0, 0, 1e308, 0, 0, 0, 0);
   auto [status, printed] = RunAndImport(overflow);
@@ -671,15 +639,11 @@ TEST(EndToEndTest, AFailingLoadConditionLeavesTheOthersSolved) {
   const double L = 4.0, P = 5.0, kGap = 1e4;
   gaps.AddJoint(0, 0, 0, true, true, false, true, false, true, -1);
   gaps.AddJoint(L, 0, 0, true, true, false, true, false, true, -1);
-  gaps.AddJoint(0, 0, -1, true, true, true, true, true, true, -1);
-  gaps.AddJoint(L, 0, -1, true, true, true, true, true, true, -1);
-  CTavGroupElement* group = gaps.AddGroupElement();
-  Section(group, kArea, kJ, kIS, kIT);
-  gaps.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  gaps.AddBeam(Group(gaps), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
   CTavGroupNllink* links = gaps.AddGroupNllink();
   links->AddNllinkConstants(kGap, 0, 0, 0);
-  gaps.AddNllink(links, 2, 0, 0, 0.0);
-  gaps.AddNllink(links, 3, 1, 0, 0.0);
+  gaps.AddNllink(links, Fixed(gaps, 0, 0, -1), 0, 0, 0.0);
+  gaps.AddNllink(links, Fixed(gaps, L, 0, -1), 1, 0, 0.0);
   for (const double pz : {P, -P}) {
     CTavLoadStatic* push = gaps.AddLoadStatic(pz > 0 ? "LIFT" : "PRESS", 0);
     for (int32_t j = 0; j < 2; ++j) push->AddLoadStatic_Joint(j, 0, 0, pz, 0, 0, 0, 0);
