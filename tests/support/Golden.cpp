@@ -1,6 +1,6 @@
-
 #include "support/Golden.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -13,28 +13,18 @@ namespace {
 
 std::vector<std::string> SplitKeepingEnds(const std::string& text) {
   std::vector<std::string> lines;
-  size_t begin = 0;
-  while (begin < text.size()) {
-    const size_t lf = text.find('\n', begin);
-    const size_t end = lf == std::string::npos ? text.size() : lf + 1;
+  for (size_t begin = 0, end = 0; begin < text.size(); begin = end) {
+    end = std::min(text.find('\n', begin), text.size() - 1) + 1;
     lines.push_back(text.substr(begin, end - begin));
-    begin = end;
   }
   return lines;
 }
 
+// The line in quotes, its CR and LF written as \r and \n.
 std::string Visible(const std::string& line) {
-  std::string out;
-  for (char c : line) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else {
-      out += c;
-    }
-  }
-  return "\"" + out + "\"";
+  std::string out = "\"";
+  for (char c : line) out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  return out + "\"";
 }
 
 }  // namespace

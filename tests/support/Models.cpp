@@ -37,8 +37,7 @@ void BuildExchangeModel(CTavData& doc) {
 
   CTavGroupSpring* springs = doc.AddGroupSpringConstants();
   springs->AddSpringConstants(1000.0, 0.0, 3000.0);
-  CTavSpringConstant* multi = springs->AddSpringConstants(5.0, 6.0, 7.0);
-  multi->m_bMultiDof = 1;
+  springs->AddSpringConstants(5.0, 6.0, 7.0)->m_bMultiDof = 1;
   springs->AddSpring(0, 2);
   springs->AddSpring(1, 3);  // multi-degree: not in either format
   springs->AddSpring(0, 3);
@@ -65,12 +64,7 @@ void BuildExchangeModel(CTavData& doc) {
   dead->AddLoadStatic_Displacement(0, 0, 0, -0.01, 0, 0, 0, 0);
 
   CTavLoadStatic* live = doc.AddLoadStatic("LL", 0);
-  TaV_TYPED_LOAD x;
-  x.nValue = 1;
-  x.dValue[0] = 20.0;
-  x.dDist[0] = 0.5;
-  TaV_TYPED_LOAD z = x;
-  z.dValue[0] = -15.0;
+  const TaV_TYPED_LOAD x{1, 0, {20.0}, {0.5}}, z{1, 0, {-15.0}, {0.5}};
   live->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, x, {}, z, 0, 0);
   live->AddLoadStatic_BEAMLOAD_DIST_W1W2(2, TaV_DIR_X, 2, 4, 0.25, 0.75, 0, 0);
   live->AddLoadStatic_Beam(1, TaV_BEAMLOAD_MOMENT, {}, x, {}, 0, 1);
