@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/Records.h"
 #include "tav/loads/TavLoadHistory.h"
 #include "tav/loads/TavLoadMoving.h"
@@ -25,29 +27,19 @@ TEST(LoadHistoryTest, ParametersReadEveryBlankSeparatedToken) {
   EXPECT_EQ(Parameters("0.25 0.5", TaV_METHOD_CENTRAL_DIFFERENCE), CDoubleArray{});
 }
 
-TEST(LoadHistoryTest, ParametersAccumulate) {
+TEST(LoadHistoryTest, ParametersAccumulateAndNstChangesOnlyStepsAndType) {
   CTavLoadHistory loadCase;
   loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 5, 200, 0.02, "1.4");
   loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 6, 300, 0.01, "1.4");
   EXPECT_EQ(loadCase.m_arrParameter, (CDoubleArray{1.4, 1.4}));
-  EXPECT_EQ(loadCase.m_nModes, 6);
-  EXPECT_EQ(loadCase.m_nHistoryType, 1);
+  EXPECT_EQ(std::tuple(loadCase.m_nModes, loadCase.m_nHistoryType), std::tuple(6, 1));
+  loadCase.AddLoadHistory_NST(50, 0.1);
+  EXPECT_EQ(std::tuple(loadCase.m_nHistoryType, loadCase.m_dNste, loadCase.m_dDt, loadCase.m_eMode, loadCase.m_nModes),
+            std::tuple(0, 50.0, 0.1, TaV_MODE_SUPERPOSITION, 6));
   loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_RESPONSE_SPECTRUM, TaV_METHOD_NEWMARK_BETA, 1, 2, 3);
-  EXPECT_EQ(loadCase.m_arrParameter.GetSize(), 2);
   EXPECT_EQ(loadCase.GetStringLoadHistoryParameters(), "1.4 1.4 ");
   loadCase.Init();
   EXPECT_EQ(loadCase.m_arrParameter.GetSize(), 2);  // Init keeps them
-}
-
-TEST(LoadHistoryTest, NstChangesOnlyStepsAndType) {
-  CTavLoadHistory loadCase;
-  loadCase.AddLoadHistory_DYNAMIC_ANALYSYS(TaV_MODE_SUPERPOSITION, TaV_METHOD_WILSON_THETA, 5, 200, 0.02);
-  loadCase.AddLoadHistory_NST(50, 0.1);
-  EXPECT_EQ(loadCase.m_nHistoryType, 0);
-  EXPECT_EQ(loadCase.m_dNste, 50.0);
-  EXPECT_EQ(loadCase.m_dDt, 0.1);
-  EXPECT_EQ(loadCase.m_eMode, TaV_MODE_SUPERPOSITION);
-  EXPECT_EQ(loadCase.m_nModes, 5);
 }
 
 TEST(LoadHistoryTest, TextsAndValuesOutOfRange) {
@@ -76,13 +68,11 @@ TEST(LoadHistoryTest, RecordKeepsTheSettingsNameAndLoads) {
   loadCase.AddLoadStatic_Joint(3, 0, 1, 0, 0, 0, 0, 1);
   loadCase.AddLoadStatic_Displacement(0, 0.01, 0, 0, 0, 0, 0, 1);
   loadCase.AddSelfWeight(TaV_DIR_X, 1, 9.81, 1);
-  const auto bytes = test::StoreRecord(loadCase);
-  const size_t v0Bytes = 4U + 4U + 8U + 8U + 4U + 4U + 4U + 4U + 4U + 2 * 8U;
-  EXPECT_EQ(bytes.size(), v0Bytes + (1 + 2) + 4 + (4 + 60) + 4 + (4 + 60) + (4 + 28));
   CTavLoadHistory back;
   back.m_arrParameter = CDoubleArray{9, 9, 9};
-  test::RoundTrip(loadCase, back);
-  EXPECT_EQ(test::StoreRecord(back), bytes);
+  const auto bytes = test::RoundTrip(loadCase, back);
+  const size_t v0Bytes = 4U + 4U + 8U + 8U + 4U + 4U + 4U + 4U + 4U + 2 * 8U;
+  EXPECT_EQ(bytes.size(), v0Bytes + (1 + 2) + 4 + (4 + 60) + 4 + (4 + 60) + (4 + 28));
 
   // Version 0 holds the settings only: name and loads stay as they were.
   auto v0 = std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(v0Bytes));
@@ -90,37 +80,33 @@ TEST(LoadHistoryTest, RecordKeepsTheSettingsNameAndLoads) {
   CTavLoadHistory old;
   old.m_strName = "KEPT";
   EXPECT_EQ(test::LoadRecord(v0, old), 0U);
-  EXPECT_EQ(old.m_strName, "KEPT");
-  EXPECT_EQ(old.m_nModes, 7);
-  EXPECT_EQ(old.GetSizeLoadJoint(), 0);
+  EXPECT_EQ(std::tuple(old.m_strName, old.m_nModes, old.GetSizeLoadJoint()), std::tuple("KEPT", 7, 0));
 }
 
 TEST(LoadResponseSpectrumTest, DampingIsReadForCqcOnlyAndAccumulates) {
   CTavLoadResponseSpectrum loadCase;
   loadCase.AddLoadResponseSpectrum_Combination(99, 6, TaV_MODECOMB_CQC, "0.05 0.02");
-  EXPECT_EQ(loadCase.m_arrDamping, (CDoubleArray{0.05, 0.02}));
+  EXPECT_EQ(std::tuple(loadCase.m_arrDamping, loadCase.m_nModes), std::tuple(CDoubleArray{0.05, 0.02}, 6));
   EXPECT_EQ(loadCase.GetStringLoadResponseDamping(), "0.05 0.02 ");
-  EXPECT_EQ(loadCase.m_nModes, 6);
   loadCase.AddLoadResponseSpectrum_Combination(0, 8, TaV_MODECOMB_SRSS, "0.05 0.02");
-  EXPECT_EQ(loadCase.GetSizeDamping(), 2);
-  EXPECT_EQ(loadCase.m_eCombination, TaV_MODECOMB_SRSS);
+  EXPECT_EQ(std::tuple(loadCase.GetSizeDamping(), loadCase.m_eCombination), std::tuple(2, TaV_MODECOMB_SRSS));
   loadCase.AddLoadResponseSpectrum_Combination(0, 8, TaV_MODECOMB_CQC, " 0.1");
   EXPECT_EQ(loadCase.m_arrDamping, (CDoubleArray{0.05, 0.02, 0.0, 0.1}));
 }
 
+// The excitation is a self-weight record, there from the start (factor 0
+// along X) until Destroy.
 TEST(LoadResponseSpectrumTest, ExcitationRecordExistsFromTheStartUntilDestroy) {
   CTavLoadResponseSpectrum loadCase;
-  EXPECT_EQ(loadCase.IsSelfWeight(), 1);
-  EXPECT_EQ(loadCase.GetSizeDamping(), 0);
-  EXPECT_EQ(loadCase.GetStringSelfWeight(), "SELF WEIGHT");
-  EXPECT_EQ(loadCase.GetSelfWeight()->m_dFactor, 0.0);
-  EXPECT_EQ(loadCase.GetSelfWeight()->m_eDir, TaV_DIR_X);
-  EXPECT_EQ(loadCase.GetStringLoadResponseDamping(), "");
+  EXPECT_EQ(std::tuple(loadCase.GetStringSelfWeight(), loadCase.GetStringLoadResponseDamping()),
+            std::tuple("SELF WEIGHT", ""));
+  ASSERT_EQ(loadCase.IsSelfWeight(), 1);
+  EXPECT_EQ(std::tuple(loadCase.GetSelfWeight()->m_dFactor, loadCase.GetSelfWeight()->m_eDir),
+            std::tuple(0.0, TaV_DIR_X));
   loadCase.Destroy();
-  EXPECT_EQ(loadCase.IsSelfWeight(), 0);
-  EXPECT_EQ(loadCase.GetStringSelfWeight(), "");
+  EXPECT_EQ(std::tuple(loadCase.IsSelfWeight(), loadCase.GetStringSelfWeight()), std::tuple(0, ""));
   loadCase.AddSelfWeight(TaV_DIR_Y, 1.0, 9.81, 1);
-  EXPECT_EQ(loadCase.IsSelfWeight(), 1);
+  ASSERT_EQ(loadCase.IsSelfWeight(), 1);
   EXPECT_EQ(loadCase.GetSelfWeight()->m_nFunction, 1);
 }
 
@@ -142,7 +128,6 @@ TEST(LoadResponseSpectrumTest, RecordKeepsEveryField) {
   CTavLoadResponseSpectrum back;
   back.m_nModes = 4;
   test::RoundTrip(loadCase, back);
-  EXPECT_EQ(test::StoreRecord(back), test::StoreRecord(loadCase));
 
   // Version 0 has no modes and no excitation: they stay as they were.
   const auto v0 = test::Bytes(
@@ -150,9 +135,9 @@ TEST(LoadResponseSpectrumTest, RecordKeepsEveryField) {
   CTavLoadResponseSpectrum old;
   old.m_nModes = 4;
   EXPECT_EQ(test::LoadRecord(v0, old), 0U);
-  EXPECT_EQ(old.m_nModes, 4);
-  EXPECT_EQ(old.m_eCombination, TaV_MODECOMB_SRSS);
-  EXPECT_EQ(old.IsSelfWeight(), 1);
+  EXPECT_EQ(std::tuple(old.m_nModes, old.m_eCombination, old.m_arrDamping),
+            std::tuple(4, TaV_MODECOMB_SRSS, CDoubleArray{0.05}));
+  ASSERT_EQ(old.IsSelfWeight(), 1);
   EXPECT_EQ(old.GetSelfWeight()->m_dFactor, 0.0);
 }
 
@@ -161,20 +146,17 @@ TEST(LoadMovingTest, LanesKeepTheirOrderAndTheRecordResizes) {
   loadCase.m_nIndex = 0;
   loadCase.m_strName = "DB-24";
   loadCase.AddMovingLoad_Lane(0, 1, 0.5, 0.5);
-  loadCase.AddMovingLoad_Lane(1, 2, 0.25, -0.5);
-  EXPECT_EQ(loadCase.GetCountLane(), 2);
-  EXPECT_EQ(loadCase.GetLane(1)->m_nElement2, 2);
-  EXPECT_EQ(loadCase.GetLane(1)->m_dEcc2, -0.5);
-  CTavLane lane;
-  EXPECT_EQ(test::StoreRecord(lane).size(), 28U);
+  CTavLane* lane = loadCase.AddMovingLoad_Lane(1, 2, 0.25, -0.5);
+  EXPECT_EQ(loadCase.GetLane(1), lane);
+  EXPECT_EQ(std::tuple(lane->m_nElement1, lane->m_nElement2, lane->m_dEcc1, lane->m_dEcc2),
+            std::tuple(1, 2, 0.25, -0.5));
+  EXPECT_EQ(test::StoreRecord(*lane).size(), 28U);
 
   CTavLoadMoving larger;
   for (int i = 0; i < 5; ++i) larger.AddMovingLoad_Lane(9, 9, 9, 9);
   test::RoundTrip(loadCase, larger);
-  EXPECT_EQ(test::StoreRecord(larger), test::StoreRecord(loadCase));
-  CTavLoadMoving empty;
-  test::RoundTrip(loadCase, empty);
-  EXPECT_EQ(test::StoreRecord(empty), test::StoreRecord(loadCase));
+  test::RoundTrip(loadCase);
+  EXPECT_EQ(larger.GetCountLane(), 2);
 }
 
 }  // namespace
