@@ -2,22 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tav {
 namespace {
 
-TEST(FunctionTest, DefaultFunctionIsAConstantOne) {
+TEST(FunctionTest, DefaultFunctionIsAConstantOneAndClearDataStartsNumberingAgain) {
   CTavFunction table;
   EXPECT_EQ(table.AddFunctionDefault(), 0);
-  EXPECT_EQ(table.GetFunction(0)->arrX, (CDoubleArray{0.0, 1.0}));
-  EXPECT_EQ(table.GetFunction(0)->arrY, (CDoubleArray{1.0, 1.0}));
-  EXPECT_EQ(table.GetStringData_Tav(0), "   1 TYPE=CONSTANT POINTS=2");
+  EXPECT_EQ(table.AddFunctionDefault(), 1);
+  EXPECT_EQ(table.GetFunction(1)->arrX, (CDoubleArray{0.0, 1.0}));
+  EXPECT_EQ(table.GetFunction(1)->arrY, (CDoubleArray{1.0, 1.0}));
+  EXPECT_EQ(table.GetStringData_Tav(1), "   2 TYPE=CONSTANT POINTS=2");
+  table.ClearData();
+  EXPECT_EQ(table.GetCount(), 0);
+  EXPECT_EQ(table.AddFunction(TaV_FUNCTION_CONSTANT, 0, 0), 0);
 }
 
 TEST(FunctionTest, HeadLineShowsOnlyTheParametersThatAreNotZero) {
   CTavFunction table;
   EXPECT_EQ(table.AddFunction(TaV_FUNCTION_SINUSOIDAL, 0.5, 0.0), 0);
   for (int i = 0; i < 3; ++i) table.AddFunctionValue(0, i, i * i);
-  EXPECT_EQ(table.GetFunction(0)->nPoints, 3);
+  EXPECT_EQ(table.GetFunction(0)->arrY, (CDoubleArray{0.0, 1.0, 4.0}));
   EXPECT_EQ(table.GetStringData_Tav(0), "   1 TYPE=SINUSOIDAL POINTS=3 0.5");
 
   EXPECT_EQ(table.AddFunction(TaV_FUNCTION_CONSTANT, 0.0, 2.5), 1);
@@ -26,33 +32,19 @@ TEST(FunctionTest, HeadLineShowsOnlyTheParametersThatAreNotZero) {
   EXPECT_EQ(table.GetStringData_Tav(2), "   3 TYPE=SINUSOIDAL POINTS=0 3. 1e-005.");
 }
 
-TEST(FunctionTest, ClearDataStartsNumberingAgain) {
-  CTavFunction table;
-  table.AddFunctionDefault();
-  table.AddFunctionDefault();
-  table.ClearData();
-  EXPECT_EQ(table.GetCount(), 0);
-  EXPECT_EQ(table.AddFunction(TaV_FUNCTION_CONSTANT, 0, 0), 0);
-}
-
 TEST(FunctionTest, CopiesAreDeep) {
   CTavFunction a;
   a.AddFunctionDefault();
-  CTavFunction b;
+  CTavFunction b, c(a);
   b = a;
   b.AddFunctionValue(0, 2.0, 0.0);
-  EXPECT_EQ(a.GetFunction(0)->nPoints, 2);
-  EXPECT_EQ(a.GetFunction(0)->arrX.GetSize(), 2);
-  EXPECT_EQ(b.GetFunction(0)->nPoints, 3);
-
-  CTavFunction c(a);
   c.AddFunctionValue(0, 5.0, 5.0);
-  EXPECT_EQ(a.GetFunction(0)->arrY.GetSize(), 2);
-
+  EXPECT_EQ(std::tuple(b.GetFunction(0)->nPoints, c.GetFunction(0)->nPoints), std::tuple(3, 3));
   CTavFunction& self = a;
   a = self;
-  EXPECT_EQ(a.GetCount(), 1);
-  EXPECT_EQ(a.GetFunction(0)->nPoints, 2);
+  ASSERT_EQ(a.GetCount(), 1);
+  EXPECT_EQ(std::tuple(a.GetFunction(0)->nPoints, a.GetFunction(0)->arrX, a.GetFunction(0)->arrY),
+            std::tuple(2, CDoubleArray{0.0, 1.0}, CDoubleArray{1.0, 1.0}));
 }
 
 }  // namespace

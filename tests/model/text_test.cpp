@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <cstdlib>
 #include <random>
 
 #include "tav/platform/Format.h"
@@ -48,9 +49,7 @@ TEST(TextRealTest, SixDigitsAndTheShortestTextThatReadsBack) {
 TEST(TextRealTest, FullPrecisionReadsBackExactlyAndMatchesSixDigitsWhereTheyAreEnough) {
   std::mt19937_64 random(20261206);
   for (int i = 0; i < 20000; ++i) {
-    const uint64_t bits = random();
-    double value = 0.0;
-    std::memcpy(&value, &bits, sizeof value);
+    const double value = std::bit_cast<double>(random());
     if (!std::isfinite(value)) continue;
     const CString text = GetRealText(value, TaV_PRECISION_FULL);
     EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
