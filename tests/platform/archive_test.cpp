@@ -35,13 +35,10 @@ TEST(ArchiveTest, ValuesAreLittleEndian) {
 
   CMemFile file(bytes);
   CArchive ar(&file, CArchive::load);
-  int32_t i = 0;
-  uint16_t w = 0;
-  uint32_t d = 0;
-  uint8_t b = 0;
-  double x = 0.0;
+  std::tuple<int32_t, uint16_t, uint32_t, uint8_t, double> back;
+  auto& [i, w, d, b, x] = back;
   ar >> i >> w >> d >> b >> x;
-  EXPECT_EQ(std::make_tuple(i, w, d, b, x), std::make_tuple(-2, 0x1234, 0xA1B2C3D4U, 0x7F, 1.0));
+  EXPECT_EQ(back, std::make_tuple(-2, 0x1234, 0xA1B2C3D4U, 0x7F, 1.0));
   EXPECT_EQ(ar.GetBytesLeft(), 0U);
 }
 
@@ -106,20 +103,16 @@ TEST(ArchiveTest, RoundTripThroughAFileWithASmallBuffer) {
   ASSERT_TRUE(file.Open(path, CFile::modeRead));
   CArchive ar(&file, CArchive::load, 16);
   for (int32_t i = 0; i < 1000; ++i) {
-    int32_t n = 0;
-    double x = 0.0;
-    CString text;
+    std::tuple<int32_t, double, CString> back;
+    auto& [n, x, text] = back;
     ar >> n >> x >> text;
-    ASSERT_EQ(n, i);
-    ASSERT_EQ(x, static_cast<double>(i) / 7.0);
-    ASSERT_EQ(text.size(), static_cast<size_t>(i % 300));
+    ASSERT_EQ(back, std::make_tuple(i, static_cast<double>(i) / 7.0, CString(static_cast<size_t>(i % 300), 'x')));
   }
   EXPECT_EQ(ar.GetBytesLeft(), 0U);
 }
 
 // A file whose every read fails, as a broken disk would.
-class FailingFile : public CMemFile {
- public:
+struct FailingFile : CMemFile {
   size_t Read(void*, size_t) override { throw FileError("cannot read \"broken\": Input/output error"); }
 };
 

@@ -70,15 +70,24 @@ std::vector<std::string> Names(const test::TempDir& dir) {
   return names;
 }
 
-TEST(ReplacingFileTest, CommitReplacesTheTargetWithAFileOfTheUsualPermissions) {
+// Without a commit nothing is left and the target stays; a commit replaces
+// it with a file of the usual permissions.
+TEST(ReplacingFileTest, OnlyACommitReplacesTheTarget) {
   test::TempDir dir;
   const std::string target = dir.File("model.tvo");
   std::ofstream(target) << "old";
+  {
+    CReplacingFile replacing(target);
+    std::ofstream(replacing.TemporaryPath()) << "half";
+  }
+  EXPECT_EQ(test::ReadFileBytes(target), "old");
+  EXPECT_EQ(Names(dir), std::vector<std::string>{"model.tvo"});
+
   const mode_t previous = ::umask(022);
   {
     CReplacingFile replacing(target);
-    EXPECT_EQ(test::ReadFileBytes(target), "old");  // untouched until the commit
     std::ofstream(replacing.TemporaryPath()) << "new";
+    EXPECT_EQ(test::ReadFileBytes(target), "old");  // untouched until the commit
     replacing.Commit();
   }
   struct stat status {};
@@ -91,18 +100,6 @@ TEST(ReplacingFileTest, CommitReplacesTheTargetWithAFileOfTheUsualPermissions) {
   ::umask(previous);
   EXPECT_EQ(test::ReadFileBytes(target), "new");
   EXPECT_EQ(Names(dir).size(), 2u);
-}
-
-TEST(ReplacingFileTest, WithoutACommitNothingIsLeftAndTheTargetStays) {
-  test::TempDir dir;
-  const std::string target = dir.File("model.tvo");
-  std::ofstream(target) << "old";
-  {
-    CReplacingFile replacing(target);
-    std::ofstream(replacing.TemporaryPath()) << "half";
-  }
-  EXPECT_EQ(test::ReadFileBytes(target), "old");
-  EXPECT_EQ(Names(dir), std::vector<std::string>{"model.tvo"});
   EXPECT_THAT([&] { CReplacingFile nowhere(dir.File("missing/model.tvo")); },
               ThrowsMessage<FileError>(HasSubstr("missing/model.tvo")));
 }

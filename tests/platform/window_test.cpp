@@ -10,8 +10,7 @@ namespace tav {
 namespace {
 
 // Answers each message with its number plus wParam, and notes the thread.
-class EchoWindow : public CDialog {
- public:
+struct EchoWindow : CDialog {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_USER) {
       seenOn = std::this_thread::get_id();
@@ -87,15 +86,11 @@ TEST(WindowTest, TheCloseBoxAndEscapeTakeTheCancelPath) {
   }
 }
 
-class ListLog : public CListObserver {
- public:
+struct ListLog : CListObserver {
   void OnLineInserted(int index, const CString& text) override { Note('+', index, text); }
   void OnLineDeleted(int index) override { Note('-', index, ""); }
   void OnSelectionChanged(int index) override { Note('*', index, ""); }
-  void Note(char kind, int index, const CString& text) {
-    std::string event(1, kind);
-    events.push_back(event.append(std::to_string(index)).append(text));
-  }
+  void Note(char kind, int index, const CString& text) { events.push_back(kind + std::to_string(index) + text); }
   std::vector<std::string> events;
 };
 
