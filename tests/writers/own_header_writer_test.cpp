@@ -23,12 +23,14 @@ std::vector<std::string> SystemLines(const CTavData& doc) {
 // A wrapped statement's first line: `text` and the mark in column 80.
 std::string Marked(const std::string& text) { return text + std::string(79 - text.size(), ' ') + "*"; }
 
-TEST(OwnHeaderWriterTest, EmptyModel) {
-  CTavData doc;
-  EXPECT_EQ(SaveToString(doc, TaV_FORMAT_TAV),
-            CrLfLines({"TAV ", "SYSTEM", "   MASTER DOF=UX UY UZ RX RY RZ", "   NUMBER OF NODES=0",
-                       "   CHECK STIFFNESS-MATRIX DECOMPOSED-STIFFNESS-MATRIX LOAD-VECTOR V-VECTOR     *",
-                       "     DISPLACEMENT-VECTOR MEMORY-SIZE", "INITIAL CONDITIONS NOT EXIST", "STOP"}));
+// The eigen solution by `method` with these counts; the other options keep their defaults.
+CTavGlobalOption& Eigen(CTavData& doc, int32_t method, int32_t modes, int32_t vectors, int32_t iterations) {
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = method;
+  options.m_nModes = modes;
+  options.m_nSubspaceVectors = vectors;
+  options.m_nIterations = iterations;
+  return options;
 }
 
 TEST(OwnHeaderWriterTest, InitialConditionsThatExistAreWrappedAfterTheSecondTemperature) {
@@ -37,7 +39,6 @@ TEST(OwnHeaderWriterTest, InitialConditionsThatExistAreWrappedAfterTheSecondTemp
   EXPECT_EQ(Section(doc, &OwnInputWriter::WriteInitialConditions),
             CrLfLines({Marked("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE EXIST INITIAL TEMPERATURE").c_str(),
                        "  GRADIENT NOT EXIST"}));
-
   doc.GetGlobalOption()->m_bInitTemperature = 0;
   doc.GetGlobalOption()->m_bInitTemperatureGradient = 7;
   EXPECT_EQ(Section(doc, &OwnInputWriter::WriteInitialConditions),
@@ -55,30 +56,28 @@ TEST(OwnHeaderWriterTest, NoActiveDegreeOfFreedomLeavesTheListEmpty) {
 
 TEST(OwnHeaderWriterTest, DeterminantSearchKeepsTwoBlanksOnlyWhileUnwrapped) {
   CTavData doc;
-  CTavGlobalOption& options = *doc.GetGlobalOption();
-  options.m_nEigenMethod = 1;
-  options.m_nModes = 3;
-  options.m_nSubspaceVectors = 6;
-  options.m_nIterations = 5;
+  CTavGlobalOption& options = Eigen(doc, 1, 3, 6, 5);
   const std::string unwrapped = "   ITERATION NUMBERS=5  RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR FREQUENCY=0.";
   ASSERT_EQ(unwrapped.size(), 79U);
   EXPECT_EQ(SystemLines(doc)[4], unwrapped);
-
   options.m_nIterations = 50;
   const auto lines = SystemLines(doc);
   EXPECT_EQ(lines[4], Marked("   ITERATION NUMBERS=50 RIGID BODY MODE SHIFTE=0 CUT_OFF CIRCLULAR"));
   EXPECT_EQ(lines[5], "     FREQUENCY=0.");
 }
 
-TEST(OwnHeaderWriterTest, DeterminantSearchGolden) {
+// A model without joints whose method is neither determinant search nor subspace
+// iteration writes no iteration statement, its count set or not; determinant search does.
+TEST(OwnHeaderWriterTest, EigenMethodGoldens) {
+  CTavData other;
+  other.SetTitle("EIGEN OTHER");
+  Eigen(other, 3, 10, 20, 99);
+  EXPECT_TRUE(MatchesGolden("own_eigen_other.tav", SaveToString(other, TaV_FORMAT_TAV)));
+
   CTavData doc;
   doc.SetTitle("EIGEN DETERMINANT");
-  CTavGlobalOption& options = *doc.GetGlobalOption();
-  options.m_nEigenMethod = 1;
+  CTavGlobalOption& options = Eigen(doc, 1, 4, 8, 30);
   options.m_nEigenRange = 1;
-  options.m_nModes = 4;
-  options.m_nSubspaceVectors = 8;
-  options.m_nIterations = 30;
   options.m_bRigidBodyMode = 1;
   options.m_nRigidBodyShift = -2;
   options.m_dCutOffFrequency = 12.5;
@@ -88,27 +87,12 @@ TEST(OwnHeaderWriterTest, DeterminantSearchGolden) {
   EXPECT_TRUE(MatchesGolden("own_eigen_determinant.tav", SaveToString(doc, TaV_FORMAT_TAV)));
 }
 
-TEST(OwnHeaderWriterTest, OtherEigenMethodsWriteNoIterationStatement) {
-  CTavData doc;
-  doc.SetTitle("EIGEN OTHER");
-  CTavGlobalOption& options = *doc.GetGlobalOption();
-  options.m_nEigenMethod = 3;
-  options.m_nModes = 10;
-  options.m_nSubspaceVectors = 20;
-  options.m_nIterations = 99;
-  EXPECT_TRUE(MatchesGolden("own_eigen_other.tav", SaveToString(doc, TaV_FORMAT_TAV)));
-}
-
 // Every block of the header: subspace iteration, functions, local systems,
 // joints, restraints, constraints, masses, dampers, initial conditions.
 TEST(OwnHeaderWriterTest, FullHeaderGolden) {
   CTavData doc;
   doc.SetTitle("HEADER 모델 1");
-  CTavGlobalOption& options = *doc.GetGlobalOption();
-  options.m_nEigenMethod = 2;
-  options.m_nModes = 12;
-  options.m_nSubspaceVectors = 24;
-  options.m_nIterations = 16;
+  CTavGlobalOption& options = Eigen(doc, 2, 12, 24, 16);
   options.m_bRigidBodyMode = 1;
   options.m_nRigidBodyShift = 2;
   options.m_dCutOffFrequency = 0.5;
@@ -153,14 +137,9 @@ TEST(OwnHeaderWriterTest, FullHeaderGolden) {
   EXPECT_TRUE(MatchesGolden("own_header_full.tav", SaveToString(doc, TaV_FORMAT_TAV)));
 }
 
-TEST(OwnHeaderWriterTest, JointsWithoutRestraintsGiveTheHeadingAlone) {
-  CTavData doc;
-  doc.AddJoint(0, 0, 0, -1);
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteJoints), CrLfLines({"JOINT INFORMATIONS", "  1  X=0. Y=0. Z=0."}));
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteRestraints), CrLfLines({"JOINT RESTRAINTS"}));
-}
-
-TEST(OwnHeaderWriterTest, CountStatementNamesGroupsAndLocalSystems) {
+// The count statement names the groups and local systems; a joint without
+// restraints has its row, and the restraints their heading alone.
+TEST(OwnHeaderWriterTest, CountStatementAndAJointWithoutRestraints) {
   CTavData doc;
   doc.AddGroupElement();
   doc.AddGroupSpringConstants();
@@ -170,6 +149,8 @@ TEST(OwnHeaderWriterTest, CountStatementNamesGroupsAndLocalSystems) {
   const auto lines = SystemLines(doc);
   EXPECT_EQ(lines[2], Marked("   NUMBER OF NODES=1 LINEAR ELEMENT GROUP=2 NONLINEAR ELEMENT GROUP=1 LOCAL"));
   EXPECT_EQ(lines[3], "     COORNATE SYSTEM=1");
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteJoints), CrLfLines({"JOINT INFORMATIONS", "  1  X=0. Y=0. Z=0."}));
+  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteRestraints), CrLfLines({"JOINT RESTRAINTS"}));
 }
 
 }  // namespace

@@ -15,23 +15,14 @@ using test::SaveToString;
 
 std::string Section(const CTavData& doc, void (SapInputWriter::*section)()) { return test::WriteSection(doc, section); }
 
-TEST(SapWriterTest, EmptyModelGivesSevenLines) {
+TEST(SapWriterTest, EmptyModelAndBlocksWithoutRows) {
   CTavData doc;
   EXPECT_EQ(SaveToString(doc, TaV_FORMAT_SAP),
             CrLfLines({"<  >", "SYSTEM", "   DOF=UX,UY,UZ,RX,RY,RZ LENGTH=M FORCE=kN", "OUTPUT",
                        "   ELEM=JOINT   TYPE=REAC,DISP,APP      LOAD=*  COMB=*  HIST=*  SPEC=*",
                        "   ELEM=FRAME   TYPE=FORCE              LOAD=*  COMB=*  HIST=*  SPEC=*",
                        "   ELEM=SHELL   TYPE=FORCE              LOAD=*  COMB=*  HIST=*  SPEC=*"}));
-}
-
-TEST(SapWriterTest, ExchangeModelGolden) {
-  CTavData doc;
-  test::BuildExchangeModel(doc);
-  EXPECT_TRUE(MatchesGolden("sap_exchange.s2k", SaveToString(doc, TaV_FORMAT_SAP)));
-}
-
-TEST(SapWriterTest, JointsWithoutRestraintsAndMultiDegreeSprings) {
-  CTavData doc;
+  // A joint without restraints; a group of one multi-degree spring, and an empty group.
   doc.AddJoint(0, 0, 0, -1);
   CTavGroupSpring* springs = doc.AddGroupSpringConstants();
   springs->AddSpringConstants(1, 2, 3)->m_bMultiDof = 1;
@@ -43,29 +34,27 @@ TEST(SapWriterTest, JointsWithoutRestraintsAndMultiDegreeSprings) {
   EXPECT_EQ(test::SplitLines(SaveToString(doc, TaV_FORMAT_SAP)).size(), 11U);
 }
 
-// Two joints and a beam between them.
-void AddOneBeam(CTavData& doc) {
+TEST(SapWriterTest, ExchangeModelGolden) {
+  CTavData doc;
+  test::BuildExchangeModel(doc);
+  EXPECT_TRUE(MatchesGolden("sap_exchange.s2k", SaveToString(doc, TaV_FORMAT_SAP)));
+}
+
+// Each case's first beam load chooses the one sub-header of its beam loads.
+TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
+  CTavData doc;
   doc.AddJoint(0, 0, 0, -1);
   doc.AddJoint(1, 0, 0, -1);
   doc.AddBeam(doc.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
-}
-
-TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
-  CTavData doc;
-  AddOneBeam(doc);
   const TaV_TYPED_LOAD y{1, 0, {3}, {0.5}};
   CTavLoadStatic* loadCase = doc.AddLoadStatic("P", 0);
   loadCase->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, y, {}, 0, 0);
   loadCase->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
+  doc.AddLoadStatic("W", 1)->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
   EXPECT_EQ(Section(doc, &SapInputWriter::WriteLoads),
             CrLfLines({"LOAD", "NAME=P  SW=0", "   TYPE=CONCENTRATED SPAN", "      ADD=1 RD=0.5 UY=3",
+                       "      ADD=1 RD=0,1 UZ=1, 2", "NAME=W  SW=1", "   TYPE=DISTRIBUTED SPAN",
                        "      ADD=1 RD=0,1 UZ=1, 2"}));
-
-  CTavData distributedFirst;
-  AddOneBeam(distributedFirst);
-  distributedFirst.AddLoadStatic("W", 1)->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
-  EXPECT_EQ(Section(distributedFirst, &SapInputWriter::WriteLoads),
-            CrLfLines({"LOAD", "NAME=W  SW=1", "   TYPE=DISTRIBUTED SPAN", "      ADD=1 RD=0,1 UZ=1, 2"}));
 }
 
 TEST(SapTextTest, SectionSpringAndBeamLoadTexts) {
