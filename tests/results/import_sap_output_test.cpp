@@ -188,20 +188,18 @@ TEST_P(ImportSapOutputTest, DamagedReportsAreRefusedWithTheirMessage) {
   }
 }
 
+// A missing file, or one shorter than the head, gives 0 without a message.
 TEST_P(ImportSapOutputTest, TruncatedReportsNeverWriteOutsideTheBuffers) {
+  CTavImportSapOutput reader(&doc);
+  EXPECT_EQ(reader.LoadData(dir.File("none.out")), 0);
+  EXPECT_EQ(Read(doc, std::vector<std::string>{"1", "2", "3", "4"}), 0);
+  EXPECT_TRUE(log.Texts().empty());
   const std::string full = Join(Report(), GetParam());
   for (size_t length = 0; length < full.size(); length += 7) {
     CTavData model;
     const int result = Read(model, full.substr(0, length));
     EXPECT_TRUE(result == 0 || result == 1) << length;
   }
-}
-
-TEST_P(ImportSapOutputTest, ShortOrMissingFilesGiveZeroWithoutMessage) {
-  CTavImportSapOutput reader(&doc);
-  EXPECT_EQ(reader.LoadData(dir.File("none.out")), 0);
-  EXPECT_EQ(Read(doc, std::vector<std::string>{"1", "2", "3", "4"}), 0);
-  EXPECT_TRUE(log.Texts().empty());
 }
 
 TEST_P(ImportSapOutputTest, LongLinesArriveInPiecesAndProgressIsReported) {

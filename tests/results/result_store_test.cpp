@@ -27,14 +27,22 @@ class ResultStoreTest : public testing::Test {
   CTavData doc;
 };
 
+// Values set outside the buffers, before or after allocation, are left out.
 TEST_F(ResultStoreTest, PositionsFollowTheCountsAndAllocationZeroesAndLocks) {
   EXPECT_EQ(doc.GetPosJointResultBuff(1, 4, TaV_JOINT_SPRING), 174);
   EXPECT_EQ(doc.GetPosBeamResultBuff(1, 2, 3), 266);
   EXPECT_EQ(doc.GetPosJointResultBuff(0, 0, TaV_JOINT_REACTION), 0);
+  const double values[7] = {1, 1, 1, 1, 1, 1, 1};
+  doc.SetResult_Beam(0, 0, 0, values, 7);
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 0, 0, TaV_FORCE_1), 0.0);
   EXPECT_FALSE(doc.HasResults());
   doc.AllocResultForceBuff();
   EXPECT_TRUE(doc.HasResults());
   EXPECT_EQ(doc.IsLockInput(), 1);
+  doc.SetResult_Joint(2, 0, values, TaV_JOINT_REACTION, 6);
+  doc.SetResult_Beam(1, 4, 4, values, 8);
+  doc.SetResult_Beam(-1, 0, 0, values, 7);
+  EXPECT_EQ(doc.GetResultValue_Joint(5, 0, TaV_JOINT_REACTION, 0), CVector(0, 0, 0));
   EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 4, 4, TaV_FORCE_6), 0.0);
   double all[18];
   doc.GetResultValue_Joint(1, 4, all, 18);
@@ -69,18 +77,6 @@ TEST_F(ResultStoreTest, BeamForcesAndPositionsAreRoundedToSixDecimals) {
   double back[7];
   doc.GetResultValue_Beam(1, 3, 2, back, 7);
   EXPECT_EQ(back[1], 1.2345675);  // the block read gives the values as stored
-}
-
-TEST_F(ResultStoreTest, AccessOutsideTheBuffersIsHarmless) {
-  const double values[7] = {1, 1, 1, 1, 1, 1, 1};
-  doc.SetResult_Beam(0, 0, 0, values, 7);  // nothing allocated yet
-  EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 0, 0, TaV_FORCE_1), 0.0);
-  doc.AllocResultForceBuff();
-  doc.SetResult_Joint(2, 0, values, TaV_JOINT_REACTION, 6);
-  doc.SetResult_Beam(1, 4, 4, values, 8);
-  doc.SetResult_Beam(-1, 0, 0, values, 7);
-  EXPECT_EQ(doc.GetResultValue_Joint(5, 0, TaV_JOINT_REACTION, 0), CVector(0, 0, 0));
-  EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 4, 4, TaV_FORCE_6), 0.0);
 }
 
 TEST_F(ResultStoreTest, RangeOfACaseAndOfACombination) {
