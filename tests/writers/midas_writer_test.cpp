@@ -6,28 +6,20 @@
 #include "tav/writers/MidasInputWriter.h"
 #include "writers/WriterTesting.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
-
-using test::CrLfLines;
-using test::MatchesGolden;
-using test::SaveToString;
 
 constexpr const char* kSeparator = "\n";  // a separator line reads "\n\r\n" in the file
 
 // A block's keyword line and the comment lines after it, as the golden
 // file of the 4.3.0 layout has them.
 std::string CommentBlock(const std::string& keyword) {
-  const std::string golden = test::ReadFileBytes(test::GoldenPath("midas_exchange_430.mct"));
+  const std::string golden = ReadFileBytes(GoldenPath("midas_exchange_430.mct"));
   const size_t begin = golden.find(keyword + "\r\n");
   if (begin == std::string::npos) return "no " + keyword + " in the golden file";
   size_t end = golden.find("\r\n", begin) + 2;
   while (golden[end] == ';') end = golden.find("\r\n", end) + 2;
   return golden.substr(begin, end - begin);
-}
-
-std::string Section(const CTavData& doc, void (MidasInputWriter::*section)()) {
-  return test::WriteSection(doc, section);
 }
 
 std::string Head(const char* title, const char* version) {
@@ -45,7 +37,7 @@ std::string End430() {
 
 TEST(MidasWriterTest, WorkedExampleIsByteExact) {
   CTavData doc;
-  test::BuildSmallFrame(doc, "LC1");
+  BuildSmallFrame(doc, "LC1");
   const std::string expected =
       Head("; <FRAME>", "4.3.0") +
       CrLfLines({"*NODE", ";  iNO, X, Y, Z", "   1,  0,  0,  0", "   2,  0,  0,  3", kSeparator}) +
@@ -75,18 +67,18 @@ TEST(MidasWriterTest, ALinkGroupAloneGivesEmptyBlocks) {
   doc.AddGroupNllink();
   doc.SetMidasStructType(0);
   doc.SetMidasMassOption(1);
-  EXPECT_EQ(test::SplitLines(Section(doc, &MidasInputWriter::WriteStructType))[2],
+  EXPECT_EQ(SplitLines(WriteSection(doc, &MidasInputWriter::WriteStructType))[2],
             "   0,   1,   9.806,   0.0,    NO,   NO");
-  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteElements), CommentBlock("*ELEMENT") + CrLfLines({kSeparator}));
-  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteMaterials), CommentBlock("*MATERIAL") + CrLfLines({kSeparator}));
-  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteSections), CommentBlock("*SECTION") + CrLfLines({kSeparator}));
-  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteSprings),
+  EXPECT_EQ(WriteSection(doc, &MidasInputWriter::WriteElements), CommentBlock("*ELEMENT") + CrLfLines({kSeparator}));
+  EXPECT_EQ(WriteSection(doc, &MidasInputWriter::WriteMaterials), CommentBlock("*MATERIAL") + CrLfLines({kSeparator}));
+  EXPECT_EQ(WriteSection(doc, &MidasInputWriter::WriteSections), CommentBlock("*SECTION") + CrLfLines({kSeparator}));
+  EXPECT_EQ(WriteSection(doc, &MidasInputWriter::WriteSprings),
             CrLfLines({"*SPRING", "; NODE_LIST, SDX, SDY, SDZ, SRX, SRY, SRZ", kSeparator}));
 }
 
 TEST(MidasWriterTest, ExchangeModelInEachVersion) {
   CTavData doc;
-  test::BuildExchangeModel(doc);
+  BuildExchangeModel(doc);
   EXPECT_TRUE(MatchesGolden("midas_exchange_430.mct", SaveToString(doc, TaV_FORMAT_MIDAS)));
   doc.SetMidasVersion("7.2.0");
   EXPECT_TRUE(MatchesGolden("midas_exchange_720.mct", SaveToString(doc, TaV_FORMAT_MIDAS)));
@@ -102,7 +94,7 @@ TEST(MidasWriterTest, ExchangeModelInEachVersion) {
 TEST(MidasWriterTest, SelfWeightOnlyCase) {
   CTavData doc;
   doc.AddLoadStatic("SW", 0)->AddSelfWeight(TaV_DIR_X, 3.0, 1.0, 0);
-  EXPECT_EQ(Section(doc, &MidasInputWriter::WriteLoadCases),
+  EXPECT_EQ(WriteSection(doc, &MidasInputWriter::WriteLoadCases),
             CrLfLines({"*USE-STLD, SW \n", "*SELFWEIGHT, 0, 0, -1",
                        "; End of data for load case [SW] -------------------------", kSeparator, kSeparator}));
 }
@@ -126,4 +118,4 @@ TEST(MidasTextTest, BeamLoadRecordsUseFractionsOfTheLength) {
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test

@@ -5,14 +5,10 @@
 #include "tav/writers/OwnInputWriter.h"
 #include "writers/WriterTesting.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
 
-using test::CrLfLines;
-using test::MatchesGolden;
-using test::SaveToString;
-
-std::string Groups(const CTavData& doc) { return test::WriteSection(doc, &OwnInputWriter::WriteGroups); }
+std::string Groups(const CTavData& doc) { return WriteSection(doc, &OwnInputWriter::WriteGroups); }
 
 // Groups in the order beam, spring, link, beam; beams with every kind of
 // extension; both kinds of spring constant; links with one- and two-digit
@@ -57,7 +53,7 @@ TEST(OwnGroupWriterTest, MixedGroupsGoldenAndRectanglePropertiesKeptOnSaving) {
   CTavData doc;
   BuildMixedModel(doc);
   const CTavSection* rect = static_cast<CTavGroupElement*>(doc.GetGroup(0))->GetSection(0);
-  const std::string written = test::WriteSection(doc, &OwnInputWriter::Write);
+  const std::string written = WriteSection(doc, &OwnInputWriter::Write);
   EXPECT_EQ(rect->m_dIS, 0.0);
   const std::string first = SaveToString(doc, TaV_FORMAT_TAV);
   EXPECT_TRUE(MatchesGolden("own_groups_mixed.tav", first));
@@ -83,4 +79,4 @@ TEST(OwnGroupWriterTest, EmptyGroupsGiveZeroCountsAndBeamsTheOptionsSegmentCount
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test

@@ -7,17 +7,11 @@
 #include "tav/writers/OwnInputWriter.h"
 #include "writers/WriterTesting.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
 
-using test::CrLfLines;
-using test::MatchesGolden;
-using test::SaveToString;
-
-std::string Section(const CTavData& doc, void (OwnInputWriter::*section)()) { return test::WriteSection(doc, section); }
-
 std::vector<std::string> SystemLines(const CTavData& doc) {
-  return test::SplitLines(Section(doc, &OwnInputWriter::WriteSystem));
+  return SplitLines(WriteSection(doc, &OwnInputWriter::WriteSystem));
 }
 
 // A wrapped statement's first line: `text` and the mark in column 80.
@@ -36,12 +30,12 @@ CTavGlobalOption& Eigen(CTavData& doc, int32_t method, int32_t modes, int32_t ve
 TEST(OwnHeaderWriterTest, InitialConditionsThatExistAreWrappedAfterTheSecondTemperature) {
   CTavData doc;
   doc.GetGlobalOption()->m_bInitTemperature = 1;
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteInitialConditions),
+  EXPECT_EQ(WriteSection(doc, &OwnInputWriter::WriteInitialConditions),
             CrLfLines({Marked("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE EXIST INITIAL TEMPERATURE").c_str(),
                        "  GRADIENT NOT EXIST"}));
   doc.GetGlobalOption()->m_bInitTemperature = 0;
   doc.GetGlobalOption()->m_bInitTemperatureGradient = 7;
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteInitialConditions),
+  EXPECT_EQ(WriteSection(doc, &OwnInputWriter::WriteInitialConditions),
             CrLfLines({Marked("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE NOT EXIST INITIAL TEMPERATURE").c_str(),
                        "  GRADIENT EXIST"}));
 }
@@ -50,7 +44,7 @@ TEST(OwnHeaderWriterTest, NoActiveDegreeOfFreedomLeavesTheListEmpty) {
   CTavData doc;
   doc.GetGlobalOption()->SetDOF(false, false, false, false, false, false);
   doc.GetGlobalOption()->m_Check.byFlags = 0;
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteSystem),
+  EXPECT_EQ(WriteSection(doc, &OwnInputWriter::WriteSystem),
             CrLfLines({"SYSTEM", "   MASTER DOF=", "   NUMBER OF NODES=0", "   CHECK "}));
 }
 
@@ -149,9 +143,9 @@ TEST(OwnHeaderWriterTest, CountStatementAndAJointWithoutRestraints) {
   const auto lines = SystemLines(doc);
   EXPECT_EQ(lines[2], Marked("   NUMBER OF NODES=1 LINEAR ELEMENT GROUP=2 NONLINEAR ELEMENT GROUP=1 LOCAL"));
   EXPECT_EQ(lines[3], "     COORNATE SYSTEM=1");
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteJoints), CrLfLines({"JOINT INFORMATIONS", "  1  X=0. Y=0. Z=0."}));
-  EXPECT_EQ(Section(doc, &OwnInputWriter::WriteRestraints), CrLfLines({"JOINT RESTRAINTS"}));
+  EXPECT_EQ(WriteSection(doc, &OwnInputWriter::WriteJoints), CrLfLines({"JOINT INFORMATIONS", "  1  X=0. Y=0. Z=0."}));
+  EXPECT_EQ(WriteSection(doc, &OwnInputWriter::WriteRestraints), CrLfLines({"JOINT RESTRAINTS"}));
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test

@@ -6,16 +6,12 @@
 #include "tav/writers/OwnInputWriter.h"
 #include "writers/WriterTesting.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
-
-using test::CrLfLines;
-using test::MatchesGolden;
-using test::SaveToString;
 
 TEST(OwnLoadWriterTest, SmallFrameEndToEnd) {
   CTavData doc;
-  test::BuildSmallFrame(doc, "LOAD");
+  BuildSmallFrame(doc, "LOAD");
 
   EXPECT_EQ(SaveToString(doc, TaV_FORMAT_TAV),
             CrLfLines({"TAV FRAME",
@@ -112,13 +108,11 @@ TEST(OwnLoadWriterTest, EveryKindOfLoadCaseGolden) {
   CTavData doc;
   BuildLoadModel(doc);
   EXPECT_TRUE(MatchesGolden("own_loads.tav", SaveToString(doc, TaV_FORMAT_TAV)));
-  const auto firstBeamLoad = [&doc] {
-    return test::SplitLines(test::WriteSection(doc, &OwnInputWriter::WriteStaticLoads))[6];
-  };
+  const auto firstBeamLoad = [&doc] { return SplitLines(WriteSection(doc, &OwnInputWriter::WriteStaticLoads))[6]; };
   EXPECT_EQ(firstBeamLoad(), "     1 TYPE=3 WZ=-5. -5. 0. 4.  NOAN=1 2 0. FUNCTION=1");
   doc.GetJoint(1)->m_vPos.x = 8.0;
   EXPECT_EQ(firstBeamLoad(), "     1 TYPE=3 WZ=-5. -5. 0. 8.  NOAN=1 2 0. FUNCTION=1");
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test

@@ -6,14 +6,8 @@
 #include "tav/writers/SapInputWriter.h"
 #include "writers/WriterTesting.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
-
-using test::CrLfLines;
-using test::MatchesGolden;
-using test::SaveToString;
-
-std::string Section(const CTavData& doc, void (SapInputWriter::*section)()) { return test::WriteSection(doc, section); }
 
 TEST(SapWriterTest, EmptyModelAndBlocksWithoutRows) {
   CTavData doc;
@@ -28,15 +22,15 @@ TEST(SapWriterTest, EmptyModelAndBlocksWithoutRows) {
   springs->AddSpringConstants(1, 2, 3)->m_bMultiDof = 1;
   springs->AddSpring(0, 0);
   doc.AddGroupSpringConstants();
-  EXPECT_EQ(Section(doc, &SapInputWriter::WriteJoints), CrLfLines({"JOINT", "  1  X=0. Y=0. Z=0."}));
-  EXPECT_EQ(Section(doc, &SapInputWriter::WriteRestraints), CrLfLines({"RESTRAINT"}));
-  EXPECT_EQ(Section(doc, &SapInputWriter::WriteSprings), CrLfLines({"SPRING"}));
-  EXPECT_EQ(test::SplitLines(SaveToString(doc, TaV_FORMAT_SAP)).size(), 11U);
+  EXPECT_EQ(WriteSection(doc, &SapInputWriter::WriteJoints), CrLfLines({"JOINT", "  1  X=0. Y=0. Z=0."}));
+  EXPECT_EQ(WriteSection(doc, &SapInputWriter::WriteRestraints), CrLfLines({"RESTRAINT"}));
+  EXPECT_EQ(WriteSection(doc, &SapInputWriter::WriteSprings), CrLfLines({"SPRING"}));
+  EXPECT_EQ(SplitLines(SaveToString(doc, TaV_FORMAT_SAP)).size(), 11U);
 }
 
 TEST(SapWriterTest, ExchangeModelGolden) {
   CTavData doc;
-  test::BuildExchangeModel(doc);
+  BuildExchangeModel(doc);
   EXPECT_TRUE(MatchesGolden("sap_exchange.s2k", SaveToString(doc, TaV_FORMAT_SAP)));
 }
 
@@ -51,7 +45,7 @@ TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
   loadCase->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, y, {}, 0, 0);
   loadCase->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
   doc.AddLoadStatic("W", 1)->AddLoadStatic_BEAMLOAD_DIST_W1W2(0, TaV_DIR_Z, 1, 2, 0, 1, 0, 0);
-  EXPECT_EQ(Section(doc, &SapInputWriter::WriteLoads),
+  EXPECT_EQ(WriteSection(doc, &SapInputWriter::WriteLoads),
             CrLfLines({"LOAD", "NAME=P  SW=0", "   TYPE=CONCENTRATED SPAN", "      ADD=1 RD=0.5 UY=3",
                        "      ADD=1 RD=0,1 UZ=1, 2", "NAME=W  SW=1", "   TYPE=DISTRIBUTED SPAN",
                        "      ADD=1 RD=0,1 UZ=1, 2"}));
@@ -80,4 +74,4 @@ TEST(SapTextTest, SectionSpringAndBeamLoadTexts) {
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test

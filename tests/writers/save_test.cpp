@@ -11,7 +11,7 @@
 #include "tav/platform/MessageBox.h"
 #include "tav/writers/LineSink.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
 
 // Opens the protected writer members to the tests.
@@ -107,15 +107,15 @@ TEST(WrapTest, LongStatementsTakeAsManyLinesAsTheyNeed) {
 
 TEST(SaveTest, TheSectionMembersInFileOrderWriteWhatSaveWrites) {
   WriterProbe doc;
-  test::BuildExchangeModel(doc);
+  BuildExchangeModel(doc);
   for (TaV_INPUT_FORMAT format : {TaV_FORMAT_TAV, TaV_FORMAT_SAP, TaV_FORMAT_MIDAS}) {
-    EXPECT_EQ(doc.WriteSections(format), test::SaveToString(doc, format)) << format;
+    EXPECT_EQ(doc.WriteSections(format), SaveToString(doc, format)) << format;
   }
 }
 
 TEST(SaveTest, EmptyPathAsksTheDialogAndAPathThatCannotBeOpenedGivesZero) {
   CTavData doc;
-  test::TempDir dir;
+  TempDir dir;
   EXPECT_EQ(doc.Save("", TaV_FORMAT_TAV), 0);  // the default dialog cancels
   EXPECT_EQ(doc.Save(dir.File("no/such/dir/model.tav"), TaV_FORMAT_TAV), 0);
   EXPECT_EQ(doc.Save(dir.Path().string(), TaV_FORMAT_TAV), 0);
@@ -138,18 +138,18 @@ TEST(SaveTest, AnExistingFileIsReplacedAndWritingTwiceGivesTheSameBytes) {
   CTavData doc;
   doc.SetTitle("TWICE");
   doc.AddJoint(1, 2, 3, -1);
-  test::TempDir dir;
+  TempDir dir;
   const std::string path = dir.File("model.tav");
   ASSERT_EQ(doc.Save(path, TaV_FORMAT_TAV), 1);
-  const std::string first = test::ReadFileBytes(path);
+  const std::string first = ReadFileBytes(path);
   ASSERT_EQ(doc.Save(path, TaV_FORMAT_TAV), 1);
-  EXPECT_EQ(test::ReadFileBytes(path), first);
+  EXPECT_EQ(ReadFileBytes(path), first);
   doc.SetTitle("T");
   ASSERT_EQ(doc.Save(path, TaV_FORMAT_TAV), 1);
-  EXPECT_EQ(test::ReadFileBytes(path).size(), first.size() - 4);
+  EXPECT_EQ(ReadFileBytes(path).size(), first.size() - 4);
   for (int unknown : {7, -1}) {
     ASSERT_EQ(doc.Save(path, static_cast<TaV_INPUT_FORMAT>(unknown)), 1);
-    EXPECT_EQ(test::ReadFileBytes(path), "") << unknown;
+    EXPECT_EQ(ReadFileBytes(path), "") << unknown;
   }
 }
 
@@ -160,4 +160,4 @@ TEST(SaveTest, AWriteErrorReachesTheHost) {
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test
