@@ -15,6 +15,7 @@
 #include "tav/platform/Process.h"
 #include "tav/util/FormatC.h"
 #include "tool/InputChecks.h"
+#include "tool/SectionMasses.h"
 #include "tool/Summary.h"
 
 namespace tav::tool {
@@ -216,16 +217,20 @@ void PrintCounts(const CTavData& doc, std::ostream& out) {
   CountLine(out, "combinations", doc.GetCountComboLoad());
 }
 
-// The static cases that error lines of the analysis name ("static load
-// condition 2: ..."), each with its line.
-FailedCases NamedCases(const std::vector<std::string>& errors) {
-  static const std::regex kCase("static load condition ([0-9]+)", std::regex::icase);
+// The result cases that error lines of the analysis name ("static load
+// condition 2: ...", "response spectrum load condition 1: ..."), each with
+// its line.
+FailedCases NamedCases(const CTavData& doc, const std::vector<std::string>& errors) {
+  static const std::regex kCase("(static|response spectrum) load condition ([0-9]+)", std::regex::icase);
   FailedCases named;
   for (const std::string& line : errors) {
     std::smatch match;
     if (!std::regex_search(line, match, kCase)) continue;
-    const long number = std::strtol(match[1].str().c_str(), nullptr, 10);
-    if (number >= 1 && number <= INT32_MAX) named.emplace(static_cast<int32_t>(number - 1), line);
+    const long number = std::strtol(match[2].str().c_str(), nullptr, 10);
+    const bool spectrum = match[1].str().size() > 6;
+    const int32_t count = spectrum ? doc.GetCountResponseSpectrumLoad() : doc.GetCountStaticLoad();
+    const int32_t first = spectrum ? doc.GetCountStaticLoad() + doc.GetCountHistoryLoad() : 0;
+    if (number >= 1 && number <= count) named.emplace(first + static_cast<int32_t>(number - 1), line);
   }
   return named;
 }
@@ -248,7 +253,9 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
   const std::string stem = InputStem(model);
   const fs::path input = options.workDir / (stem + ".tAv");
   WriteSolverInput(doc, TaV_FORMAT_TAV, input);
-  fs::remove(options.workDir / (stem + ".tvo"), code);  // no stale results from an earlier run
+  // No stale results from an earlier run.
+  fs::remove(options.workDir / (stem + ".tvo"), code);
+  fs::remove(options.workDir / (stem + ".tvm"), code);
   io.out << "Solver input " << input.string() << "\n";
 
   console::ConsoleFrontEnd frontEnd(io.out, io.err, options.color);
@@ -268,13 +275,21 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
   FailedCases failed;
   if (verdict != 1) {
     // Results exist only when the program could solve the rest.
-    failed = NamedCases(errors);
+    failed = NamedCases(doc, errors);
     if (failed.empty() || !fs::exists(output)) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
   }
 
+  // An envelope holds its terms' extremes, not zero with them.
+  doc.SetEnvelopeStart(TaV_ENVELOPE_FROM_FIRST_TERM);
   CTavImportTavOutput reader(&doc);
   if (reader.LoadData(output.string()) != 1) Fail(kExitAnalysis, output.string() + ": cannot read the results");
   io.out << "Results " << output.string() << "\n";
+  const fs::path modes = options.workDir / (stem + ".tvm");
+  if (fs::exists(modes)) {
+    CString problem;
+    if (CTavImportTavModes(&doc).LoadData(modes.string(), &problem) != 1) Fail(kExitAnalysis, problem);
+    io.out << "Modes " << modes.string() << "\n";
+  }
   return failed;
 }
 
@@ -311,8 +326,13 @@ int Guarded(Streams io, const std::function<void()>& command) {
   }
 }
 
+void AddMasses(CTavData& doc, Streams io) {
+  io.out << "Joint masses from the beams' sections: " << FormatC("%.6g", AddSectionMasses(doc)) << " in all\n";
+}
+
 void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams io) {
   CheckResultsName(options.results);
+  if (options.sectionMasses) AddMasses(doc, io);
   if (options.workDir.empty()) options.workDir = model.parent_path() / (model.stem().string() + "-run");
   const FailedCases failed = Analyse(doc, model, options, io);
   WriteSummary(doc, io.out, failed);
@@ -359,7 +379,7 @@ int CheckCommand(const fs::path& model, Streams io) {
 }
 
 int WriteCommand(const fs::path& model, const std::string& formatName, const std::string& precisionName,
-                 fs::path output, Streams io) {
+                 fs::path output, bool sectionMasses, Streams io) {
   return Guarded(io, [&] {
     const SolverInput& format = FindSolverInput(formatName);
     const TaV_REAL_PRECISION precision = FindPrecision(precisionName);
@@ -368,6 +388,7 @@ int WriteCommand(const fs::path& model, const std::string& formatName, const std
     CTavData doc;
     ReadModel(model, doc);
     doc.SetRealPrecision(precision);
+    if (sectionMasses) AddMasses(doc, io);
     if (format.format == TaV_FORMAT_TAV) WarnOwnInput(doc, precision, model, io);
     if (output.empty()) output = fs::path(model).replace_extension(format.extension);
     WriteSolverInput(doc, format.format, output);

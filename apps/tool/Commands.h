@@ -25,6 +25,7 @@ struct RunOptions {
   std::filesystem::path workDir;    // empty: <model dir>/<model stem>-run
   std::filesystem::path results;    // empty: none; otherwise .json or .csv
   bool color = false;               // paint the solver's lines green
+  bool sectionMasses = false;       // add the joint masses of the beams' sections (SectionMasses.h)
 };
 
 // The solver inputs `write` offers, by the names it takes ("tav", "sap",
@@ -39,8 +40,9 @@ int CheckCommand(const std::filesystem::path& model, Streams io);
 // only); an empty `output` puts the file beside the model with the format's
 // extension. `check` and `write` warn on standard error where the own solver
 // input would lose something of the model.
+// `sectionMasses` adds the joint masses of the beams' sections first.
 int WriteCommand(const std::filesystem::path& model, const std::string& format, const std::string& precision,
-                 std::filesystem::path output, Streams io);
+                 std::filesystem::path output, bool sectionMasses, Streams io);
 int RunCommand(const std::filesystem::path& model, RunOptions options, Streams io);
 int SaveCommand(const std::filesystem::path& model, const std::filesystem::path& output, Streams io);
 int LoadCommand(const std::filesystem::path& archive, const std::filesystem::path& output, Streams io);

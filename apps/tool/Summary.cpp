@@ -18,8 +18,9 @@ using Vec3 = std::array<double, 3>;
 
 constexpr std::array<const char*, 6> kForceNames = {"N", "V2", "V3", "T", "M2", "M3"};
 
-// How much of a result case the bundled program computes: static cases
-// fully, the other kinds not at all, combinations as their terms.
+// How much of a result case the bundled program computes: static and
+// response spectrum cases fully, the other kinds not at all, combinations
+// as their terms.
 enum class Coverage { kFull, kPartial, kNone };
 
 // One result case as the user knows it.
@@ -27,13 +28,14 @@ struct ResultCase {
   int32_t index = 0;
   std::string name;
   std::string kind;
-  Coverage coverage = Coverage::kFull;  // the bundled program solves static cases only
-  std::optional<Vec3> applied;          // the applied force, when the case is one load set
+  Coverage coverage = Coverage::kFull;
+  std::optional<Vec3> applied;  // the applied force, when the case is one load set
   // The heading in the summary; empty for an added combination's minimum,
   // which is the same sum as its maximum, shown once under the bare name.
   std::string heading;
-  std::string note;     // said under the heading
-  std::string failure;  // why it has no results; empty when it has them
+  std::string note;         // said under the heading
+  std::string failure;      // why it has no results; empty when it has them
+  bool magnitudes = false;  // holds peak magnitudes of a spectrum, whose reactions do not add up
 };
 
 // Six significant digits for reading; `digits` more for files.
@@ -44,10 +46,46 @@ std::string Number(double value, int digits = 6) {
 
 std::string Triple(const Vec3& v) { return Number(v[0]) + ", " + Number(v[1]) + ", " + Number(v[2]); }
 
-// The total force of a static case's joint and beam loads, in global axes.
-// Self weight is left out: the own input carries no unit weight.
+// The columns of a joint's axes in global ones: turned about Z, then the
+// new Y, then the new X by the local system's angles (degrees).
+std::array<Vec3, 3> JointAxes(const CTavData& doc, int32_t joint) {
+  const int32_t system = doc.GetJoint(joint)->m_nLocalCoord;
+  if (system < 0 || system >= doc.GetCountLocalCoord()) return {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
+  const double* angle = doc.GetLocalCoord(system)->m_dAngle;
+  const double toRadians = std::acos(-1.0) / 180.0;
+  const double c1 = std::cos(angle[0] * toRadians), s1 = std::sin(angle[0] * toRadians);
+  const double c2 = std::cos(angle[1] * toRadians), s2 = std::sin(angle[1] * toRadians);
+  const double c3 = std::cos(angle[2] * toRadians), s3 = std::sin(angle[2] * toRadians);
+  return {Vec3{c1 * c2, s1 * c2, -s2}, Vec3{c1 * s2 * s3 - s1 * c3, s1 * s2 * s3 + c1 * c3, c2 * s3},
+          Vec3{c1 * s2 * c3 + s1 * s3, s1 * s2 * c3 - c1 * s3, c2 * c3}};
+}
+
+// The weight of the joints' masses under a self weight: each mass (given
+// in its joint's axes) loaded with mass x acceleration along global axis
+// `direction`.
+Vec3 SelfWeightForce(const CTavData& doc, int direction, double acceleration) {
+  Vec3 total = {0, 0, 0};
+  const CTavJointMass& masses = *doc.GetJointMass();
+  for (int32_t r = 0; r < masses.GetCount(); ++r) {
+    const TaV_JOINT_VALUES& record = *masses.GetData(r);
+    if (record.nJoint < 0 || record.nJoint >= doc.GetCountJoint()) continue;
+    const std::array<Vec3, 3> axes = JointAxes(doc, record.nJoint);
+    for (int a = 0; a < 3; ++a) {
+      const double share = acceleration * record.dValue[a] * axes[a][direction];
+      for (int d = 0; d < 3; ++d) total[d] += share * axes[a][d];
+    }
+  }
+  return total;
+}
+
+// The total force of a static case's joint and beam loads and its self
+// weight, in global axes.
 Vec3 AppliedForce(const CTavData& doc, const CTavLoadStatic& loads) {
   Vec3 total = {0, 0, 0};
+  if (const CTavSelfWeight* weight = loads.GetSelfWeight();
+      weight != nullptr && weight->m_eDir >= 0 && weight->m_eDir < 3) {
+    total = SelfWeightForce(doc, weight->m_eDir, weight->m_dFactor * weight->m_dAcceleration);
+  }
   for (int32_t i = 0; i < loads.GetSizeLoadJoint(); ++i) {
     const CTavLoadJoint& load = *loads.GetLoadJoint(i);
     for (int d = 0; d < 3; ++d) total[d] += load.m_dValue[d];
@@ -78,15 +116,17 @@ std::vector<ResultCase> ResultCases(const CTavData& doc, const FailedCases& fail
   for (int32_t i = 0; i < doc.GetCountStaticLoad(); ++i) {
     const CTavLoadStatic& loads = *doc.GetStaticLoad(i);
     add(loads.GetStringName(), "static", Coverage::kFull, AppliedForce(doc, loads));
-    if (loads.IsSelfWeight() != 0) {
-      cases.back().note = "(its self weight counts as zero: the bundled program does not apply it)";
-    }
-    if (const auto found = failed.find(i); found != failed.end()) cases.back().failure = found->second;
   }
   for (int32_t i = 0; i < doc.GetCountHistoryLoad(); ++i)
     add(doc.GetHistoryLoad(i)->GetStringName(), "history", Coverage::kNone, std::nullopt);
-  for (int32_t i = 0; i < doc.GetCountResponseSpectrumLoad(); ++i)
-    add(doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", Coverage::kNone, std::nullopt);
+  for (int32_t i = 0; i < doc.GetCountResponseSpectrumLoad(); ++i) {
+    add(doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", Coverage::kFull, std::nullopt);
+    cases.back().note = "(peak magnitudes, each combined over the modes: they do not act together)";
+    cases.back().magnitudes = true;
+  }
+  for (const auto& [index, reason] : failed) {
+    if (index >= 0 && index < static_cast<int32_t>(cases.size())) cases[static_cast<size_t>(index)].failure = reason;
+  }
   for (int32_t i = 0; i < doc.GetCountMovingLoad(); ++i)
     add(doc.GetMovingLoad(i)->GetStringName(), "moving", Coverage::kNone, std::nullopt);
 
@@ -95,18 +135,23 @@ std::vector<ResultCase> ResultCases(const CTavData& doc, const FailedCases& fail
     const CTavCombo& combo = *doc.GetCombo(j);
     // An added combination of single load sets is itself one load set.
     std::optional<Vec3> applied = Vec3{0, 0, 0};
-    bool someComputed = false, someMissing = false;
+    bool someComputed = false, someMissing = false, magnitudes = false;
     std::string failure;
     for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
       int32_t source = -1;
+      const int32_t spectra = doc.GetCountStaticLoad() + doc.GetCountHistoryLoad();
       if (term.eType == TaV_LOAD_STATIC && term.nCase >= 0 && term.nCase < doc.GetCountStaticLoad()) {
         source = term.nCase;
+      } else if (term.eType == TaV_LOAD_RESPONSE_SPECTRUM && term.nCase >= 0 &&
+                 term.nCase < doc.GetCountResponseSpectrumLoad()) {
+        source = spectra + term.nCase;
       } else if (term.eType == TaV_LOAD_COMBO && term.nCase >= 0 && term.nCase < j) {
         source = loadCases + 2 * term.nCase;
       } else if (term.eType != TaV_LOAD_COMBO && term.eType != TaV_LOAD_STATIC) {
         someMissing = true;
       }
       const auto& sourceApplied = source >= 0 ? cases[static_cast<size_t>(source)].applied : std::nullopt;
+      magnitudes = magnitudes || (source >= 0 && cases[static_cast<size_t>(source)].magnitudes);
       if (source >= 0 && failure.empty() && !cases[static_cast<size_t>(source)].failure.empty()) {
         failure = "it takes in " + cases[static_cast<size_t>(source)].heading + ", which was not solved";
       }
@@ -123,11 +168,13 @@ std::vector<ResultCase> ResultCases(const CTavData& doc, const FailedCases& fail
     }
     const std::string kind = "combination " + combo.GetStringType();
     const Coverage coverage = !someMissing ? Coverage::kFull : someComputed ? Coverage::kPartial : Coverage::kNone;
-    add(combo.GetStringName() + " MAX", kind, coverage, applied);
-    cases.back().failure = failure;
-    add(combo.GetStringName() + " MIN", kind, coverage, applied);
-    cases.back().failure = failure;
-    if (combo.m_eType == TaV_COMBO_ADD) {
+    for (const char* end : {" MAX", " MIN"}) {
+      add(combo.GetStringName() + end, kind, coverage, applied);
+      cases.back().failure = failure;
+      cases.back().magnitudes = magnitudes;
+    }
+    // An added combination's two ends differ only by its magnitudes.
+    if (combo.m_eType == TaV_COMBO_ADD && !magnitudes) {
       cases[cases.size() - 2].heading = combo.GetStringName();
       cases.back().heading.clear();
     }
@@ -248,9 +295,45 @@ std::string CsvField(const std::string& text) {
   return quoted + "\"";
 }
 
+// The table of modes: periods, frequencies and the mass ratios of the
+// translations, each with the sum up to it.
+void WriteModes(const CTavData& doc, std::ostream& out) {
+  if (doc.GetCountMode() == 0) return;
+  out << "\nModes (mass ratios along X, Y, Z; in brackets the sums up to the mode)\n";
+  out << "  mode    period (s)  frequency (Hz)  omega (rad/s)  UX      UY      UZ\n";
+  for (int32_t n = 0; n < doc.GetCountMode(); ++n) {
+    out << FormatC("  %4d  %12s  %14s  %13s", n + 1, Number(doc.GetModePeriod(n)).c_str(),
+                   Number(doc.GetModeFrequency(n)).c_str(), Number(doc.GetModeCircularFrequency(n)).c_str());
+    for (int d = 0; d < 3; ++d) {
+      out << FormatC("  %.4f (%.4f)", doc.GetModeMassRatio(n, d), doc.GetModeCumulativeMassRatio(n, d));
+    }
+    out << "\n";
+  }
+}
+
+nlohmann::ordered_json ModesJson(const CTavData& doc) {
+  nlohmann::ordered_json modes = nlohmann::ordered_json::array();
+  for (int32_t n = 0; n < doc.GetCountMode(); ++n) {
+    const TavMode& mode = doc.GetModalResults().modes[static_cast<size_t>(n)];
+    nlohmann::ordered_json shape = nlohmann::ordered_json::array();
+    for (int32_t j = 0; j < doc.GetCountJoint(); ++j) {
+      shape.push_back({{"joint", j + 1}, {"displacement", Values(doc.GetModeShape(j, n).data(), 6)}});
+    }
+    modes.push_back({{"mode", n + 1},
+                     {"period", mode.period},
+                     {"frequency", mode.frequency},
+                     {"circularFrequency", mode.circular},
+                     {"participation", Values(mode.participation.data(), 6)},
+                     {"massRatio", Values(mode.massRatio.data(), 6)},
+                     {"shape", shape}});
+  }
+  return modes;
+}
+
 }  // namespace
 
 void WriteSummary(const CTavData& doc, std::ostream& out, const FailedCases& failed) {
+  WriteModes(doc, out);
   const std::vector<ResultCase> cases = ResultCases(doc, failed);
   if (cases.empty()) out << "\nThe model has no load cases, so there are no results to show.\n";
   for (const ResultCase& c : cases) {
@@ -266,11 +349,10 @@ void WriteSummary(const CTavData& doc, std::ostream& out, const FailedCases& fai
     }
     if (!c.note.empty()) out << "  " << c.note << "\n";
     if (c.coverage == Coverage::kPartial) {
-      out << "  (its history, response spectrum and moving parts count as zero: the bundled program does not "
-             "analyse them)\n";
+      out << "  (its history and moving parts count as zero: the bundled program does not analyse them)\n";
     }
     WriteDisplacement(doc, c, out);
-    WriteReactions(doc, c, out);
+    if (!c.magnitudes) WriteReactions(doc, c, out);
     WriteBeamGroups(doc, c, out);
   }
 }
@@ -302,7 +384,9 @@ void WriteResultsJson(const CTavData& doc, std::ostream& out, const FailedCases&
     }
     cases.push_back({{"name", c.name}, {"kind", c.kind}, {"joints", joints}, {"beams", beams}});
   }
-  out << Json{{"cases", cases}}.dump(1) << "\n";
+  Json results = {{"cases", cases}};
+  if (doc.GetCountMode() > 0) results["modes"] = ModesJson(doc);
+  out << results.dump(1) << "\n";
 }
 
 void WriteResultsCsv(const CTavData& doc, std::ostream& out, const FailedCases& failed) {
@@ -329,6 +413,16 @@ void WriteResultsCsv(const CTavData& doc, std::ostream& out, const FailedCases& 
         row(c.name, "member force", b + 1, std::to_string(s + 1), Number(v[0], 15), v + 1);
       }
     }
+  }
+  for (int32_t n = 0; n < doc.GetCountMode(); ++n) {
+    const TavMode& mode = doc.GetModalResults().modes[static_cast<size_t>(n)];
+    const std::string name = "mode " + std::to_string(n + 1);
+    out << name << ",period,,"
+        << ",," << Number(mode.period, 15) << ',' << Number(mode.frequency, 15) << ',' << Number(mode.circular, 15)
+        << ",,,\n";
+    row(name, "participation", n + 1, "", "", mode.participation.data());
+    row(name, "mass ratio", n + 1, "", "", mode.massRatio.data());
+    for (int32_t j = 0; j < doc.GetCountJoint(); ++j) row(name, "shape", j + 1, "", "", doc.GetModeShape(j, n).data());
   }
 }
 

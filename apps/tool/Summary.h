@@ -17,16 +17,22 @@ namespace tav::tool {
 // takes them in, are not shown.
 using FailedCases = std::map<int32_t, std::string>;
 
-// Per load case and combination: the largest displacement and its joint,
-// the sum of the reactions against the sum of the applied loads, and each
-// beam group's member-force extremes with their beams.
+// The modes' periods, frequencies and mass ratios when the document holds
+// modes; then per load case and combination: the largest displacement and
+// its joint, the sum of the reactions against the sum of the applied loads
+// (self weight included), and each beam group's member-force extremes with
+// their beams.
 void WriteSummary(const CTavData& doc, std::ostream& out, const FailedCases& failed = {});
 
 // Every result value of every result case: joints' reactions and
-// displacements, beams' stations as far as each beam has them. JSON:
-// {"cases": [{name, kind, joints, beams}]}, a failed case as {name, kind,
-// error}; CSV: one row per joint result kind or beam station, none for a
-// failed case.
+// displacements, beams' stations as far as each beam has them; then the
+// modes. JSON: {"cases": [{name, kind, joints, beams}], "modes": [{mode,
+// period, frequency, circularFrequency, participation, massRatio, shape:
+// [{joint, displacement}]}]} ("modes" only when there are modes), a failed
+// case as {name, kind, error}; CSV: one row per joint result kind or beam
+// station, none for a failed case; per mode a "period" row (period,
+// frequency, circular frequency), a "participation" and a "mass ratio" row
+// and a "shape" row per joint.
 void WriteResultsJson(const CTavData& doc, std::ostream& out, const FailedCases& failed = {});
 void WriteResultsCsv(const CTavData& doc, std::ostream& out, const FailedCases& failed = {});
 

@@ -29,6 +29,12 @@ void AddRunOptions(CLI::App& command, Arguments& args) {
                      "Directory for the solver input and output (default: MODEL's directory / MODEL-run)");
 }
 
+void AddSectionMassesFlag(CLI::App& command, Arguments& args) {
+  command.add_flag("--section-masses", args.run.sectionMasses,
+                   "Add joint masses from the beams' sections: W x area x length per beam, half to each joint, "
+                   "along X, Y and Z (W taken as mass per unit volume)");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,11 +60,13 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember(tav::tool::PrecisionNames()))
       ->capture_default_str();
   write->add_option("-o,--output", args.output, "Output file (default: MODEL with the format's extension)");
+  AddSectionMassesFlag(*write, args);
 
   CLI::App* run = app.add_subcommand("run", "Analyse a model with the bundled program and summarise the results");
   run->add_option("MODEL", args.model, "JSON model file")->required();
   AddRunOptions(*run, args);
   run->add_option("--results", args.run.results, "Write every result value to FILE.json or FILE.csv");
+  AddSectionMassesFlag(*run, args);
 
   CLI::App* save = app.add_subcommand("save", "Store a model in the library's archive");
   save->add_option("MODEL", args.model, "JSON model file")->required();
@@ -82,7 +90,8 @@ int main(int argc, char** argv) {
   args.run.color = ::isatty(STDOUT_FILENO) != 0;
   const tav::tool::Streams io{std::cout, std::cerr};
   if (check->parsed()) return tav::tool::CheckCommand(args.model, io);
-  if (write->parsed()) return tav::tool::WriteCommand(args.model, args.format, args.precision, args.output, io);
+  if (write->parsed())
+    return tav::tool::WriteCommand(args.model, args.format, args.precision, args.output, args.run.sectionMasses, io);
   if (run->parsed()) return tav::tool::RunCommand(args.model, args.run, io);
   if (save->parsed()) return tav::tool::SaveCommand(args.model, args.output, io);
   if (load->parsed()) return tav::tool::LoadCommand(args.model, args.output, io);

@@ -21,10 +21,9 @@ CaseLoads StaticLoads::Of(const LoadCase& loadCase, const std::string& name) con
   return loads;
 }
 
-// The masses under the acceleration of a self weight: the ground
-// accelerates by factor x ACCELERATION along the named axis, which loads
-// every mass with -mass x factor x ACCELERATION along it (FZ=1.
-// ACCELERATION=9.81 is gravity on a model whose Z axis points up).
+// The weight of the masses: each mass loaded with mass x factor x
+// ACCELERATION along the named global axis (FZ=-1. ACCELERATION=9.81 is
+// gravity on a model whose Z axis points up).
 void StaticLoads::AddSelfWeight(CaseLoads& loads, const SelfWeight& weight, const std::string& caseName) const {
   if (weight.direction < 0) {
     m_messages.Warn(Where(weight.line) + "the self weight of " + caseName + " names no direction and is not applied");
@@ -33,7 +32,7 @@ void StaticLoads::AddSelfWeight(CaseLoads& loads, const SelfWeight& weight, cons
   const double acceleration = weight.factor * weight.acceleration;
   for (size_t joint = 0; joint < m_model.Dofs().Joints(); ++joint) {
     const Eigen::Matrix<double, 6, 6> mass = m_model.GlobalMass(joint);
-    const Eigen::VectorXd global = -acceleration * mass.col(weight.direction);
+    const Eigen::VectorXd global = acceleration * mass.col(weight.direction);
     if (global.isZero(0.0)) continue;
     m_model.AddJointVector(loads.slots, std::array<size_t, 1>{joint}, global);
   }

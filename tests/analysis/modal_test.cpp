@@ -175,7 +175,7 @@ TEST(ModalTest, ModesAskedOfAStructureWithoutMassAreAnError) {
   EXPECT_THROW(Analyse(doc), AnalysisError);
 }
 
-// Self weight: FZ=1 with ACCELERATION=9.81 is gravity on a Z-up model. A
+// Self weight: FZ=-1 with ACCELERATION=9.81 is gravity on a Z-up model. A
 // cantilever along X with masses 10 and 20 at 2 and 4 bends by the closed
 // form of two point loads; a mass on a support loads that support alone.
 TEST(ModalTest, SelfWeightIsTheMassesWeightAndTheSupportsCarryIt) {
@@ -189,7 +189,7 @@ TEST(ModalTest, SelfWeightIsTheMassesWeightAndTheSupportsCarryIt) {
   }
   doc.AddJoint(9, 0, 0, true, true, true, true, true, true, -1);
   doc.AddJointMass(3, 0, 0, 7, 0, 0, 0);
-  doc.AddLoadStatic("gravity", 1)->AddSelfWeight(TaV_DIR_Z, 1.0, 9.81, 0);
+  doc.AddLoadStatic("gravity", 1)->AddSelfWeight(TaV_DIR_Z, -1.0, 9.81, 0);
   const CaseResult result = Analyse(doc).results.at(0);
   const double p1 = 9.81 * 10, p2 = 9.81 * 20, ei = kE * 0.003;
   EXPECT_NEAR(result.reactions[0][2], p1 + p2, 1e-9);

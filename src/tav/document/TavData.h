@@ -293,8 +293,13 @@ class CTavData : public CObject {
   // digits (the default, the form every reader of the format knows) or each
   // real in full. A setting of this document object: not stored in the
   // archive and left as it is by Init, loading and clearing.
-  TaV_REAL_PRECISION GetRealPrecision() const { return m_eRealPrecision; }
-  void SetRealPrecision(TaV_REAL_PRECISION precision) { m_eRealPrecision = precision; }
+  TaV_REAL_PRECISION GetRealPrecision() const { return m_settings.precision; }
+  void SetRealPrecision(TaV_REAL_PRECISION precision) { m_settings.precision = precision; }
+  // How the result import composes ENVE and ABS combinations: from zero
+  // (the default) or from each combination's first term. A setting of this
+  // document object like the precision.
+  TaV_ENVELOPE_START GetEnvelopeStart() const { return m_settings.envelopeStart; }
+  void SetEnvelopeStart(TaV_ENVELOPE_START start) { m_settings.envelopeStart = start; }
   // "%g" with "." appended when the text has none.
   static CString GetTextReal(double value);
   // `value` over the larger magnitude of the last result extremes (0 when
@@ -477,7 +482,13 @@ class CTavData : public CObject {
     int32_t setting4 = 1;
   };
   OwnValues m_own;
-  TaV_REAL_PRECISION m_eRealPrecision = TaV_PRECISION_SIX_DIGITS;
+  // Settings of this document object, which Init, clearing and loading
+  // leave as they are.
+  struct ObjectSettings {
+    TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS;
+    TaV_ENVELOPE_START envelopeStart = TaV_ENVELOPE_FROM_ZERO;
+  };
+  ObjectSettings m_settings;
 };
 
 }  // namespace tav

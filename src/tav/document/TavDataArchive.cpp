@@ -288,7 +288,9 @@ int CTavData::LoadArchive(const CString& path, CString* error) {
     if (error != nullptr) *error = "\"" + path + "\": " + failure.what();
     return 0;
   }
+  const ObjectSettings settings = m_settings;
   *this = std::move(*fresh);
+  m_settings = settings;
   return 1;
 }
 

@@ -53,6 +53,11 @@ enum TaV_INPUT_FORMAT : int32_t { TaV_FORMAT_TAV, TaV_FORMAT_SAP, TaV_FORMAT_MID
 // each in the shortest text that reads back to the very same double.
 enum TaV_REAL_PRECISION : int32_t { TaV_PRECISION_SIX_DIGITS, TaV_PRECISION_FULL };
 
+// Where the envelope of an ENVE or ABS combination starts: from zero, so
+// that zero always takes part (the composition hosts have long relied on),
+// or from its first term, so that it holds the terms' extremes alone.
+enum TaV_ENVELOPE_START : int32_t { TaV_ENVELOPE_FROM_ZERO, TaV_ENVELOPE_FROM_FIRST_TERM };
+
 // Six one-bit flags in one byte, bit 0 to 5: X, Y, Z translation, X, Y, Z
 // rotation. Bits 6 and 7 carry nothing and are never changed by a setter.
 struct TaV_RESTRAINTS {

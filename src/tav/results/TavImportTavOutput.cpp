@@ -60,6 +60,28 @@ void Fold(TaV_COMBO_TYPE type, double& maximum, double& minimum, double value) {
   }
 }
 
+// A response spectrum result is a magnitude R that may act either way: an
+// ADD takes +R into the maximum and -R into the minimum, an envelope takes
+// both +R and -R, ABS takes R.
+void FoldMagnitude(TaV_COMBO_TYPE type, double& maximum, double& minimum, double value) {
+  const double magnitude = std::fabs(value);
+  if (type == TaV_COMBO_ADD) {
+    maximum += magnitude;
+    minimum -= magnitude;
+    return;
+  }
+  Fold(type, maximum, minimum, magnitude);
+  if (type == TaV_COMBO_ENVE) Fold(type, maximum, minimum, -magnitude);
+}
+
+// An envelope that starts from its first term: the values before it take
+// no part.
+void Restart(TaV_COMBO_TYPE type, double& maximum, double& minimum) {
+  if (type != TaV_COMBO_ENVE && type != TaV_COMBO_ABS) return;
+  maximum = type == TaV_COMBO_ABS ? 0.0 : -HUGE_VAL;
+  minimum = HUGE_VAL;
+}
+
 }  // namespace
 
 int CTavImportTavOutput::LoadData(const CString& path) {
@@ -165,17 +187,33 @@ int32_t CTavImportTavOutput::SourceCase(const TaV_COMBO_DATA& term) const {
 
 void CTavImportTavOutput::ComposeComboData() {
   const int32_t loadCases = m_pData->GetCountLoadCase(0);
+  const bool fromFirstTerm = m_pData->GetEnvelopeStart() == TaV_ENVELOPE_FROM_FIRST_TERM;
   for (int32_t j = 0; j < m_pData->GetCountComboLoad(); ++j) {
     const CTavCombo& combo = *m_pData->GetCombo(j);
+    bool first = fromFirstTerm;
     for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
       const int32_t source = SourceCase(term);
+      if (source < 0) continue;
       // A term is weighted by its first scale factor.
-      if (source >= 0) GetMaxMinDataFromCombo(loadCases + 2 * j, source, combo.m_eType, term.dFactor);
+      const Term folded{source, combo.m_eType, term.dFactor, term.eType == TaV_LOAD_RESPONSE_SPECTRUM, first};
+      GetMaxMinDataFromCombo(loadCases + 2 * j, folded);
+      first = false;
     }
   }
 }
 
-void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, int32_t source, TaV_COMBO_TYPE type, double factor) {
+void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, const Term& term) {
+  const auto fold = [&term](double* maximum, double* minimum, const double* value, int count) {
+    for (int i = 0; i < count; ++i) {
+      if (term.first) Restart(term.type, maximum[i], minimum[i]);
+      const double scaled = term.factor * value[i];
+      if (term.magnitude) {
+        FoldMagnitude(term.type, maximum[i], minimum[i], scaled);
+      } else {
+        Fold(term.type, maximum[i], minimum[i], scaled);
+      }
+    }
+  };
   const int32_t stations = m_pData->GetCountResultStation();
   for (int32_t beam = 0; beam < m_pData->GetCountBeam(); ++beam) {
     for (int32_t station = 0; station < stations; ++station) {
@@ -184,9 +222,9 @@ void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, int32_t source,
       double value[7];
       m_pData->GetResultValue_Beam(beam, target, station, maximum, 7);
       m_pData->GetResultValue_Beam(beam, target + 1, station, minimum, 7);
-      m_pData->GetResultValue_Beam(beam, source, station, value, 7);
+      m_pData->GetResultValue_Beam(beam, term.source, station, value, 7);
       maximum[0] = minimum[0] = value[0];
-      for (int i = 1; i < 7; ++i) Fold(type, maximum[i], minimum[i], factor * value[i]);
+      fold(maximum + 1, minimum + 1, value + 1, 6);
       m_pData->SetResult_Beam(beam, target, station, maximum, 7);
       m_pData->SetResult_Beam(beam, target + 1, station, minimum, 7);
     }
@@ -197,8 +235,8 @@ void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, int32_t source,
     double value[18];
     m_pData->GetResultValue_Joint(joint, target, maximum, 18);
     m_pData->GetResultValue_Joint(joint, target + 1, minimum, 18);
-    m_pData->GetResultValue_Joint(joint, source, value, 18);
-    for (int i = 0; i < 18; ++i) Fold(type, maximum[i], minimum[i], factor * value[i]);
+    m_pData->GetResultValue_Joint(joint, term.source, value, 18);
+    fold(maximum, minimum, value, 18);
     m_pData->SetResult_Joint(joint, target, maximum, TaV_JOINT_REACTION, 18);
     m_pData->SetResult_Joint(joint, target + 1, minimum, TaV_JOINT_REACTION, 18);
   }

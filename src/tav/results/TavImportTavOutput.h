@@ -16,7 +16,10 @@ class CTavImportTavOutput {
   CTavImportTavOutput(const CTavImportTavOutput&) = default;
   CTavImportTavOutput& operator=(const CTavImportTavOutput&) = default;
 
-  // Replaces every result of the model by the file's. Returns 1 when every
+  // Replaces every result of the model by the file's. Combinations are
+  // composed from their terms' cases, each weighted by its first factor;
+  // response spectrum terms count as magnitudes acting either way, and
+  // envelopes start as the document's GetEnvelopeStart says. Returns 1 when every
   // load case was read and the combinations composed; 0 when the file cannot
   // be opened (no message), or when the model's results do not fit in memory
   // or the file is short, damaged or made for another model (after the
@@ -31,9 +34,17 @@ class CTavImportTavOutput {
   void ComposeComboData();
 
  private:
-  // Folds result case `source`, weighted by `factor`, into the maximum case
-  // `target` and the minimum case `target` + 1.
-  void GetMaxMinDataFromCombo(int32_t target, int32_t source, TaV_COMBO_TYPE type, double factor);
+  // One term of a combination as it is folded in.
+  struct Term {
+    int32_t source;       // its result case
+    TaV_COMBO_TYPE type;  // the combination's rule
+    double factor;
+    bool magnitude;  // a response spectrum result, which acts either way
+    bool first;      // the first term of an envelope that starts from it
+  };
+  // Folds the term's result case, weighted by its factor, into the maximum
+  // case `target` and the minimum case `target` + 1.
+  void GetMaxMinDataFromCombo(int32_t target, const Term& term);
   // The result case a combination term reads, or -1 when it names nothing.
   int32_t SourceCase(const TaV_COMBO_DATA& term) const;
 

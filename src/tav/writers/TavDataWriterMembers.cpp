@@ -67,7 +67,7 @@ void CTavData::Write_Midas(CArchive& ar, const char* format, ...) {
 
 CString CTavData::GetTextReal(double value) { return GetRealText(value); }
 
-CString CTavData::RealText(double value) const { return GetRealText(value, m_eRealPrecision); }
+CString CTavData::RealText(double value) const { return GetRealText(value, m_settings.precision); }
 
 void CTavData::SeperateText(const CString& text, CStringArray& words) const { SplitAtBlanks(text, words); }
 
