@@ -9,10 +9,8 @@
 #include "support/MessageLog.h"
 #include "support/TempDir.h"
 
-namespace tav {
+namespace tav::test {
 namespace {
-
-using test::MessageLog;
 
 constexpr const char* kBadFile = "현재 OUT 파일이 비정상적이거나 현재의 모델링과 일치하지 않습니다 !";
 constexpr const char* kCaseCount = "LoadCase 수가 일치하지 않습니다";
@@ -103,9 +101,7 @@ std::string Join(const std::vector<std::string>& lines, const char* end) {
 // the model above, noting the messages shown in `log`.
 class ImportSapOutputTest : public ::testing::TestWithParam<const char*> {
  protected:
-  int Read(CTavData& model, const std::vector<std::string>& lines, CProgressBar* progress = nullptr) {
-    return Read(model, Join(lines, GetParam()), progress);
-  }
+  int Read(CTavData& model, const std::vector<std::string>& lines) { return Read(model, Join(lines, GetParam())); }
   int Read(CTavData& model, const std::string& text, CProgressBar* progress = nullptr) {
     BuildModel(model);
     const std::string path = dir.File("sap.out");
@@ -114,14 +110,37 @@ class ImportSapOutputTest : public ::testing::TestWithParam<const char*> {
     reader.m_pProgress = progress;
     return reader.LoadData(path);
   }
-  test::TempDir dir;
+  TempDir dir;
   CTavData doc;
   MessageLog log;
 };
 
+// The report read in pieces of a long line, with the progress reported.
 TEST_P(ImportSapOutputTest, EveryPageLandsWhereItBelongs) {
-  ASSERT_EQ(Read(doc, Report()), 1);
+  class Progress : public CProgressBar {
+   public:
+    void SetRange(int32_t lower, int32_t upper) override { range = {lower, upper}; }
+    void SetPos(int32_t position) override { positions.push_back(position); }
+    std::pair<int32_t, int32_t> range{-1, -1};
+    std::vector<int32_t> positions;
+  };
+  auto lines = Report();
+  // A 150-character line: its second piece begins with blanks and numbers.
+  lines.insert(lines.begin() + 40, std::string(99, 'x') + "   1   5 5 5 5 5 5");
+  for (int i = 0; i < 200; ++i) lines.push_back(std::string(60, '-'));
+  Progress progress;
+  const std::string text = Join(lines, GetParam());
+  ASSERT_EQ(Read(doc, text, &progress), 1);
   EXPECT_TRUE(log.Texts().empty());
+  const auto kib = static_cast<int32_t>(text.size() / 1024);
+  ASSERT_GT(kib, 10);
+  EXPECT_EQ(progress.range, std::make_pair(0, kib));
+  ASSERT_FALSE(progress.positions.empty());
+  EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
+  EXPECT_EQ(progress.positions.back(), kib);
+  // The piece after the 99 characters was read as a row of the combination's
+  // maximum block, which it stands in.
+  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 2), CVector(5, 5, 5));
   // Displacements: a short row spread over X, Z, RY.
   EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 0), CVector(0.001, 0, -0.002));
   EXPECT_EQ(doc.GetResultValue_Joint(0, 0, TaV_JOINT_DISPLACEMENT, 1), CVector(0, 0.0003, 0));
@@ -202,32 +221,6 @@ TEST_P(ImportSapOutputTest, TruncatedReportsNeverWriteOutsideTheBuffers) {
   }
 }
 
-TEST_P(ImportSapOutputTest, LongLinesArriveInPiecesAndProgressIsReported) {
-  class Progress : public CProgressBar {
-   public:
-    void SetRange(int32_t lower, int32_t upper) override { range = {lower, upper}; }
-    void SetPos(int32_t position) override { positions.push_back(position); }
-    std::pair<int32_t, int32_t> range{-1, -1};
-    std::vector<int32_t> positions;
-  };
-  auto lines = Report();
-  // A 150-character line: its second piece begins with blanks and numbers.
-  lines.insert(lines.begin() + 40, std::string(99, 'x') + "   1   5 5 5 5 5 5");
-  for (int i = 0; i < 200; ++i) lines.push_back(std::string(60, '-'));
-  Progress progress;
-  const std::string text = Join(lines, GetParam());
-  ASSERT_EQ(Read(doc, text, &progress), 1);
-  const auto kib = static_cast<int32_t>(text.size() / 1024);
-  ASSERT_GT(kib, 10);
-  EXPECT_EQ(progress.range, std::make_pair(0, kib));
-  ASSERT_FALSE(progress.positions.empty());
-  EXPECT_TRUE(std::is_sorted(progress.positions.begin(), progress.positions.end()));
-  EXPECT_EQ(progress.positions.back(), kib);
-  // The piece after the 99 characters was read as a row of the combination's
-  // maximum block, which it stands in.
-  EXPECT_EQ(doc.GetResultValue_Joint_Displacement(0, 2), CVector(5, 5, 5));
-}
-
 INSTANTIATE_TEST_SUITE_P(LineEnds, ImportSapOutputTest, ::testing::Values("\n", "\r\n"));
 
 TEST(ImportSapOutputPlainTest, NumbersAreReadOneAfterTheOther) {
@@ -249,4 +242,4 @@ TEST(ImportSapOutputPlainTest, NumbersAreReadOneAfterTheOther) {
 }
 
 }  // namespace
-}  // namespace tav
+}  // namespace tav::test
