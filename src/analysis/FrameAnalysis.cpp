@@ -61,13 +61,14 @@ std::vector<CaseResult> FrameAnalysis::Run() {
 void FrameAnalysis::SolveModes(const DiscreteModel& model, const PartitionedMatrix& baseStiffness,
                                std::vector<CaseResult>& results) {
   const ModalAnalysis modal(model, m_messages);
-  if (!modal.Wanted()) return;
   const size_t links = model.Elements().Links().size();
-  if (links > 0) m_messages.Warn("the eigen solution takes every gap of the nonlinear links closed");
   PartitionedMatrix stiffness = baseStiffness;
   model.AddLinkStiffness(stiffness, std::vector<char>(links, 1));
-  m_modes = modal.Solve(stiffness, m_timings);
-  m_messages.Progress("EIGEN SOLUTION: " + std::to_string(m_modes.modes.size()) + " MODES BY " + m_modes.method);
+  if (modal.Wanted()) {
+    if (links > 0) m_messages.Warn("the eigen solution takes every gap of the nonlinear links closed");
+    m_modes = modal.Solve(stiffness, m_timings);
+    m_messages.Progress("EIGEN SOLUTION: " + std::to_string(m_modes.modes.size()) + " MODES BY " + m_modes.method);
+  }
   for (size_t position = 0; position < m_deck.cases.size(); ++position) {
     const LoadCase& loadCase = m_deck.cases[position];
     if (loadCase.kind != CaseKind::kSpectrum) continue;

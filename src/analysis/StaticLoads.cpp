@@ -30,11 +30,18 @@ void StaticLoads::AddSelfWeight(CaseLoads& loads, const SelfWeight& weight, cons
     return;
   }
   const double acceleration = weight.factor * weight.acceleration;
+  bool loaded = false;
   for (size_t joint = 0; joint < m_model.Dofs().Joints(); ++joint) {
     const Eigen::Matrix<double, 6, 6> mass = m_model.GlobalMass(joint);
     const Eigen::VectorXd global = acceleration * mass.col(weight.direction);
     if (global.isZero(0.0)) continue;
     m_model.AddJointVector(loads.slots, std::array<size_t, 1>{joint}, global);
+    loaded = true;
+  }
+  if (!loaded) {
+    m_messages.Warn(Where(weight.line) + "the self weight of " + caseName + " loads nothing: no joint carries mass " +
+                    "along " + words::kSelfWeightDirection[static_cast<size_t>(weight.direction)] +
+                    " (or its factor or acceleration is 0)");
   }
 }
 

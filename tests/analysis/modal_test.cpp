@@ -5,6 +5,7 @@
 
 #include <Eigen/Dense>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <sstream>
 
@@ -269,6 +270,48 @@ TEST(ModalTest, SpectrumOfTwoStoreysCombinedByEachRule) {
       const double expected = c.combine(peaks[0][floor], peaks[1][floor], rho);
       EXPECT_NEAR(run.results.at(0).displacements[2 + 2 * floor][0] / expected, 1.0, 1e-12) << floor;
     }
+  }
+}
+
+// A response spectrum condition that cannot be analysed fails alone.
+TEST(ModalTest, SpectrumConditionsThatCannotBeAnalysedFailAlone) {
+  struct Case {
+    const char* error;
+    std::function<void(CTavData&, CTavLoadResponseSpectrum&)> spoil;
+  };
+  const Case cases[] = {
+      {"it combines NUMBER OF MODES=0",
+       [](CTavData&, CTavLoadResponseSpectrum& c) { c.AddLoadResponseSpectrum_Combination(0, 0, TaV_MODECOMB_SRSS); }},
+      {"its spectrum, function 9, does not exist",
+       [](CTavData&, CTavLoadResponseSpectrum& c) { c.AddSelfWeight(TaV_DIR_X, 1, 1, 8); }},
+      {"its spectrum, function 2, is not a table of points (CONSTANT)",
+       [](CTavData& doc, CTavLoadResponseSpectrum& c) {
+         c.AddSelfWeight(TaV_DIR_X, 1, 1, doc.GetFunction()->AddFunction(TaV_FUNCTION_SINUSOIDAL, 1, 2));
+       }},
+      {"the periods of its spectrum, function 2, do not increase",
+       [](CTavData& doc, CTavLoadResponseSpectrum& c) {
+         const int32_t f = doc.GetFunction()->AddFunction(TaV_FUNCTION_CONSTANT, 0, 0);
+         doc.GetFunction()->AddFunctionValue(f, 1, 1);
+         doc.GetFunction()->AddFunctionValue(f, 1, 2);
+         c.AddSelfWeight(TaV_DIR_X, 1, 1, f);
+       }},
+      {"its excitation names no direction",
+       [](CTavData&, CTavLoadResponseSpectrum& c) { c.AddSelfWeight(static_cast<TaV_DIR>(5), 1, 1, 0); }},
+  };
+  for (const Case& c : cases) {
+    CTavData doc;
+    BuildCantilever(doc, 0.003, false);
+    const int32_t spectrum = doc.GetFunction()->AddFunctionDefault();
+    CTavLoadResponseSpectrum& loadCase = *doc.AddLoadResponseSpectrum("quake");
+    loadCase.AddLoadResponseSpectrum_Combination(0, 1, TaV_MODECOMB_ABS);
+    loadCase.AddSelfWeight(TaV_DIR_X, 1, 1, spectrum);
+    c.spoil(doc, loadCase);
+    doc.AddLoadResponseSpectrum("fine")->AddSelfWeight(TaV_DIR_X, 1, 1, spectrum);
+    doc.GetResponseSpectrum(1)->AddLoadResponseSpectrum_Combination(0, 1, TaV_MODECOMB_ABS);
+    const Analysed run = Analyse(doc);
+    EXPECT_EQ(run.results.at(0).error, std::string("response spectrum load condition 1: ") + c.error);
+    EXPECT_EQ(run.results.at(1).error, "");
+    EXPECT_GT(run.results.at(1).displacements[1][0], 0.0);
   }
 }
 

@@ -192,6 +192,25 @@ void CombinationTerms(CTavData& doc) {
   second->AddLoad(TaV_LOAD_COMBO, 2, 1, 0);  // a combination that does not exist is left out
 }
 
+// The same over the first static case and a response spectrum case (result
+// case 2, every value 300), whose magnitude acts either way.
+std::function<void(CTavData&)> WithSpectrum(TaV_COMBO_TYPE type) {
+  return [=](CTavData& model) {
+    model.AddLoadResponseSpectrum("R");
+    CTavCombo* combo = model.AddCombo("K", type);
+    combo->AddLoad(TaV_LOAD_STATIC, 0, 1, 0);
+    combo->AddLoad(TaV_LOAD_RESPONSE_SPECTRUM, 0, 0.1, 0);
+  };
+}
+
+// Envelopes of the document that start from their first term.
+std::function<void(CTavData&)> FromFirstTerm(std::function<void(CTavData&)> combine) {
+  return [=](CTavData& model) {
+    model.SetEnvelopeStart(TaV_ENVELOPE_FROM_FIRST_TERM);
+    combine(model);
+  };
+}
+
 void DynamicTerms(CTavData& doc) {
   doc.AddLoadHistory("H");           // result case 2, every value 300
   doc.AddLoadResponseSpectrum("R");  // result case 3, every value 400
@@ -221,7 +240,13 @@ TEST_F(ImportTavOutputTest, CombinationsOfEveryKind) {
       {"absolute keeps the largest magnitude", -7, 3, Terms(TaV_COMBO_ABS), {{7, 0}}},
       {"first scale factors weight the terms", 10, 5, Terms(TaV_COMBO_ADD, 1.2, 1.6), {{20, 20}}},
       {"a combination term reads the maximum of the one it names", 5, 3, CombinationTerms, {{5, -3}, {10, 10}}},
-      {"dynamic terms read their own cases", 1, 2, DynamicTerms, {{345, 345}}},
+      {"dynamic terms read their own cases; the spectrum's acts either way", 1, 2, DynamicTerms, {{345, 265}}},
+      {"a spectrum term adds its magnitude both ways", -5, 0, WithSpectrum(TaV_COMBO_ADD), {{25, -35}}},
+      {"an envelope takes a spectrum term both ways", 5, 0, WithSpectrum(TaV_COMBO_ENVE), {{30, -30}}},
+      {"absolute takes a spectrum term's magnitude", -50, 0, WithSpectrum(TaV_COMBO_ABS), {{50, 0}}},
+      {"an envelope from its first term", 5, 3, FromFirstTerm(Terms(TaV_COMBO_ENVE)), {{5, 3}}},
+      {"an envelope of negative values from its first term", -2, -4, FromFirstTerm(Terms(TaV_COMBO_ENVE)), {{-2, -4}}},
+      {"absolute from its first term", -7, 3, FromFirstTerm(Terms(TaV_COMBO_ABS)), {{7, 3}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
