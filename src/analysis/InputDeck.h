@@ -251,7 +251,6 @@ struct InputDeck {
   std::vector<LinkGroup> linkGroups;
   std::vector<LoadCase> cases;  // static, history, spectrum, moving, in file order
   std::vector<Function> functions;
-  int functionCount = 0;
 
   bool operator==(const InputDeck&) const = default;
 };

@@ -154,13 +154,14 @@ EigenPairs ModalAnalysis::Pairs(const PartitionedMatrix& stiffness, const Partit
 }
 
 // No shift unless the structure is declared free to move: then the one the
-// input gives, or a thousandth of the smallest ratio of stiffness to mass
+// input gives (of eigenvalues, rad^2/s^2), or a thousandth of the smallest ratio of stiffness to mass
 // on an equation's diagonal (so about the scale of the lowest frequencies,
 // far above round-off).
 double ModalAnalysis::Shift(const std::vector<double>& ratios) const {
   const Options& options = m_model.Deck().options;
   if (!options.rigidBodyModes) return 0.0;
-  if (options.rigidBodyShift > 0) return -static_cast<double>(options.rigidBodyShift);
+  // The input's shift, of either sign, moves the eigenvalues up by its size.
+  if (options.rigidBodyShift != 0) return -std::fabs(static_cast<double>(options.rigidBodyShift));
   const auto smallest = std::min_element(ratios.begin(), ratios.end());
   return smallest == ratios.end() ? -1.0 : -1e-3 * *smallest;
 }

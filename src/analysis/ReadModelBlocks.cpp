@@ -154,7 +154,6 @@ void ModelBlockReader::ReadFunction(Words& words) {
   // written may be either; the first is taken.
   for (size_t p = 0; p < 2 && !words.AtEnd(); ++p) function.parameters[p] = words.NextReal("a function parameter");
   words.ExpectEnd();
-  ++m_deck.functionCount;
 
   const std::string name = "function " + std::to_string(number + 1);
   const std::optional<Statement> line = m_source.NextLine();

@@ -116,8 +116,8 @@ TEST(InputReaderModelTest, SmallFrame) {
   test::BuildSmallFrame(doc, "LOAD");
   const InputDeck deck = ReadModel(doc);
 
-  EXPECT_EQ(std::tuple(deck.title, deck.declaredJoints, deck.functionCount, deck.options.eigenMethod),
-            std::tuple("FRAME", 2, 1, 0));
+  EXPECT_EQ(std::tuple(deck.title, deck.declaredJoints, deck.functions.size(), deck.options.eigenMethod),
+            std::tuple("FRAME", 2, 1U, 0));
   EXPECT_EQ(deck.options.activeDof, (std::array<bool, 6>{true, true, true, true, true, true}));
   ASSERT_EQ(Bare(deck.joints),
             (std::vector<Joint>{{0, 0, 0, 0, -1, {true, true, true, true, true, true}}, {1, 0, 0, 3, -1, {}}}));
@@ -274,6 +274,7 @@ void AddEverythingElse(CTavData& doc) {
   doc.AddJointConstraintDiap(1, CString("3 4"));
   doc.GetConstraint()->AddRigidLink(1, 0, CLongArray{2, 4});
   doc.AddJointMass(1, 1.5, 0, 0, 0, 0, 0.25);
+  doc.AddJointMass(1, 0.5, 2, 0, 0, 0, 0);  // records of one joint add up
   doc.AddJointDamping(2, 0, 0.5, 0, 0, 0, 0);
 
   auto* girders = static_cast<CTavGroupElement*>(doc.GetGroup(0));
@@ -303,7 +304,17 @@ TEST(InputReaderModelTest, EverythingElseComesBack) {
   const InputDeck deck = ReadModel(doc);
 
   ExpectModelGeometry(doc, deck);
-  EXPECT_EQ(std::tuple(deck.options.modes, deck.options.eigenMethod), std::tuple(7, 1));
+  Options options;
+  options.activeDof = deck.options.activeDof;
+  options.eigenMethod = 1;
+  options.modes = 7;
+  options.subspaceVectors = 14;
+  options.iterations = 30;
+  options.rigidBodyModes = true;
+  options.cutoff = 25.0;
+  EXPECT_EQ(deck.options, options);
+  EXPECT_EQ(std::tuple(deck.joints[1].mass, deck.joints[2].damping, deck.joints[2].mass),
+            std::tuple(Six{2, 2, 0, 0, 0, 0.25}, Six{0, 0.5, 0, 0, 0, 0}, Six{}));
   // The text holds 0-based numbers.
   EXPECT_EQ(Bare(deck.diaphragms), (std::vector<Diaphragm>{{1, {3, 4}}}));
   EXPECT_EQ(Bare(deck.rigidLinks), (std::vector<RigidLink>{{true, 0, {2, 4}}}));
@@ -321,6 +332,8 @@ TEST(InputReaderModelTest, EverythingElseComesBack) {
   EXPECT_EQ(Bare(history.selfWeight), (SelfWeight{true, 1, 2.0, 9.81, 0}));
   EXPECT_EQ(deck.cases[4].kind, CaseKind::kSpectrum);
   EXPECT_EQ(Bare(deck.cases[4].selfWeight), (SelfWeight{true, 2, 0.5, 9.81, 0}));
+  EXPECT_EQ(std::tuple(deck.cases[4].modes, deck.cases[4].combination, deck.cases[4].damping),
+            std::tuple(4, ModeCombination::kCqc, std::vector<double>{0.05, 0.03}));
   EXPECT_EQ(std::tuple(deck.cases[5].kind, deck.cases[6].kind, deck.cases[6].number),
             std::tuple(CaseKind::kMoving, CaseKind::kMoving, 1));
 }
@@ -350,6 +363,12 @@ TEST(InputReaderGoldenTest, EigenHeaders) {
   EXPECT_EQ(std::tuple(determinant.options.eigenMethod, determinant.options.modes, determinant.joints.size()),
             std::tuple(1, 4, 2U));
   EXPECT_EQ(determinant.options.activeDof, (std::array<bool, 6>{true, false, true, false, true, false}));
+  EXPECT_TRUE(determinant.options.withinInterval);
+  const Options full = ReadInputFile(GoldenPath("own_header_full.tav")).options;
+  EXPECT_EQ(std::tuple(full.eigenMethod, full.withinInterval, full.modes, full.subspaceVectors, full.iterations,
+                       full.rigidBodyModes, full.rigidBodyShift, full.cutoff, full.tolerance, full.lanczos,
+                       full.startingVectors),
+            std::tuple(2, false, 12, 24, 16, true, 2, 0.5, 1e-6, true, 3));
   const InputDeck other = ReadInputFile(GoldenPath("own_eigen_other.tav"));
   EXPECT_EQ(std::tuple(other.options.eigenMethod, other.options.modes, other.joints.size()), std::tuple(2, 10, 0U));
 }
@@ -412,8 +431,8 @@ std::string WithFunctions(std::vector<std::string> lines) {
 
 TEST(InputReaderTextTest, SmallInputReads) {
   const InputDeck deck = ReadText(JoinLines(SmallInput()));
-  EXPECT_EQ(std::tuple(deck.title, deck.joints.size(), deck.cases.size(), deck.functionCount),
-            std::tuple("SMALL", 2U, 0U, 0));
+  EXPECT_EQ(std::tuple(deck.title, deck.joints.size(), deck.cases.size(), deck.functions.size()),
+            std::tuple("SMALL", 2U, 0U, 0U));
   ASSERT_EQ(deck.beamGroups.size(), 1U);
   EXPECT_EQ(std::tuple(deck.beamGroups[0].beams[0].line, deck.beamGroups[0].sections[0].area), std::tuple(11, 0.01));
   // Blank lines after STOP are fine.
@@ -572,11 +591,14 @@ TEST(InputReaderTextTest, ContinuationLines) {
 }
 
 TEST(InputReaderTextTest, FunctionPoints) {
-  EXPECT_EQ(
+  const InputDeck deck =
       ReadText(WithFunctions({"   1 TYPE=CONSTANT POINTS=2", "   0. 1. 1. 1.", "   2 TYPE=SINUSOIDAL POINTS=0 2.5",
-                              "  ", "   3 TYPE=CONSTANT POINTS=1 0.5 -1.", " 0. 0.5", "STOP"}))
-          .functionCount,
-      3);
+                              "  ", "   3 TYPE=CONSTANT POINTS=1 0.5 -1.", " 0. 0.5", "STOP"}));
+  std::vector<std::tuple<int, bool, std::array<double, 2>, std::vector<std::array<double, 2>>>> read;
+  for (const Function& f : deck.functions) read.emplace_back(f.number, f.sinusoidal, f.parameters, f.points);
+  EXPECT_EQ(read,
+            (decltype(read){
+                {0, false, {0, 0}, {{0, 1}, {1, 1}}}, {1, true, {2.5, 0}, {}}, {2, false, {0.5, -1}, {{0, 0.5}}}}));
 }
 
 TEST(InputReaderTextTest, ResolutionsOfRollAnglesAndLoadExtents) {
