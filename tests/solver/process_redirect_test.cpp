@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -24,15 +23,12 @@ class Recorder : public CTavProcessRedirect {
  public:
   ~Recorder() override { ShutdownChildProcess(); }
 
-  // Waits until `count` ends have been reported in all.
-  bool WaitTerminations(int count = 1, std::chrono::seconds limit = std::chrono::seconds(10)) {
+  // Starts the test child in `mode`.
+  int Start(const std::string& mode) { return StartChildProcess((kChild + " " + mode).c_str(), 0); }
+  // Waits (10 s at most) until `count` events of `kind` have come in all.
+  bool WaitFor(const std::string& kind, size_t count = 1) {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, limit,
-                              [&] { return std::count(m_events.begin(), m_events.end(), "terminated") >= count; });
-  }
-  bool WaitForOutput() {
-    std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return !With("out ").empty(); });
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return TextsOf(kind).size() >= count; });
   }
   std::vector<std::string> Events() {
     std::lock_guard lock(m_mutex);
@@ -40,12 +36,12 @@ class Recorder : public CTavProcessRedirect {
   }
   std::vector<std::string> Out() {
     std::lock_guard lock(m_mutex);
-    return With("out ");
+    return TextsOf("out ");
   }
   std::string Err() {
     std::lock_guard lock(m_mutex);
     std::string all;
-    for (const auto& chunk : With("err ")) all += chunk;
+    for (const auto& chunk : TextsOf("err ")) all += chunk;
     return all;
   }
 
@@ -67,7 +63,7 @@ class Recorder : public CTavProcessRedirect {
     m_changed.notify_all();
   }
   // The texts of the events of one kind; the caller holds the lock.
-  std::vector<std::string> With(const std::string& kind) const {
+  std::vector<std::string> TextsOf(const std::string& kind) const {
     std::vector<std::string> texts;
     for (const auto& event : m_events) {
       if (event.rfind(kind, 0) == 0) texts.push_back(event.substr(kind.size()));
@@ -82,8 +78,8 @@ class Recorder : public CTavProcessRedirect {
 
 // Starts the test child in `mode` and waits for its end to be reported.
 ::testing::AssertionResult RunsToEnd(Recorder& redirect, const std::string& mode) {
-  if (redirect.StartChildProcess((kChild + " " + mode).c_str(), 0) != 1) return ::testing::AssertionFailure();
-  if (!redirect.WaitTerminations()) return ::testing::AssertionFailure() << "no end reported";
+  if (redirect.Start(mode) != 1) return ::testing::AssertionFailure();
+  if (!redirect.WaitFor("terminated")) return ::testing::AssertionFailure() << "no end reported";
   return ::testing::AssertionSuccess();
 }
 
@@ -92,14 +88,16 @@ pid_t PidIn(const std::string& line) { return std::stoi(line.substr(line.rfind('
 
 bool Gone(pid_t pid) { return ::kill(pid, 0) == -1 && errno == ESRCH; }
 
+// Everything a run of the child in "lines" mode reports.
+const std::vector<std::string> kLinesRun = {"started " + kChild + " lines", "out first", "out second", "terminated"};
+
 TEST(ProcessRedirectTest, EmptyLinesVanishAndTheEndComesAfterTheOutput) {
   Recorder redirect;
   const auto start = Clock::now();
-  ASSERT_EQ(redirect.StartChildProcess((kChild + " lines").c_str(), 0), 1);
-  EXPECT_EQ(redirect.Events().at(0), "started " + kChild + " lines");  // before the start returns
-  ASSERT_TRUE(redirect.WaitTerminations());
-  EXPECT_EQ(redirect.Events(),
-            (std::vector<std::string>{"started " + kChild + " lines", "out first", "out second", "terminated"}));
+  ASSERT_EQ(redirect.Start("lines"), 1);
+  EXPECT_EQ(redirect.Events().at(0), kLinesRun[0]);  // before the start returns
+  ASSERT_TRUE(redirect.WaitFor("terminated"));
+  EXPECT_EQ(redirect.Events(), kLinesRun);
   EXPECT_GE(redirect.terminatedAt - start, std::chrono::milliseconds(900));  // after the drain pause
   redirect.TerminateChildProcess();
   EXPECT_EQ(redirect.GetChildExitCode(), 0);
@@ -132,8 +130,8 @@ TEST(ProcessRedirectTest, NulBytesErrorsAndLongLines) {
 
 TEST(ProcessRedirectTest, AHangingChildIsKilledAndReaped) {
   Recorder redirect;
-  ASSERT_EQ(redirect.StartChildProcess((kChild + " hang").c_str(), 0), 1);
-  ASSERT_TRUE(redirect.WaitForOutput());
+  ASSERT_EQ(redirect.Start("hang"), 1);
+  ASSERT_TRUE(redirect.WaitFor("out "));
   ASSERT_EQ(redirect.Out().front().rfind("started ", 0), 0U);
   const pid_t pid = PidIn(redirect.Out().front());
   EXPECT_EQ(redirect.IsChildRunning(), 1);
@@ -142,7 +140,7 @@ TEST(ProcessRedirectTest, AHangingChildIsKilledAndReaped) {
   EXPECT_LT(Clock::now() - before, std::chrono::seconds(4));
   EXPECT_EQ(redirect.GetChildExitCode(), 1);
   EXPECT_TRUE(Gone(pid));  // and not a zombie
-  EXPECT_TRUE(redirect.WaitTerminations());
+  EXPECT_TRUE(redirect.WaitFor("terminated"));
 }
 
 TEST(ProcessRedirectTest, TeardownWhenIdleAndTwice) {
@@ -179,17 +177,16 @@ TEST(ProcessRedirectTest, StartingAgainWithoutATeardownFinishesTheFirstChild) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Recorder redirect;
-    EXPECT_EQ(redirect.StartChildProcess(c.first.c_str(), 0), c.first == missing ? 0 : 1);
-    EXPECT_EQ(redirect.IsChildRunning(), c.first == missing ? 0 : 1);
-    if (c.before == Before::kEndReported) {
-      ASSERT_TRUE(redirect.WaitTerminations());
-    } else if (c.before == Before::kOutputSeen) {
-      ASSERT_TRUE(redirect.WaitForOutput());
+    const bool starts = c.first != missing;
+    EXPECT_EQ(redirect.StartChildProcess(c.first.c_str(), 0), starts ? 1 : 0);
+    EXPECT_EQ(redirect.IsChildRunning(), starts ? 1 : 0);
+    if (c.before != Before::kNothing) {
+      ASSERT_TRUE(redirect.WaitFor(c.before == Before::kEndReported ? "terminated" : "out "));
     }
-    const pid_t firstPid = c.first == missing ? 0 : PidIn(redirect.Out().front());
+    const pid_t firstPid = starts ? PidIn(redirect.Out().front()) : 0;
 
-    ASSERT_EQ(redirect.StartChildProcess((kChild + " lines").c_str(), 0), 1);
-    if (firstPid != 0) {
+    ASSERT_EQ(redirect.Start("lines"), 1);
+    if (starts) {
       EXPECT_TRUE(Gone(firstPid)) << "the first child is left over";
     }
     std::vector<std::string> events = redirect.Events();
@@ -197,14 +194,12 @@ TEST(ProcessRedirectTest, StartingAgainWithoutATeardownFinishesTheFirstChild) {
     for (size_t i = 0; i < c.firstEvents.size(); ++i) {
       EXPECT_EQ(events[i].rfind(c.firstEvents[i], 0), 0U) << events[i];  // the pid follows
     }
-    EXPECT_EQ(events.back(), "started " + kChild + " lines");
+    EXPECT_EQ(events.back(), kLinesRun[0]);
 
-    ASSERT_TRUE(redirect.WaitTerminations(c.first == missing ? 1 : 2));
+    ASSERT_TRUE(redirect.WaitFor("terminated", starts ? 2 : 1));
     redirect.TerminateChildProcess();
     events = redirect.Events();
-    const std::vector<std::string> second(events.end() - 4, events.end());
-    EXPECT_EQ(second,
-              (std::vector<std::string>{"started " + kChild + " lines", "out first", "out second", "terminated"}));
+    EXPECT_EQ(std::vector<std::string>(events.end() - 4, events.end()), kLinesRun);
     EXPECT_EQ(redirect.GetChildExitCode(), 0);
   }
 }
@@ -213,16 +208,16 @@ TEST(ProcessRedirectTest, StartingAgainWithoutATeardownFinishesTheFirstChild) {
 // go when the run is stopped, and the next run starts and reads its input.
 TEST(ProcessRedirectTest, InputToAChildThatDoesNotReadGivesUpWhenTheRunStops) {
   Recorder redirect;
-  ASSERT_EQ(redirect.StartChildProcess((kChild + " hang").c_str(), 0), 1);
-  ASSERT_TRUE(redirect.WaitForOutput());
+  ASSERT_EQ(redirect.Start("hang"), 1);
+  ASSERT_TRUE(redirect.WaitFor("out "));
   const std::string text(1 << 20, 'x');  // far more than a pipe holds
   std::thread writer([&redirect, &text] { redirect.WriteChildStdIn(text.c_str()); });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   redirect.TerminateChildProcess();
   writer.join();
-  ASSERT_EQ(redirect.StartChildProcess((kChild + " stdin").c_str(), 0), 1);
+  ASSERT_EQ(redirect.Start("stdin"), 1);
   redirect.WriteChildStdIn("again\n");
-  ASSERT_TRUE(redirect.WaitTerminations(2));
+  ASSERT_TRUE(redirect.WaitFor("terminated", 2));
   EXPECT_EQ(redirect.Out().back(), "got again");
 }
 
