@@ -130,9 +130,16 @@ class SolverMsgDlgTest : public testing::Test {
   ScriptedFrontEnd frontEnd;
 };
 
-TEST_F(SolverMsgDlgTest, OwnSolverCommandLineAndWarnings) {
+// A run asked for while the dialog is open, here from within its own run,
+// is refused and leaves the run going on untouched.
+TEST_F(SolverMsgDlgTest, OwnSolverCommandLineWarningsAndANestedRunRefused) {
   doubles.Prints("TaV", "SOLVING\n* W A R N I N G * SMALL PIVOT\nDONE\n");
+  int nested = 0;
+  frontEnd.whenFinished = [&nested, this](CTavSolverMsgDlg& dlg) {
+    nested = dlg.RunSolver(nullptr, doubles.work(), doubles.solver(), "frame.tAv", TaV_FORMAT_TAV);
+  };
   EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(nested, -1);
   EXPECT_EQ(doubles.Calls(), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
   EXPECT_EQ(frontEnd.boxes, (Boxes{{kWarningBox, MB_OK | MB_ICONSTOP}}));
   // The empty line of the start, the output, then the separator block.
@@ -156,12 +163,10 @@ TEST_F(SolverMsgDlgTest, TheSapPairRunsBothProgramsUnlessTheFirstReportsAnError)
   EXPECT_TRUE(frontEnd.boxes.empty());
 
   doubles.Prints("Sapre", "READING\n* E R R O R * * W A R N I N G * BAD JOINT\n");
-  CTavSolverMsgDlg failing;
-  ScriptedFrontEnd seen;
-  EXPECT_EQ(RunDialog(failing, seen, doubles, "my model.s2k", TaV_FORMAT_SAP), 0);
+  EXPECT_EQ(Run("my model.s2k", TaV_FORMAT_SAP), 0);
   EXPECT_EQ(doubles.LastCall(), doubles.solver() + "/Sapre my_model.s2k\n");
-  EXPECT_EQ(seen.boxes, (Boxes{{kErrorBox, MB_OK | MB_ICONSTOP}}));
-  EXPECT_EQ(failing.m_bWarning, 0);  // a line with both markers is an error only
+  EXPECT_EQ(frontEnd.boxes, (Boxes{{kErrorBox, MB_OK | MB_ICONSTOP}}));
+  EXPECT_EQ(dialog.m_bWarning, 0);  // a line with both markers is an error only
 }
 
 TEST_F(SolverMsgDlgTest, MissingInputFiles) {
@@ -176,32 +181,28 @@ TEST_F(SolverMsgDlgTest, MissingInputFiles) {
 }
 
 TEST_F(SolverMsgDlgTest, MidasRunsNothingAndCopyDataKinds) {
-  std::vector<CString> after;
-  frontEnd.whenFinished = [&after](CTavSolverMsgDlg& dlg) {
+  std::vector<std::vector<CString>> after;
+  int selected = -2;
+  frontEnd.whenFinished = [&after, &selected](CTavSolverMsgDlg& dlg) {
     const auto send = [&dlg](unsigned long kind, const char* text) {
       COPYDATASTRUCT record{kind, static_cast<uint32_t>(std::strlen(text) + 1), text};
       SendMessage(dlg.GetSafeHwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&record));
     };
-    const auto lines = [&dlg] {
-      CString all;
-      for (int i = 0; i < dlg.GetMessageList().GetCount(); ++i) all += dlg.GetMessageList().GetText(i) + "|";
-      return all;
-    };
     send(3, "first\r\nREPEAT\r\nthird");  // on an empty list
-    after.push_back(lines());
+    after.push_back(Lines(dlg));
     send(3, "a\nb");
     send(3, "REPEAT");
-    after.push_back(lines() + std::to_string(dlg.GetMessageList().GetCurSel()));
+    after.push_back(Lines(dlg));
+    selected = dlg.GetMessageList().GetCurSel();
     send(9, "ignored");
     send(2, "* E R R O R * LATE");
-    after.push_back(lines());
+    after.push_back(Lines(dlg));
   };
   EXPECT_EQ(Run("model.mct", TaV_FORMAT_MIDAS), 0);  // the late error line counts
   EXPECT_EQ(frontEnd.finished, 1);
-  ASSERT_EQ(after.size(), 3U);
-  EXPECT_EQ(after[0], "third|");
-  EXPECT_EQ(after[1], "third|a|-1");
-  EXPECT_EQ(after[2], "third|a|* E R R O R * LATE|");
+  EXPECT_EQ(after,
+            (std::vector<std::vector<CString>>{{"third"}, {"third", "a"}, {"third", "a", "* E R R O R * LATE"}}));
+  EXPECT_EQ(selected, -1);
   EXPECT_FALSE(std::filesystem::exists(doubles.work() + "/calls.txt"));
 }
 
@@ -242,41 +243,34 @@ TEST_F(SolverMsgDlgTest, AutoCloseAndTheCloseNotice) {
 TEST_F(SolverMsgDlgTest, ErrorAndWarningSearches) {
   doubles.Prints("TaV", "A\n* W A R N I N G * ONE\nB\n* W A R N I N G * TWO\nC\n");
   std::vector<int> selections;
-  frontEnd.answers = {IDOK, IDYES, IDNO};
+  frontEnd.answers = {IDOK, IDYES, IDNO, IDOK, IDYES, IDOK};
   frontEnd.whenFinished = [&selections](CTavSolverMsgDlg& dlg) {
+    auto& list = const_cast<CColorListBox&>(dlg.GetMessageList());
     const auto press = [&](int id) {
       SendMessage(dlg.GetSafeHwnd(), WM_COMMAND, static_cast<WPARAM>(id), 0);
-      selections.push_back(dlg.GetMessageList().GetCurSel());
+      selections.push_back(list.GetCurSel());
     };
     press(IDC_BUTTON_GO_WARNING);  // from the last line: wraps to the top without asking
     press(IDC_BUTTON_GO_WARNING);
     press(IDC_BUTTON_GO_WARNING);  // nothing further: asked, Yes: from line 1 again
     press(IDC_BUTTON_GO_ERROR);    // no error at all: asked, No
+    // A record without data is ignored.
+    const COPYDATASTRUCT none{9, 0, nullptr};
+    SendMessage(dlg.GetSafeHwnd(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&none));
+    list.SetCurSel(0);  // the search starts at line 1 and says so plainly
+    press(IDC_BUTTON_GO_ERROR);
+    list.SetCurSel(-1);  // no selection: the question, then Yes leads to the plain message
+    press(IDC_BUTTON_GO_ERROR);
   };
   Run();
-  EXPECT_EQ(selections, (std::vector<int>{2, 4, 2, 2}));
+  EXPECT_EQ(selections, (std::vector<int>{2, 4, 2, 2, 0, 0}));
+  const std::pair<CString, unsigned> noError = {"에러부분이 존재하지 않습니다", MB_OK | MB_ICONINFORMATION};
   EXPECT_EQ(frontEnd.boxes, (Boxes{{kWarningBox, MB_OK | MB_ICONSTOP},
                                    {"더이상 경고부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?", MB_YESNO},
-                                   {kNoMoreErrors, MB_YESNO}}));
-}
-
-TEST_F(SolverMsgDlgTest, SearchWithoutMatchesFromTheTopAndAfterAWrap) {
-  doubles.Prints("TaV", "NOTHING\n");
-  frontEnd.answers = {IDOK, IDYES, IDOK};
-  frontEnd.whenFinished = [](CTavSolverMsgDlg& dlg) {
-    const HWND window = dlg.GetSafeHwnd();
-    // Selection on line 0: the search starts at line 1 and says so plainly.
-    const COPYDATASTRUCT none{9, 0, nullptr};
-    SendMessage(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&none));
-    const_cast<CColorListBox&>(dlg.GetMessageList()).SetCurSel(0);
-    SendMessage(window, WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
-    // No selection: the question, then Yes leads to the plain message.
-    const_cast<CColorListBox&>(dlg.GetMessageList()).SetCurSel(-1);
-    SendMessage(window, WM_COMMAND, IDC_BUTTON_GO_ERROR, 0);
-  };
-  Run();
-  const std::pair<CString, unsigned> none = {"에러부분이 존재하지 않습니다", MB_OK | MB_ICONINFORMATION};
-  EXPECT_EQ(frontEnd.boxes, (Boxes{none, {kNoMoreErrors, MB_YESNO}, none}));
+                                   {kNoMoreErrors, MB_YESNO},
+                                   noError,
+                                   {kNoMoreErrors, MB_YESNO},
+                                   noError}));
 }
 
 TEST_F(SolverMsgDlgTest, AProgramThatCannotStartEndsTheRun) {
@@ -415,20 +409,6 @@ TEST_F(SolverMsgDlgTest, ThreeRunsOnOneDialogShowOnlyTheirOwnLines) {
     EXPECT_EQ(boxes, expected.boxes);
     EXPECT_EQ(selected, expected.selectedByErrorSearch);
   }
-}
-
-// A run asked for while the dialog is open, here from within its own run,
-// is refused and leaves the run going on untouched.
-TEST_F(SolverMsgDlgTest, ARunAskedForWhileTheDialogIsOpenIsRefused) {
-  doubles.Prints("TaV", "ONLY\n");
-  int nested = 0;
-  frontEnd.whenFinished = [&nested, this](CTavSolverMsgDlg& dlg) {
-    nested = dlg.RunSolver(nullptr, doubles.work(), doubles.solver(), "frame.tAv", TaV_FORMAT_TAV);
-  };
-  EXPECT_EQ(Run(), 1);
-  EXPECT_EQ(nested, -1);
-  EXPECT_EQ(Lines(dialog), (std::vector<CString>{"", "ONLY", "", kSeparator, ""}));
-  EXPECT_EQ(doubles.Calls(), doubles.solver() + "/TaV frame.tAv frame.tvo\n");
 }
 
 }  // namespace
