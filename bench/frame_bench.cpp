@@ -5,6 +5,9 @@
 //   SaveOwnInput/p:        writing the 20^3 frame at site coordinates as own
 //                          input, reals in six digits (p = 0, the baseline)
 //                          or in full (p = 1)
+//   ModalAnalysis/nx/ny/nz: the same frame with a mass at every joint, its
+//                          12 lowest modes beside its static analysis in
+//                          the same run (modes_over_static)
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -57,14 +60,21 @@ void BuildFrame(tav::CTavData& doc, int nx, int ny, int nz, double origin = 0.0)
   }
 }
 
-std::string WriteFrame(int nx, int ny, int nz) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() /
-       ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) + ".tAv"))
-          .string();
+// The frame's own input in the temporary directory, written once; with
+// `modes`, a mass of 2 at every joint and 12 modes asked for.
+std::string WriteFrame(int nx, int ny, int nz, bool modes = false) {
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" + std::to_string(nz) +
+                             (modes ? "_modes" : "") + ".tAv"))
+                               .string();
   if (std::filesystem::exists(path)) return path;
   tav::CTavData doc;
   BuildFrame(doc, nx, ny, nz);
+  if (modes) {
+    for (int joint = nx * ny; joint < doc.GetCountJoint(); ++joint) doc.AddJointMass(joint, 2, 2, 2, 0, 0, 0);
+    doc.GetGlobalOption()->m_nEigenMethod = 2;
+    doc.GetGlobalOption()->SetNumberOfModes(12);
+  }
   doc.Save(path, tav::TaV_FORMAT_TAV);
   return path;
 }
@@ -129,12 +139,33 @@ void CholmodOnly(benchmark::State& state) {
   state.counters["GFLOPs"] = factor > 0 ? flops / factor * 1e-9 : 0.0;
 }
 
+void ModalAnalysis(benchmark::State& state) {
+  const std::string input = WriteFrame(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                       static_cast<int>(state.range(2)), true);
+  const tav::analysis::InputDeck deck = tav::analysis::ReadInputFile(input);
+  tav::analysis::Timings timings;
+  size_t modes = 0;
+  for (auto _ : state) {
+    tav::analysis::FrameAnalysis analysis(deck, {});
+    analysis.Run();
+    timings = analysis.GetTimings();
+    modes = analysis.Modes().modes.size();
+  }
+  const double statics = timings.assemble + timings.factor + timings.solve + timings.recover;
+  state.counters["equations"] = timings.equations;
+  state.counters["modes"] = static_cast<double>(modes);
+  state.counters["static_s"] = statics;
+  state.counters["modes_s"] = timings.modes;
+  state.counters["modes_over_static"] = statics > 0 ? timings.modes / statics : 0.0;
+}
+
 void Sizes(benchmark::internal::Benchmark* bench) {
   bench->Args({10, 10, 10})->Args({20, 20, 20})->Args({21, 21, 61})->Unit(benchmark::kSecond)->Iterations(1);
 }
 
 BENCHMARK(FullAnalysis)->Apply(Sizes);
 BENCHMARK(CholmodOnly)->Apply(Sizes);
+BENCHMARK(ModalAnalysis)->Apply(Sizes);
 BENCHMARK(SaveOwnInput)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 }  // namespace

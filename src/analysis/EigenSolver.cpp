@@ -146,24 +146,26 @@ int MassiveEquations(int equations, const std::vector<MatrixEntry>& mass) {
   return static_cast<int>(std::count_if(diagonal.begin(), diagonal.end(), [](double m) { return m > 0.0; }));
 }
 
-bool LowestEigenpairs(int equations, const std::vector<MatrixEntry>& stiffness, const std::vector<MatrixEntry>& mass,
-                      const EigenRequest& request, EigenPairs& pairs, int32_t& failedEquation) {
-  pairs = EigenPairs();
-  const std::vector<MatrixEntry> shiftedUpper = Shifted(stiffness, mass, request.shift);
-  SparseCholesky factor;
-  if (!factor.Factor(equations, shiftedUpper, failedEquation)) return false;
+bool FactoriseShifted(int equations, const std::vector<MatrixEntry>& stiffness, const std::vector<MatrixEntry>& mass,
+                      double shift, SparseCholesky& factor, int32_t& failedEquation) {
+  return factor.Factor(equations, Shifted(stiffness, mass, shift), failedEquation);
+}
+
+EigenPairs LowestEigenpairs(int equations, const std::vector<MatrixEntry>& stiffness,
+                            const std::vector<MatrixEntry>& mass, const EigenRequest& request, SparseCholesky& factor) {
+  EigenPairs pairs;
   const SparseMatrix massMatrix = Symmetric(equations, mass);
   const int massive = MassiveEquations(equations, mass);
   const int wanted = std::min(request.wanted, massive);
-  if (wanted <= 0) return true;
+  if (wanted <= 0) return pairs;
   const int vectors = LanczosVectors(wanted, massive);
   if (equations <= request.denseUpTo || vectors <= wanted) {
-    DenseEigenpairs(Symmetric(equations, shiftedUpper), massMatrix, request, pairs);
+    DenseEigenpairs(Symmetric(equations, Shifted(stiffness, mass, request.shift)), massMatrix, request, pairs);
   } else {
     LanczosEigenpairs(factor, massMatrix, request, wanted, vectors, pairs);
   }
   Normalise(massMatrix, wanted, pairs);
-  return true;
+  return pairs;
 }
 
 }  // namespace tav::analysis

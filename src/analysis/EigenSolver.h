@@ -33,11 +33,16 @@ struct EigenPairs {
   std::string method;          // how they were found, for the listing
 };
 
-// The shifted matrix K - sigma M must be positive definite: false when it
-// is not, with `failedEquation` as SparseCholesky::Factor gives it. Throws
-// AnalysisError when the iteration fails or does not converge.
-bool LowestEigenpairs(int equations, const std::vector<MatrixEntry>& stiffness, const std::vector<MatrixEntry>& mass,
-                      const EigenRequest& request, EigenPairs& pairs, int32_t& failedEquation);
+// Factorises K - sigma M into `factor`: false when it is not positive
+// definite, with `failedEquation` as SparseCholesky::Factor gives it.
+bool FactoriseShifted(int equations, const std::vector<MatrixEntry>& stiffness, const std::vector<MatrixEntry>& mass,
+                      double shift, SparseCholesky& factor, int32_t& failedEquation);
+
+// The lowest pairs, with `factor` holding the factorisation of K - sigma M
+// for the request's shift. Throws AnalysisError when the iteration fails or
+// does not converge.
+EigenPairs LowestEigenpairs(int equations, const std::vector<MatrixEntry>& stiffness,
+                            const std::vector<MatrixEntry>& mass, const EigenRequest& request, SparseCholesky& factor);
 
 using SparseMatrix = Eigen::SparseMatrix<double>;
 

@@ -1,5 +1,6 @@
 #include "analysis/FrameAnalysis.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -48,25 +49,27 @@ std::vector<CaseResult> FrameAnalysis::Run() {
   const PartitionedMatrix baseStiffness = model.BaseStiffness();
   m_timings.assemble += SecondsSince(start);
 
-  SolveStaticCases(model, baseStiffness, statics, m_timings);
+  const ModalAnalysis modal(model, m_messages);
+  std::unique_ptr<SparseCholesky> allClosed;  // kept for the modes
+  SolveStaticCases(model, baseStiffness, statics, m_timings, modal.Wanted() ? &allClosed : nullptr);
 
   start = Clock::now();
   std::vector<CaseResult> results = Results(model, statics);
   m_timings.recover += SecondsSince(start);
-  SolveModes(model, baseStiffness, results);
+  SolveModes(model, modal, baseStiffness, allClosed.get(), results);
   return results;
 }
 
 // The modes, with every gap closed, and the response spectrum cases.
-void FrameAnalysis::SolveModes(const DiscreteModel& model, const PartitionedMatrix& baseStiffness,
+void FrameAnalysis::SolveModes(const DiscreteModel& model, const ModalAnalysis& modal,
+                               const PartitionedMatrix& baseStiffness, SparseCholesky* stiffnessFactor,
                                std::vector<CaseResult>& results) {
-  const ModalAnalysis modal(model, m_messages);
   const size_t links = model.Elements().Links().size();
   PartitionedMatrix stiffness = baseStiffness;
   model.AddLinkStiffness(stiffness, std::vector<char>(links, 1));
   if (modal.Wanted()) {
     if (links > 0) m_messages.Warn("the eigen solution takes every gap of the nonlinear links closed");
-    m_modes = modal.Solve(stiffness, m_timings);
+    m_modes = modal.Solve(stiffness, m_timings, stiffnessFactor);
     m_messages.Progress("EIGEN SOLUTION: " + std::to_string(m_modes.modes.size()) + " MODES BY " + m_modes.method);
   }
   for (size_t position = 0; position < m_deck.cases.size(); ++position) {

@@ -46,7 +46,8 @@ class FrameAnalysis {
  private:
   std::vector<StaticCase> StaticCasesOf(const DiscreteModel& model) const;
   std::vector<CaseResult> Results(const DiscreteModel& model, const std::vector<StaticCase>& statics) const;
-  void SolveModes(const DiscreteModel& model, const PartitionedMatrix& baseStiffness, std::vector<CaseResult>& results);
+  void SolveModes(const DiscreteModel& model, const ModalAnalysis& modal, const PartitionedMatrix& baseStiffness,
+                  SparseCholesky* stiffnessFactor, std::vector<CaseResult>& results);
 
   const InputDeck& m_deck;
   Messages m_messages;

@@ -70,17 +70,25 @@ ModalAnalysis::ModalAnalysis(const DiscreteModel& model, Messages messages)
   m_wanted = model.Deck().options.eigenMethod != 0 || m_spectrumModes > 0;
 }
 
-ModalSolution ModalAnalysis::Solve(const PartitionedMatrix& stiffness, Timings& timings) const {
+ModalSolution ModalAnalysis::Solve(const PartitionedMatrix& stiffness, Timings& timings,
+                                   SparseCholesky* stiffnessFactor) const {
   const auto start = Clock::now();
   const PartitionedMatrix mass = m_model.Mass();
   const int massive = MassiveEquations(static_cast<int>(m_model.Equations()), mass.freeFree);
   if (massive == 0) {
     throw AnalysisError("the eigen solution needs mass, and no free degree of freedom carries any (JOINT MASS)");
   }
-  EigenPairs pairs = FindModes(stiffness, mass, massive, timings);
+  const std::vector<double> ratios = DiagonalRatios(m_model.Equations(), stiffness, mass);
+  const Options& options = m_model.Deck().options;
+  EigenRequest request;
+  request.shift = Shift(ratios);
+  request.tolerance = std::max(options.tolerance, 0.0);
+  request.maxIterations = std::max(options.iterations, 0);
+  SparseCholesky own;
+  SparseCholesky& factor = Factorise(stiffness, mass, request.shift, stiffnessFactor, own, timings);
+  EigenPairs pairs = FindModes(stiffness, mass, massive, request, factor);
   // An eigenvalue within round-off of zero, set by the largest frequency
   // the diagonal can hold, is a rigid-body mode's.
-  const std::vector<double> ratios = DiagonalRatios(m_model.Equations(), stiffness, mass);
   const double roundOff = ratios.empty() ? 0.0 : kRigidBodyEigenvalue * *std::max_element(ratios.begin(), ratios.end());
   for (double& value : pairs.values) {
     if (value <= roundOff) value = 0.0;
@@ -96,15 +104,36 @@ int ModalAnalysis::ModesAsked() const {
   return std::max(asked, m_spectrumModes);
 }
 
+// The factorisation of K - sigma M: the stiffness's own when it is at hand
+// and there is no shift; else made in `own`, or an error telling where the
+// structure gives way.
+SparseCholesky& ModalAnalysis::Factorise(const PartitionedMatrix& stiffness, const PartitionedMatrix& mass,
+                                         double shift, SparseCholesky* stiffnessFactor, SparseCholesky& own,
+                                         Timings& timings) const {
+  const JointDofs& dofs = m_model.Dofs();
+  if (shift == 0.0) {
+    if (stiffnessFactor != nullptr) return *stiffnessFactor;
+    const std::optional<Weakness> weakness = FactoriseStiffness(stiffness, dofs, own, timings);
+    if (!weakness) return own;
+    throw AnalysisError("the structure is unstable" +
+                        (weakness->slot ? ": " + dofs.SlotName(*weakness->slot) + " " + weakness->how : "") +
+                        "; a structure free to move needs RIGID BODY MODE EXIST in its eigen solution");
+  }
+  int32_t failed = -1;
+  if (FactoriseShifted(static_cast<int>(m_model.Equations()), stiffness.freeFree, mass.freeFree, shift, own, failed)) {
+    return own;
+  }
+  throw AnalysisError("the structure is unstable even with its rigid-body modes shifted by " + NumberText(-shift) +
+                      (failed >= 0 ? ": " + dofs.SlotName(dofs.FreeSlots()[failed]) + " has no stiffness" : ""));
+}
+
 // The lowest modes asked for, or those below the cut-off frequency: found
 // in batches that double until one lies beyond it.
 EigenPairs ModalAnalysis::FindModes(const PartitionedMatrix& stiffness, const PartitionedMatrix& mass, int massive,
-                                    Timings& timings) const {
+                                    EigenRequest request, SparseCholesky& factor) const {
   const Options& options = m_model.Deck().options;
-  EigenRequest request;
-  request.shift = Shift(DiagonalRatios(m_model.Equations(), stiffness, mass));
-  request.tolerance = std::max(options.tolerance, 0.0);
-  request.maxIterations = std::max(options.iterations, 0);
+  const int equations = static_cast<int>(m_model.Equations());
+  const auto pairs = [&] { return LowestEigenpairs(equations, stiffness.freeFree, mass.freeFree, request, factor); };
   if (options.eigenMethod == 0 || !options.withinInterval) {
     const int asked = ModesAsked();
     if (asked <= 0) throw AnalysisError("the eigen solution asks for NUMBER OF MODES=" + std::to_string(asked));
@@ -113,50 +142,30 @@ EigenPairs ModalAnalysis::FindModes(const PartitionedMatrix& stiffness, const Pa
                       " degrees of freedom carry mass: " + std::to_string(massive) + " modes are found");
     }
     request.wanted = std::min(asked, massive);
-    return Pairs(stiffness, mass, request, timings);
+    return pairs();
   }
   if (!(options.cutoff > 0.0)) {
     throw AnalysisError("FREQUENCIES WITHIN INTERVAL needs a positive CUT_OFF CIRCLULAR FREQUENCY");
   }
   const double limit = options.cutoff * options.cutoff;
   request.wanted = std::min(std::max(kFirstIntervalBatch, m_spectrumModes), massive);
-  EigenPairs pairs = Pairs(stiffness, mass, request, timings);
-  while (request.wanted < massive && !pairs.values.empty() && pairs.values.back() <= limit) {
+  EigenPairs found = pairs();
+  while (request.wanted < massive && !found.values.empty() && found.values.back() <= limit) {
     request.wanted = std::min(2 * request.wanted, massive);
-    pairs = Pairs(stiffness, mass, request, timings);
+    found = pairs();
   }
   size_t within = 0;
-  while (within < pairs.values.size() && pairs.values[within] <= limit) ++within;
+  while (within < found.values.size() && found.values[within] <= limit) ++within;
   if (options.modes > 0) within = std::min(within, static_cast<size_t>(options.modes));
-  pairs.values.resize(within);
-  pairs.vectors.conservativeResize(Eigen::NoChange, static_cast<Eigen::Index>(within));
-  return pairs;
-}
-
-EigenPairs ModalAnalysis::Pairs(const PartitionedMatrix& stiffness, const PartitionedMatrix& mass,
-                                const EigenRequest& request, Timings& timings) const {
-  EigenPairs pairs;
-  int32_t failed = -1;
-  const int equations = static_cast<int>(m_model.Equations());
-  if (LowestEigenpairs(equations, stiffness.freeFree, mass.freeFree, request, pairs, failed)) return pairs;
-  if (request.shift != 0.0) {
-    throw AnalysisError("the structure is unstable even with its rigid-body modes shifted by " +
-                        NumberText(-request.shift) +
-                        (failed >= 0 ? ": " + m_model.Dofs().SlotName(m_model.Dofs().FreeSlots()[failed]) : ""));
-  }
-  // Tell where it gives way as the static analysis does.
-  SparseCholesky cholesky;
-  const std::optional<Weakness> weakness = FactoriseStiffness(stiffness, m_model.Dofs(), cholesky, timings);
-  const std::string where =
-      weakness && weakness->slot ? ": " + m_model.Dofs().SlotName(*weakness->slot) + " " + weakness->how : "";
-  throw AnalysisError("the structure is unstable" + where +
-                      "; a structure free to move needs RIGID BODY MODE EXIST in its eigen solution");
+  found.values.resize(within);
+  found.vectors.conservativeResize(Eigen::NoChange, static_cast<Eigen::Index>(within));
+  return found;
 }
 
 // No shift unless the structure is declared free to move: then the one the
-// input gives (of eigenvalues, rad^2/s^2), or a thousandth of the smallest ratio of stiffness to mass
-// on an equation's diagonal (so about the scale of the lowest frequencies,
-// far above round-off).
+// input gives (of eigenvalues, rad^2/s^2), or a thousandth of the smallest
+// ratio of stiffness to mass on an equation's diagonal (so about the scale
+// of the lowest frequencies, far above round-off).
 double ModalAnalysis::Shift(const std::vector<double>& ratios) const {
   const Options& options = m_model.Deck().options;
   if (!options.rigidBodyModes) return 0.0;

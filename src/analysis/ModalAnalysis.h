@@ -48,16 +48,19 @@ class ModalAnalysis {
   // Whether the input asks for modes (an eigen solution, or response
   // spectrum conditions).
   bool Wanted() const { return m_wanted; }
-  // Throws AnalysisError when the structure has no mass or is unstable
-  // without being declared free to move (RIGID BODY MODE EXIST).
-  ModalSolution Solve(const PartitionedMatrix& stiffness, Timings& timings) const;
+  // `stiffnessFactor`, when given, is the factorisation of `stiffness`,
+  // which serves when no shift is needed. Throws AnalysisError when the
+  // structure has no mass or is unstable without being declared free to
+  // move (RIGID BODY MODE EXIST).
+  ModalSolution Solve(const PartitionedMatrix& stiffness, Timings& timings,
+                      SparseCholesky* stiffnessFactor = nullptr) const;
 
  private:
   int ModesAsked() const;
+  SparseCholesky& Factorise(const PartitionedMatrix& stiffness, const PartitionedMatrix& mass, double shift,
+                            SparseCholesky* stiffnessFactor, SparseCholesky& own, Timings& timings) const;
   EigenPairs FindModes(const PartitionedMatrix& stiffness, const PartitionedMatrix& mass, int massive,
-                       Timings& timings) const;
-  EigenPairs Pairs(const PartitionedMatrix& stiffness, const PartitionedMatrix& mass, const EigenRequest& request,
-                   Timings& timings) const;
+                       EigenRequest request, SparseCholesky& factor) const;
   double Shift(const std::vector<double>& ratios) const;
   ModalSolution Measure(const PartitionedMatrix& mass, const EigenPairs& pairs) const;
 

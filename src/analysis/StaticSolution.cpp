@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 
 #include "analysis/Reactions.h"
 #include "analysis/SparseCholesky.h"
@@ -21,8 +22,9 @@ bool AllClosed(const std::vector<char>& closed) {
 // gaps its cases hold closed.
 class GapTrials {
  public:
-  GapTrials(const DiscreteModel& model, const PartitionedMatrix& baseStiffness, Timings& timings)
-      : m_model(model), m_base(baseStiffness), m_timings(timings) {}
+  GapTrials(const DiscreteModel& model, const PartitionedMatrix& baseStiffness, Timings& timings,
+            std::unique_ptr<SparseCholesky>* allClosed)
+      : m_model(model), m_base(baseStiffness), m_timings(timings), m_allClosed(allClosed) {}
 
   void Solve(std::vector<StaticCase>& cases) const {
     for (int trial = 0; trial < kMaxGapTrials; ++trial) {
@@ -49,12 +51,13 @@ class GapTrials {
     m_model.AddLinkStiffness(stiffness, closed);
     m_timings.assemble += SecondsSince(start);
 
-    SparseCholesky cholesky;
-    if (const std::optional<Weakness> weakness = FactoriseStiffness(stiffness, m_model.Dofs(), cholesky, m_timings)) {
+    auto cholesky = std::make_unique<SparseCholesky>();
+    if (const std::optional<Weakness> weakness = FactoriseStiffness(stiffness, m_model.Dofs(), *cholesky, m_timings)) {
       GiveWay(*weakness, closed, members);
       return;
     }
-    const std::vector<double> solved = SolveMembers(stiffness, cholesky, members);
+    const std::vector<double> solved = SolveMembers(stiffness, *cholesky, members);
+    if (m_allClosed != nullptr && AllClosed(closed)) *m_allClosed = std::move(cholesky);
     const size_t equations = m_model.Equations();
     for (size_t k = 0; k < members.size(); ++k) {
       const std::span<const double> column(solved.data() + k * equations, equations);
@@ -134,6 +137,7 @@ class GapTrials {
   const DiscreteModel& m_model;
   const PartitionedMatrix& m_base;
   Timings& m_timings;
+  std::unique_ptr<SparseCholesky>* m_allClosed;
 };
 
 }  // namespace
@@ -145,8 +149,8 @@ StaticCase::StaticCase(size_t positionInDeck, int userNumber, size_t links)
       closed(links, 1) {}
 
 void SolveStaticCases(const DiscreteModel& model, const PartitionedMatrix& baseStiffness,
-                      std::vector<StaticCase>& cases, Timings& timings) {
-  GapTrials(model, baseStiffness, timings).Solve(cases);
+                      std::vector<StaticCase>& cases, Timings& timings, std::unique_ptr<SparseCholesky>* allClosed) {
+  GapTrials(model, baseStiffness, timings, allClosed).Solve(cases);
 }
 
 }  // namespace tav::analysis

@@ -5,6 +5,7 @@
 // settle, or whose displacements are not finite numbers fails alone.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,11 @@ struct StaticCase {
 };
 
 // Solves `cases` until each has settled or failed. Throws AnalysisError
-// when the structure is unstable with every gap closed.
+// when the structure is unstable with every gap closed. `allClosed`, when
+// given, receives the factorisation of the stiffness with every gap closed
+// if a trial made one.
 void SolveStaticCases(const DiscreteModel& model, const PartitionedMatrix& baseStiffness,
-                      std::vector<StaticCase>& cases, Timings& timings);
+                      std::vector<StaticCase>& cases, Timings& timings,
+                      std::unique_ptr<SparseCholesky>* allClosed = nullptr);
 
 }  // namespace tav::analysis
