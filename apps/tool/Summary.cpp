@@ -417,9 +417,8 @@ void WriteResultsCsv(const CTavData& doc, std::ostream& out, const FailedCases& 
   for (int32_t n = 0; n < doc.GetCountMode(); ++n) {
     const TavMode& mode = doc.GetModalResults().modes[static_cast<size_t>(n)];
     const std::string name = "mode " + std::to_string(n + 1);
-    out << name << ",period,,"
-        << ",," << Number(mode.period, 15) << ',' << Number(mode.frequency, 15) << ',' << Number(mode.circular, 15)
-        << ",,,\n";
+    out << name << ",period," << n + 1 << ",,," << Number(mode.period, 15) << ',' << Number(mode.frequency, 15) << ','
+        << Number(mode.circular, 15) << ",,,\n";
     row(name, "participation", n + 1, "", "", mode.participation.data());
     row(name, "mass ratio", n + 1, "", "", mode.massRatio.data());
     for (int32_t j = 0; j < doc.GetCountJoint(); ++j) row(name, "shape", j + 1, "", "", doc.GetModeShape(j, n).data());

@@ -34,7 +34,7 @@ std::string Example(const std::string& name) { return std::string(TAV_EXAMPLES_D
 // The line of a run's summary that sums the reactions of a case.
 std::string Sum(const std::string& values) { return "sum of reactions      FX, FY, FZ = " + values + "\n"; }
 
-const char* const kExamples[] = {"portal", "continuous-beam", "building", "springs-gaps"};
+const char* const kExamples[] = {"portal", "continuous-beam", "building", "springs-gaps", "water-tower"};
 
 // Each test has a directory of its own, in which the tool starts as a user
 // would start it there.
@@ -151,11 +151,12 @@ TEST_F(TavToolTest, RunSaysWhatTheBundledProgramLeavesOut) {
   const Outcome outcome = Run("example.json");
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   for (const char* headingAndLine :  // the line follows right after the case's heading
-       {"DEAD  (static)\n  (its self weight counts as zero",
+       {"DEAD  (static)\n  largest displacement",
         "QUAKE  (history)\n  not analysed by the bundled program: its results are zero\n",
-        "DYN MAX  (combination ENVE)\n  not analysed by the bundled program",
-        "ALL MAX  (combination ABS)\n  (its history, response spectrum and moving parts count",
-        "ULS  (combination ADD)\n  largest displacement"}) {
+        "RSX  (response spectrum)\n  (peak magnitudes, each combined over the modes",
+        "DYN MAX  (combination ENVE)\n  (its history and moving parts count as zero",
+        "ALL MAX  (combination ABS)\n  (its history and moving parts count",
+        "ULS  (combination ADD)\n  largest displacement", "\nModes (mass ratios"}) {
     EXPECT_THAT(outcome.out, HasSubstr(headingAndLine));
   }
 }
@@ -236,6 +237,57 @@ TEST_F(TavToolTest, RunSummarisesEveryExample) {
     EXPECT_EQ(count, balanced);
   }
 }
+// The water tower's modes and spectrum against their closed forms (its
+// README), from the JSON results; the CSV rows of its modes.
+TEST_F(TavToolTest, RunWritesTheModesAndTheSpectrumOfTheWaterTower) {
+  const Outcome outcome = Run(Example("water-tower"), {"--work-dir", "work", "--results", "results.json"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+  EXPECT_THAT(outcome.out, AllOf(HasSubstr("     2       0.74048         1.35047        8.48528  1.0000 (1.0000)"),
+                                 HasSubstr("SEISMIC MAX  (combination ADD)"), HasSubstr("SEISMIC MIN")));
+  const json::Json results = json::Json::parse(test::ReadFileBytes(dir.File("results.json")));
+  const json::Json& modes = results["modes"];
+  ASSERT_EQ(modes.size(), 3u);
+  const double omega[3] = {std::sqrt(3 * 3e7 * 0.05 / 1e3 / 100), std::sqrt(3 * 3e7 * 0.08 / 1e3 / 100),
+                           std::sqrt(3e7 * 0.5 / 10 / 100)};
+  for (size_t n = 0; n < 3; ++n) {
+    EXPECT_NEAR(modes[n]["circularFrequency"].get<double>() / omega[n], 1.0, 1e-12) << n;
+    EXPECT_NEAR(modes[n]["period"].get<double>() * omega[n], 2 * std::acos(-1.0), 1e-12) << n;
+    EXPECT_NEAR(modes[n]["massRatio"][n == 0 ? 1 : n == 1 ? 0 : 2].get<double>(), 1.0, 1e-12) << n;
+    EXPECT_NEAR(std::fabs(modes[n]["shape"][1]["displacement"][n == 0   ? 1
+                                                               : n == 1 ? 0
+                                                                        : 2]
+                              .get<double>()),
+                0.1,
+                1e-12);  // 1 / sqrt(100)
+  }
+  const double period = 2 * std::acos(-1.0) / omega[1];
+  const double sa = (1.0 - 0.875 * (period - 0.5) / 3.5) * 0.25 * 9.81;
+  const auto at = [&results](int c, int joint) { return results["cases"][c]["joints"][joint]; };
+  EXPECT_NEAR(at(1, 1)["displacement"][0].get<double>(), sa / (omega[1] * omega[1]), 1e-12);  // QUAKE
+  EXPECT_NEAR(at(1, 0)["reaction"][0].get<double>(), 100 * sa, 1e-9);
+  EXPECT_NEAR(at(0, 0)["reaction"][2].get<double>(), 981.0, 1e-9);                             // GRAVITY
+  EXPECT_NEAR(at(2, 1)["displacement"][0].get<double>(), sa / (omega[1] * omega[1]), 1e-12);   // SEISMIC MAX
+  EXPECT_NEAR(at(3, 1)["displacement"][0].get<double>(), -sa / (omega[1] * omega[1]), 1e-12);  // SEISMIC MIN
+
+  ASSERT_EQ(Run(Example("water-tower"), {"--work-dir", "work", "--results", "results.csv"}).status, 0);
+  const std::string csv = test::ReadFileBytes(dir.File("results.csv"));
+  EXPECT_THAT(csv, AllOf(HasSubstr("\nmode 2,period,2,,,0.740480489693061,1.35047447"),
+                         HasSubstr("\nmode 3,mass ratio,3,,,0,0,1,"), HasSubstr("\nmode 1,shape,2,,,0,")));
+}
+
+// Masses from sections: W x area x length per beam, half to each joint.
+TEST_F(TavToolTest, SectionMassesAreHalfOfEachBeamAtEachJoint) {
+  Write("bar.json", R"({"joints": [{"x": 0, "y": 0, "z": 0}, {"x": 4, "y": 0, "z": 0}, {"x": 10, "y": 0, "z": 0}],
+    "groups": [{"kind": "beam", "sections": [{"shape": "general", "E": 1, "area": 0.2, "W": 2.5}],
+                "beams": [{"section": 1, "joints": [1, 2]}, {"section": 1, "joints": [2, 3]}]}]})");
+  const Outcome outcome = Tav({"write", "bar.json", "--section-masses", "-o", "bar.tAv"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_THAT(outcome.out, HasSubstr("Joint masses from the beams' sections: 5 in all"));
+  EXPECT_THAT(test::ReadFileBytes(dir.File("bar.tAv")),
+              HasSubstr("JOINT MASS\r\n  1  XMX=1. XMY=1. XMZ=1.\r\n  2  XMX=2.5 XMY=2.5 XMZ=2.5\r\n"
+                        "  3  XMX=1.5 XMY=1.5 XMZ=1.5\r\n"));
+}
+
 // The continuous beam against its closed forms, read from every value the
 // run writes.
 TEST_F(TavToolTest, RunWritesEveryValueOfTheContinuousBeam) {
