@@ -39,7 +39,7 @@ void WriteBlock(CArchive& ar, int caseNumber, const InputDeck& deck, const CaseR
 
 }  // namespace
 
-void WriteOutputFile(const std::string& path, const InputDeck& deck, const std::vector<CaseResult>& results) {
+void WriteReplacing(const std::string& path, const std::function<void(CArchive&)>& write) {
   CReplacingFile replacing(path);
   CFile file;
   CString reason;
@@ -47,10 +47,16 @@ void WriteOutputFile(const std::string& path, const InputDeck& deck, const std::
     throw std::runtime_error("cannot write \"" + replacing.TemporaryPath() + "\": " + reason);
   }
   CArchive ar(&file, CArchive::store, 1 << 16);
-  for (size_t c = 0; c < results.size(); ++c) WriteBlock(ar, static_cast<int>(c + 1), deck, results[c]);
+  write(ar);
   ar.Close();
   file.Close();
   replacing.Commit();
+}
+
+void WriteOutputFile(const std::string& path, const InputDeck& deck, const std::vector<CaseResult>& results) {
+  WriteReplacing(path, [&](CArchive& ar) {
+    for (size_t c = 0; c < results.size(); ++c) WriteBlock(ar, static_cast<int>(c + 1), deck, results[c]);
+  });
 }
 
 }  // namespace tav::analysis

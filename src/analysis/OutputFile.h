@@ -3,13 +3,20 @@
 // active degrees of freedom), little-endian, without header.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "analysis/InputDeck.h"
 #include "analysis/Results.h"
+#include "tav/platform/Archive.h"
 
 namespace tav::analysis {
+
+// Lets `write` fill an archive over a temporary file that replaces `path`
+// only when complete. Throws std::runtime_error naming the file when it
+// cannot be written.
+void WriteReplacing(const std::string& path, const std::function<void(CArchive&)>& write);
 
 // Writes through a temporary file that replaces `path` only when complete.
 // Throws std::runtime_error naming the file when it cannot be written.
