@@ -5,7 +5,8 @@
 //
 // The analysis is bounded: the runs cap the input length (-max_len), and a
 // deck whose results would hold more than kMaxStations beam stations over
-// all cases is read but not analysed, so that one input cannot take seconds.
+// all cases, or that asks for more than kMaxModes modes, is read but not
+// analysed, so that one input cannot take seconds.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,14 @@ namespace {
 using namespace tav::analysis;
 
 constexpr size_t kMaxStations = 200000;
+constexpr int kMaxModes = 64;
+
+// The most modes the options or a response spectrum condition ask for.
+int ModesAsked(const InputDeck& deck) {
+  int modes = deck.options.modes;
+  for (const LoadCase& loadCase : deck.cases) modes = std::max(modes, loadCase.modes);
+  return modes;
+}
 
 // The beam stations the results of `deck` would hold, as the analysis
 // divides the beams.
@@ -57,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
   }
-  if (Stations(deck) > kMaxStations) return 0;
+  if (Stations(deck) > kMaxStations || ModesAsked(deck) > kMaxModes) return 0;
 
   std::vector<CaseResult> results;
   try {

@@ -12,6 +12,11 @@
 namespace tav::analysis {
 namespace {
 
+// The largest problem solved densely (a matrix of 72 MB), and the most
+// memory the Lanczos vectors may take.
+constexpr int kDenseLimit = 3000;
+constexpr size_t kMostLanczosBytes = size_t{4} << 30;
+
 std::vector<MatrixEntry> Shifted(const std::vector<MatrixEntry>& stiffness, const std::vector<MatrixEntry>& mass,
                                  double shift) {
   std::vector<MatrixEntry> shifted = stiffness;
@@ -159,7 +164,19 @@ EigenPairs LowestEigenpairs(int equations, const std::vector<MatrixEntry>& stiff
   const int wanted = std::min(request.wanted, massive);
   if (wanted <= 0) return pairs;
   const int vectors = LanczosVectors(wanted, massive);
-  if (equations <= request.denseUpTo || vectors <= wanted) {
+  const bool dense = equations <= request.denseUpTo || vectors <= wanted;
+  if (dense && equations > kDenseLimit) {
+    throw AnalysisError(std::to_string(wanted) + " of the " + std::to_string(massive) +
+                        " modes with mass need a dense solution, which the program makes for up to " +
+                        std::to_string(kDenseLimit) + " equations (this structure has " + std::to_string(equations) +
+                        "): ask for fewer modes");
+  }
+  if (!dense && static_cast<double>(equations) * vectors * sizeof(double) > kMostLanczosBytes) {
+    throw AnalysisError(std::to_string(wanted) + " modes of " + std::to_string(equations) +
+                        " equations need more memory for their Lanczos vectors than the program takes (" +
+                        std::to_string(kMostLanczosBytes >> 30) + " GiB): ask for fewer modes");
+  }
+  if (dense) {
     DenseEigenpairs(Symmetric(equations, Shifted(stiffness, mass, request.shift)), massMatrix, request, pairs);
   } else {
     LanczosEigenpairs(factor, massMatrix, request, wanted, vectors, pairs);
