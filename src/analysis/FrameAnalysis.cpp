@@ -1,5 +1,6 @@
 #include "analysis/FrameAnalysis.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,20 +13,6 @@
 
 namespace tav::analysis {
 namespace {
-
-const char* KindName(CaseKind kind) {
-  switch (kind) {
-    case CaseKind::kStatic:
-      return "static";
-    case CaseKind::kHistory:
-      return "history";
-    case CaseKind::kSpectrum:
-      return "response spectrum";
-    case CaseKind::kMoving:
-      return "moving";
-  }
-  return "";
-}
 
 std::string SizeLine(const DiscreteModel& model) {
   return "ANALYSING " + std::to_string(model.Dofs().Joints()) + " JOINTS, " +
@@ -64,6 +51,8 @@ std::vector<CaseResult> FrameAnalysis::Run() {
 void FrameAnalysis::SolveModes(const DiscreteModel& model, const ModalAnalysis& modal,
                                const PartitionedMatrix& baseStiffness, SparseCholesky* stiffnessFactor,
                                std::vector<CaseResult>& results) {
+  const auto spectrum = [](const LoadCase& loadCase) { return loadCase.kind == CaseKind::kSpectrum; };
+  if (!modal.Wanted() && std::none_of(m_deck.cases.begin(), m_deck.cases.end(), spectrum)) return;
   const size_t links = model.Elements().Links().size();
   PartitionedMatrix stiffness = baseStiffness;
   model.AddLinkStiffness(stiffness, std::vector<char>(links, 1));
@@ -74,20 +63,12 @@ void FrameAnalysis::SolveModes(const DiscreteModel& model, const ModalAnalysis& 
   }
   for (size_t position = 0; position < m_deck.cases.size(); ++position) {
     const LoadCase& loadCase = m_deck.cases[position];
-    if (loadCase.kind != CaseKind::kSpectrum) continue;
+    if (!spectrum(loadCase)) continue;
     SolveSpectrumCase(model, stiffness, m_modes, loadCase, m_messages, results[position]);
     if (results[position].error.empty()) {
       m_messages.Progress("RESPONSE SPECTRUM LOAD CONDITION " + std::to_string(loadCase.number + 1) + " SOLVED");
     }
   }
-}
-
-std::vector<MatrixEntry> FrameAnalysis::FreeStiffness(int& equations) const {
-  const DiscreteModel model(m_deck, m_messages);
-  PartitionedMatrix stiffness = model.BaseStiffness();
-  model.AddLinkStiffness(stiffness, std::vector<char>(model.Elements().Links().size(), 1));
-  equations = static_cast<int>(model.Equations());
-  return std::move(stiffness.freeFree);
 }
 
 // The loads of the static cases; history and moving ones are not analysed.
@@ -98,8 +79,9 @@ std::vector<StaticCase> FrameAnalysis::StaticCasesOf(const DiscreteModel& model)
     const LoadCase& loadCase = m_deck.cases[position];
     if (loadCase.kind == CaseKind::kSpectrum) continue;  // after the modes
     if (loadCase.kind != CaseKind::kStatic) {
-      m_messages.Warn(Where(loadCase.line) + KindName(loadCase.kind) + " load condition " +
-                      std::to_string(loadCase.number + 1) + " is not analysed: its results are zero");
+      m_messages.Warn(Where(loadCase.line) + (loadCase.kind == CaseKind::kHistory ? "history" : "moving") +
+                      " load condition " + std::to_string(loadCase.number + 1) +
+                      " is not analysed: its results are zero");
       continue;
     }
     StaticCase& added = statics.emplace_back(position, loadCase.number + 1, model.Elements().Links().size());

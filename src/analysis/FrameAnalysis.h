@@ -39,9 +39,6 @@ class FrameAnalysis {
   const Timings& GetTimings() const { return m_timings; }
   // The modes Run found; none when the input asks for none.
   const ModalSolution& Modes() const { return m_modes; }
-  // The assembled stiffness of the free equations (upper triangle), with
-  // every gap closed: for measuring the factorisation on its own.
-  std::vector<MatrixEntry> FreeStiffness(int& equations) const;
 
  private:
   std::vector<StaticCase> StaticCasesOf(const DiscreteModel& model) const;
