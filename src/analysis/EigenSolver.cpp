@@ -120,14 +120,17 @@ void LanczosEigenpairs(SparseCholesky& factor, const SparseMatrix& mass, const E
                 arpack::bmat::generalized, n, arpack::which::largest_magnitude, nev, request.tolerance, resid.data(),
                 ncv, v.data(), n, iparam.data(), ipntr.data(), workd.data(), workl.data(), lworkl, info);
   if (info != 0) throw AnalysisError("the eigen solution failed (ARPACK error " + std::to_string(info) + ")");
-  pairs.method = "LANCZOS SHIFT-INVERT (ARPACK), " + std::to_string(iparam[2]) + " ITERATIONS";
+  pairs.method = "LANCZOS SHIFT-INVERT (ARPACK), " + std::to_string(iparam[2]) + " ITERATIONS, " +
+                 std::to_string(iparam[8]) + " SOLUTIONS";
   pairs.values = std::move(values);
   pairs.vectors = std::move(ritz);
 }
 
-// The Lanczos vectors for `wanted` pairs: about twice as many, but no more
-// than the equations with mass (beyond them the Krylov space of A^-1 M ends).
-int LanczosVectors(int wanted, int massive) { return std::min(massive, std::max(2 * wanted + 1, wanted + 20)); }
+// The Lanczos vectors for `wanted` pairs: 30 more (for the 12 lowest modes
+// of a regular frame, whose frequencies come in close pairs, that took the
+// fewest solutions), at least twice as many, but no more than the equations
+// with mass (beyond them the Krylov space of A^-1 M ends).
+int LanczosVectors(int wanted, int massive) { return std::min(massive, std::max(2 * wanted + 1, wanted + 30)); }
 
 }  // namespace
 
