@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
 
+#include "support/Fixtures.h"
 #include "support/MessageLog.h"
 #include "support/TempDir.h"
 
@@ -27,11 +27,8 @@ std::string Combination(const std::string& name, const std::string& marker) {
 // combination; only X, Z and RY are active, so short joint rows are spread.
 void BuildModel(CTavData& doc) {
   doc.GetGlobalOption()->SetDOF(true, false, true, false, true, false);
-  doc.AddJoint(0, 0, 0, -1);
-  doc.AddJoint(5, 0, 0, -1);
+  CTavGroupElement* group = AddBeamBetween(doc, {0, 0, 0}, {5, 0, 0});
   doc.AddJoint(5, 0, 3, -1);
-  CTavGroupElement* group = doc.AddGroupElement();
-  doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
   doc.AddBeam(group, 0, 1, 2, 0, 0, 0, 0, 0, 0, 0);
   doc.AddLoadStatic("DL", 0);
   doc.AddLoadStatic("LL", 0);
@@ -43,51 +40,33 @@ void BuildModel(CTavData& doc) {
 std::vector<std::string> Report() {
   std::vector<std::string> lines;
   for (int i = 1; i <= 28; ++i) lines.push_back(" PROGRAM HEADER LINE " + std::to_string(i));
-  const auto page = [&lines](const std::string& title) {
-    lines.push_back("\f");
-    lines.push_back(title);
-    lines.push_back("");
+  const auto page = [&lines](const std::string& title, std::initializer_list<std::string> rows) {
+    lines.insert(lines.end(), {"\f", title, ""});
+    lines.insert(lines.end(), rows);
   };
-  page(" J O I N T   D I S P L A C E M E N T S");
-  lines.push_back(" LOAD  DL");
-  lines.push_back("  JOINT      U1        U3        R2");
-  lines.push_back("     1   0.001   -0.002   0.0003");  // four numbers: spread by the active DOF
-  lines.push_back("     2   1 2 3 4 5 6");              // seven: as they stand
-  lines.push_back("     3");                            // one: not a row
-  lines.push_back(" LOAD  LL");
-  lines.push_back("     1   0.5   0.6   0.7");
-  lines.push_back(Combination("ULS", " MAX"));
-  lines.push_back("     3   9   8   7");
-  lines.push_back(Combination("ULS", " MIN"));
-  lines.push_back("     3  -9  -8  -7");
-  page(" R E S T R A I N T   F O R C E S");
-  lines.push_back(" LOAD  DL");
-  lines.push_back("     1   10   20   30");
-  page(" S P R I N G   F O R C E S");
-  lines.push_back(" LOAD  LL");
-  lines.push_back("     2   1.5   2.5   3.5   4.5");  // five on the spring page
-  page(" F R A M E   E L E M E N T   F O R C E S");
-  lines.push_back(" LOAD  DL");
-  lines.push_back(" ELEM 2");
+  page(" J O I N T   D I S P L A C E M E N T S",
+       {" LOAD  DL", "  JOINT      U1        U3        R2",
+        "     1   0.001   -0.002   0.0003",  // four numbers: spread by the active DOF
+        "     2   1 2 3 4 5 6",              // seven: as they stand
+        "     3",                            // one: not a row
+        " LOAD  LL", "     1   0.5   0.6   0.7", Combination("ULS", " MAX"), "     3   9   8   7",
+        Combination("ULS", " MIN"), "     3  -9  -8  -7"});
+  page(" R E S T R A I N T   F O R C E S", {" LOAD  DL", "     1   10   20   30"});
+  page(" S P R I N G   F O R C E S", {" LOAD  LL", "     2   1.5   2.5   3.5   4.5"});  // five on the spring page
+  page(" F R A M E   E L E M E N T   F O R C E S", {" LOAD  DL", " ELEM 2"});
   for (int s = 0; s < 5; ++s) {
     lines.push_back("   " + std::to_string(0.75 * s) + "  " + std::to_string(10 + s) + " 2 3 4 5 " +
                     std::to_string(60 + s));
   }
-  lines.push_back(" LOAD  LL");
-  lines.push_back(" ELEM    1");
-  lines.push_back("   2.5   -1   -2   -3   -4");  // five: the rest reads 0
-  lines.push_back("   1 2 3 4 5 6 7 8");          // eight off the mass page: not a row
-  page(" M O D A L   P E R I O D S   A N D   F R E Q U E N C I E S");
-  lines.push_back("    1    0.5    2.0    12.566    0.1");
-  page(" M O D A L   P A R T I C I P A T I N G   M A S S   R A T I O S");
-  lines.push_back("    1  0.1  0.2  0.3  0.4  0.5  0.6  0.7");
-  page(" S H E L L   E L E M   I N T E R N A L   F O R C E S   &   S T R E S S E S");
-  lines.push_back("    1 2 3 4 5 6 7");
-  page(" N L L I N K   F O R C E S");
-  lines.push_back(" MOVE  TRUCK");
-  lines.push_back("     1   7 7 7 7 7 7");  // not imported: not stored
-  lines.push_back(Combination("ULS", " MAX"));
-  lines.push_back("     2   11 12 13 14 15 16");
+  lines.insert(lines.end(), {" LOAD  LL", " ELEM    1",
+                             "   2.5   -1   -2   -3   -4",  // five: the rest reads 0
+                             "   1 2 3 4 5 6 7 8"});        // eight off the mass page: not a row
+  page(" M O D A L   P E R I O D S   A N D   F R E Q U E N C I E S", {"    1    0.5    2.0    12.566    0.1"});
+  page(" M O D A L   P A R T I C I P A T I N G   M A S S   R A T I O S", {"    1  0.1  0.2  0.3  0.4  0.5  0.6  0.7"});
+  page(" S H E L L   E L E M   I N T E R N A L   F O R C E S   &   S T R E S S E S", {"    1 2 3 4 5 6 7"});
+  page(" N L L I N K   F O R C E S", {" MOVE  TRUCK",
+                                      "     1   7 7 7 7 7 7",  // not imported: not stored
+                                      Combination("ULS", " MAX"), "     2   11 12 13 14 15 16"});
   return lines;
 }
 
@@ -104,11 +83,9 @@ class ImportSapOutputTest : public ::testing::TestWithParam<const char*> {
   int Read(CTavData& model, const std::vector<std::string>& lines) { return Read(model, Join(lines, GetParam())); }
   int Read(CTavData& model, const std::string& text, CProgressBar* progress = nullptr) {
     BuildModel(model);
-    const std::string path = dir.File("sap.out");
-    std::ofstream(path, std::ios::binary) << text;
     CTavImportSapOutput reader(&model);
     reader.m_pProgress = progress;
-    return reader.LoadData(path);
+    return reader.LoadData(WriteFileBytes(dir.File("sap.out"), text));
   }
   TempDir dir;
   CTavData doc;

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
 #include <functional>
 
+#include "support/Fixtures.h"
 #include "support/MessageLog.h"
 #include "support/TempDir.h"
 #include "tav/platform/MessageBox.h"
@@ -67,9 +67,7 @@ class OutputBuilder {
 
 // Two joints 4 apart, one beam, one static case, 4 segments.
 void BuildModel(CTavData& doc) {
-  doc.AddJoint(0, 0, 0, -1);
-  doc.AddJoint(0, 0, 4, -1);
-  doc.AddBeam(doc.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  test::AddBeamBetween(doc, {0, 0, 0}, {0, 0, 4});
   doc.AddLoadStatic("DL", 0);
 }
 
@@ -87,11 +85,7 @@ class ImportTavOutputTest : public testing::Test {
  protected:
   ImportTavOutputTest() { BuildModel(doc); }
   int Read(CTavData& model, const std::vector<uint8_t>& bytes) {
-    const std::string path = dir.File("out.tvo");
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    CTavImportTavOutput reader(&model);
-    return reader.LoadData(path);
+    return CTavImportTavOutput(&model).LoadData(test::WriteFileBytes(dir.File("out.tvo"), bytes));
   }
   test::TempDir dir;
   CTavData doc;

@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "support/Fixtures.h"
 #include "tav/document/TavData.h"
 
 namespace tav {
@@ -11,11 +12,7 @@ namespace {
 class ResultStoreTest : public testing::Test {
  protected:
   ResultStoreTest() {
-    doc.AddJoint(0, 0, 0, -1);
-    doc.AddJoint(10, 4, 0, -1);
-    CTavGroupElement* group = doc.AddGroupElement();
-    doc.AddBeam(group, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
-    doc.AddBeam(group, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+    doc.AddBeam(test::AddBeamBetween(doc, {0, 0, 0}, {10, 4, 0}), 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
     for (const char* name : {"A", "B", "C"}) doc.AddLoadStatic(name, 0);
     doc.AddCombo("K", TaV_COMBO_ADD);
   }
