@@ -3,6 +3,7 @@
 #include <fstream>
 #include <tuple>
 
+#include "support/Fixtures.h"
 #include "support/Golden.h"
 #include "support/Models.h"
 #include "support/Records.h"
@@ -60,10 +61,7 @@ void BuildEverything(CTavData& doc) {
 }
 
 std::string WriteFile(const test::TempDir& dir, const std::vector<uint8_t>& bytes) {
-  const std::string path = dir.File("model.tva");
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return path;
+  return test::WriteFileBytes(dir.File("model.tva"), bytes);
 }
 
 TEST(ArchiveTest, ARestoredModelWritesTheSameFiles) {
@@ -122,8 +120,7 @@ TEST(ArchiveTest, EmptyVersionZeroDocumentAndTheFileAroundIt) {
                             doc.GetSetting(3), doc.GetJointType(), doc.GetViewOptionMode(), doc.GetSetting(4)),
             std::make_tuple(11, -3.5, 7.25, 5, 6, 2, 0x1234, 9));
   // Not in a version-0 record: untouched.
-  EXPECT_EQ(doc.GetFunction()->GetCount(), 1);
-  EXPECT_EQ(doc.GetCountComboLoad(), 1);
+  EXPECT_EQ(std::tuple(doc.GetFunction()->GetCount(), doc.GetCountComboLoad()), std::tuple(1, 1));
 
   test::TempDir dir;
   CTavData fresh;
@@ -213,24 +210,21 @@ TEST(ArchiveTest, VersionZeroModelReadsIntoTheGroupsPresent) {
   doc.AddGroupNllink();
   doc.AddGroupNllink();
   EXPECT_EQ(test::LoadRecord(bytes, doc), 0U);
-  EXPECT_EQ(doc.GetTitle(), "OLD");
-  ASSERT_EQ(doc.GetCountJoint(), 2);
-  EXPECT_EQ(doc.GetJoint(1)->m_vPos, CVector(4, 0, 3));
-  EXPECT_EQ(doc.GetJoint(1)->m_Restraint.byFlags, 0x07);  // a reused joint keeps its restraints
-  EXPECT_EQ(doc.GetCountNLLink(), 1);
-  EXPECT_EQ(doc.GetNLLink(0)->m_dAngle, 15.0);
-  EXPECT_EQ(doc.GetLocalCoord(0)->m_dAngle[0], 30.0);
-  EXPECT_EQ(doc.GetCountLinearGroup(), 1);
-  EXPECT_EQ(doc.GetCountNonLinearGroup(), 1);
+  ASSERT_EQ(
+      std::tuple(doc.GetCountJoint(), doc.GetCountNLLink(), doc.GetCountLinearGroup(), doc.GetCountNonLinearGroup()),
+      std::tuple(2, 1, 1, 1));
+  // A reused joint keeps its restraints.
+  EXPECT_EQ(std::tuple(doc.GetTitle(), doc.GetJoint(1)->m_vPos, doc.GetJoint(1)->m_Restraint.byFlags,
+                       doc.GetNLLink(0)->m_dAngle, doc.GetLocalCoord(0)->m_dAngle[0]),
+            std::tuple("OLD", CVector(4, 0, 3), 0x07, 15.0, 30.0));
   const auto* beams = static_cast<CTavGroupElement*>(doc.GetGroup(0));
-  EXPECT_EQ(beams->GetSection(0)->m_dDim[1], 0.5);
-  EXPECT_EQ(beams->m_arrBeam, (CLongArray{0}));
-  EXPECT_EQ(static_cast<CTavGroupNllink*>(doc.GetGroup(1))->GetNllinkConstant(0)->m_dK0, 5e4);
-  EXPECT_EQ(doc.GetStaticLoad(0)->m_strName, "DL");
-  EXPECT_EQ(doc.GetStaticLoad(0)->GetLoadJoint(0)->m_dValue[2], -10.0);
-  EXPECT_EQ(doc.GetHistoryLoad(0)->m_arrParameter, (CDoubleArray{1.4}));
-  EXPECT_EQ(doc.GetResponseSpectrum(0)->m_strName, "RS");
-  EXPECT_EQ(doc.GetMovingLoad(0)->GetLane(0)->m_dEcc2, -0.5);
+  const auto* links = static_cast<CTavGroupNllink*>(doc.GetGroup(1));
+  EXPECT_EQ(std::tuple(beams->GetSection(0)->m_dDim[1], beams->m_arrBeam, links->GetNllinkConstant(0)->m_dK0),
+            std::tuple(0.5, CLongArray{0}, 5e4));
+  EXPECT_EQ(std::tuple(doc.GetStaticLoad(0)->m_strName, doc.GetStaticLoad(0)->GetLoadJoint(0)->m_dValue[2],
+                       doc.GetHistoryLoad(0)->m_arrParameter, doc.GetResponseSpectrum(0)->m_strName,
+                       doc.GetMovingLoad(0)->GetLane(0)->m_dEcc2),
+            std::tuple("DL", -10.0, CDoubleArray{1.4}, "RS", -0.5));
 }
 
 TEST(ArchiveTest, VersionZeroGroupsOpenIntoANewDocument) {
@@ -246,15 +240,14 @@ TEST(ArchiveTest, VersionZeroGroupsOpenIntoANewDocument) {
   CTavData doc;
   CString error;
   ASSERT_EQ(doc.LoadArchive(WriteFile(dir, bytes), &error), 1) << error;
-  ASSERT_EQ(doc.GetGroup(0)->GetType(), CTavGroup::kSpring);
+  ASSERT_EQ(std::tuple(doc.GetGroup(0)->GetType(), doc.GetGroup(1)->GetType(), doc.GetGroup(2)->GetType()),
+            std::tuple(CTavGroup::kSpring, CTavGroup::kBeam, CTavGroup::kLink));
   const auto& springs = static_cast<const CTavGroupSpring&>(*doc.GetGroup(0));
   ASSERT_EQ(springs.GetCountSpring(), 3);
-  EXPECT_EQ(springs.GetSpring(2)->nJoint, 0);
-  EXPECT_EQ(springs.GetSpingConstant(1)->m_dStiffness[0], 2000.0);
-  EXPECT_EQ(doc.GetGroup(1)->GetType(), CTavGroup::kBeam);
-  EXPECT_EQ(static_cast<CTavGroupElement*>(doc.GetGroup(1))->GetSection(0)->m_dE, 2.1e7);
-  EXPECT_EQ(doc.GetGroup(2)->GetType(), CTavGroup::kLink);
-  EXPECT_EQ(doc.GetGroup(2)->GetIndex(), 2);
+  EXPECT_EQ(
+      std::tuple(springs.GetSpring(2)->nJoint, springs.GetSpingConstant(1)->m_dStiffness[0],
+                 static_cast<CTavGroupElement*>(doc.GetGroup(1))->GetSection(0)->m_dE, doc.GetGroup(2)->GetIndex()),
+      std::tuple(0, 2000.0, 2.1e7, 2));
   EXPECT_NE(test::SaveToString(doc, TaV_FORMAT_TAV).find("SUPPORT SPRING GROUP 1 NUMBER OF ELEMENTS=3"),
             std::string::npos);
 }

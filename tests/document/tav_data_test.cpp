@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "support/Fixtures.h"
 #include "support/Records.h"
 
 namespace tav {
@@ -30,19 +31,15 @@ TEST_F(LoadCaseTest, CombinationsTakeTwoResultCasesEachAfterEveryOtherKind) {
   EXPECT_EQ(names, CStringArray{"kept"});
   EXPECT_EQ(doc.GetStringLoadCaseAll(names), 1);
   EXPECT_EQ(names, (CStringArray{"kept", "DL", "LL", "EQ", "RS", "TRUCK", "K1", "K2"}));
-  EXPECT_EQ(doc.GetCountLoadCase(0), 5);
-  EXPECT_EQ(doc.GetCountLoadCase(1), 9);
+  EXPECT_EQ(std::tuple(doc.GetCountLoadCase(0), doc.GetCountLoadCase(1)), std::tuple(5, 9));
   for (int32_t position = 0; position < 7; ++position) {
     EXPECT_EQ(doc.GetLoadCaseReal(position), position < 6 ? position : 7) << position;
   }
-  EXPECT_EQ(doc.GetLoadName(1, TaV_LOAD_STATIC), "LL");
-  EXPECT_EQ(doc.GetLoadName(0, TaV_LOAD_HISTORY), "EQ");
-  EXPECT_EQ(doc.GetLoadName(0, TaV_LOAD_RESPONSE_SPECTRUM), "RS");
-  EXPECT_EQ(doc.GetLoadName(0, TaV_LOAD_MOVING), "TRUCK");
-  EXPECT_EQ(doc.GetLoadName(1, TaV_LOAD_COMBO), "K2");
-  EXPECT_EQ(doc.GetLoadName(0, static_cast<TaV_LOAD_TYPE>(7)), "");
-  EXPECT_EQ(doc.GetStaticLoad(1)->m_nIndex, 1);
-  EXPECT_EQ(doc.GetHistoryLoad(0)->m_nHistoryIndex, 0);
+  EXPECT_EQ((CStringArray{doc.GetLoadName(1, TaV_LOAD_STATIC), doc.GetLoadName(0, TaV_LOAD_HISTORY),
+                          doc.GetLoadName(0, TaV_LOAD_RESPONSE_SPECTRUM), doc.GetLoadName(0, TaV_LOAD_MOVING),
+                          doc.GetLoadName(1, TaV_LOAD_COMBO), doc.GetLoadName(0, static_cast<TaV_LOAD_TYPE>(7))}),
+            (CStringArray{"LL", "EQ", "RS", "TRUCK", "K2", ""}));
+  EXPECT_EQ(std::tuple(doc.GetStaticLoad(1)->m_nIndex, doc.GetHistoryLoad(0)->m_nHistoryIndex), std::tuple(1, 0));
 }
 
 // Combinations are found where the result buffers keep them.
@@ -74,22 +71,18 @@ TEST(TavDataTest, GroupsBeamsAndLinksAreNumberedModelWide) {
   CTavGroupNllink* more = doc.AddGroupNllink();
   EXPECT_EQ(std::make_tuple(first->GetIndex(), springs->GetIndex(), links->GetIndex(), second->GetIndex()),
             std::make_tuple(0, 1, 2, 3));
-  EXPECT_EQ(doc.GetGroup(1)->GetType(), CTavGroup::kSpring);
-  EXPECT_EQ(doc.GetGroup(3)->GetType(), CTavGroup::kBeam);
-  EXPECT_EQ(doc.GetCountLinearGroup(), 3);
-  EXPECT_EQ(doc.GetCountNonLinearGroup(), 2);
+  EXPECT_EQ(std::tuple(doc.GetGroup(1)->GetType(), doc.GetGroup(3)->GetType(), doc.GetCountLinearGroup(),
+                       doc.GetCountNonLinearGroup()),
+            std::tuple(CTavGroup::kSpring, CTavGroup::kBeam, 3, 2));
 
   EXPECT_EQ(doc.AddBeam(first, 2, 3, 4, 30.0, 1, 0, 0.5, 0.25, 0.75, 8.0)->m_nIndex, 0);
   CTavBeam* b = doc.AddBeam(second, 0, 1, 2, 0.0, 0, 0, 0.0, 0.0, 0.0, 0.0);
   EXPECT_EQ(b->m_nIndex, 1);
   EXPECT_EQ(doc.GetBeam(1), b);
-  EXPECT_EQ(first->m_arrBeam, CLongArray{0});
-  EXPECT_EQ(second->m_arrBeam, CLongArray{1});
+  EXPECT_EQ(std::tuple(first->m_arrBeam, second->m_arrBeam), std::tuple(CLongArray{0}, CLongArray{1}));
   EXPECT_EQ(doc.AddNllink(more, 2, 3, 0, 45.0)->m_nIndex, 0);
   EXPECT_EQ(doc.AddNllink(links, 4, 5, 1, 0.0)->m_nIndex, 1);
-  EXPECT_EQ(links->GetCountNllink(), 1);
-  EXPECT_EQ(more->GetCountNllink(), 1);
-  EXPECT_EQ(doc.GetCountNLLink(), 2);
+  EXPECT_EQ(std::tuple(links->GetCountNllink(), more->GetCountNllink(), doc.GetCountNLLink()), std::tuple(1, 1, 2));
 }
 
 TEST(TavDataTest, ClearDataEmptiesTheModelAndKeepsTheSettings) {
@@ -102,12 +95,11 @@ TEST(TavDataTest, ClearDataEmptiesTheModelAndKeepsTheSettings) {
   doc.LockInput();
   doc.GetGlobalOption()->SetNumberOfModes(12);
   doc.GetFunction()->AddFunctionDefault();
-  doc.AddJoint(0, 0, 0, -1);
+  test::AddBeamBetween(doc, {0, 0, 0}, {1, 0, 0});
   doc.AddJointMass(0, 1, 1, 1, 0, 0, 0);
   doc.AddJointDamping(0, 1, 1, 1, 0, 0, 0);
   doc.AddJointConstraintDiap(0, CString("1 2"));
   doc.AddLocalCoordSystem(0, 0, 0, 1);
-  doc.AddBeam(doc.AddGroupElement(), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
   doc.AddLoadStatic("S", 0);
   doc.AddLoadHistory("H");
   doc.AddCombo("C", TaV_COMBO_ADD);
