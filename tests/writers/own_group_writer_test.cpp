@@ -1,6 +1,7 @@
 // The element groups of the own input.
 #include <gtest/gtest.h>
 
+#include "support/Fixtures.h"
 #include "support/Golden.h"
 #include "tav/writers/OwnInputWriter.h"
 #include "writers/WriterTesting.h"
@@ -67,9 +68,7 @@ TEST(OwnGroupWriterTest, EmptyGroupsGiveZeroCountsAndBeamsTheOptionsSegmentCount
   doc.AddGroupNllink();
   doc.AddGroupSpringConstants();
   doc.AddGroupElement();
-  doc.AddJoint(0, 0, 0, -1);
-  doc.AddJoint(1, 0, 0, -1);
-  doc.AddBeam(doc.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  AddBeamBetween(doc, {0, 0, 0}, {1, 0, 0});
   doc.GetGlobalOption()->m_nForceSegments = 12;
   EXPECT_EQ(Groups(doc),
             CrLfLines({"NLLINK ELEMENT GROUP 1 NUMBER OF ELEMENTS=0 NUMBER OF CONSTANTS=0",

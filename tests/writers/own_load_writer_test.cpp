@@ -13,30 +13,19 @@ TEST(OwnLoadWriterTest, SmallFrameEndToEnd) {
   CTavData doc;
   BuildSmallFrame(doc, "LOAD");
 
-  EXPECT_EQ(SaveToString(doc, TaV_FORMAT_TAV),
-            CrLfLines({"TAV FRAME",
-                       "SYSTEM",
-                       "   MASTER DOF=UX UY UZ RX RY RZ",
-                       "   NUMBER OF NODES=2 LINEAR ELEMENT GROUP=1",
-                       "   CHECK STIFFNESS-MATRIX DECOMPOSED-STIFFNESS-MATRIX LOAD-VECTOR V-VECTOR     *",
-                       "     DISPLACEMENT-VECTOR MEMORY-SIZE",
-                       "FUNTION",
-                       "   1 TYPE=CONSTANT POINTS=2",
-                       "   0. 1. 1. 1.",
-                       "JOINT INFORMATIONS",
-                       "  1  X=0. Y=0. Z=0.",
-                       "  2  X=0. Y=0. Z=3.",
-                       "JOINT RESTRAINTS",
-                       "  1  UX UY UZ RX RY RZ",
-                       "INITIAL CONDITIONS NOT EXIST",
-                       "BEAM ELEMENT GROUP 1 NUMBER OF ELEMENTS=1",
-                       "   MAT/SEC PROPERTIES 1 E=2.1e+007 IS=0.003125 IT=0.001125 AREA=0.15           *",
-                       "     ASHS=0.125 ASHT=0.125",
-                       "    1 MATERIAL=1 NOAN=1 2 0. NREG=4 ",
-                       "STATIC LOAD CONDITION 1 JOINT LOAD=1",
-                       "     JOINT LOADS",
-                       "     2 PX=10. FUNCTION=1",
-                       "STOP"}));
+  EXPECT_EQ(
+      SaveToString(doc, TaV_FORMAT_TAV),
+      CrLfLines({"TAV FRAME", "SYSTEM", "   MASTER DOF=UX UY UZ RX RY RZ",
+                 "   NUMBER OF NODES=2 LINEAR ELEMENT GROUP=1",
+                 "   CHECK STIFFNESS-MATRIX DECOMPOSED-STIFFNESS-MATRIX LOAD-VECTOR V-VECTOR     *",
+                 "     DISPLACEMENT-VECTOR MEMORY-SIZE"}) +
+          CrLfLines({"FUNTION", "   1 TYPE=CONSTANT POINTS=2", "   0. 1. 1. 1."}) +
+          CrLfLines({"JOINT INFORMATIONS", "  1  X=0. Y=0. Z=0.", "  2  X=0. Y=0. Z=3."}) +
+          CrLfLines({"JOINT RESTRAINTS", "  1  UX UY UZ RX RY RZ", "INITIAL CONDITIONS NOT EXIST"}) +
+          CrLfLines({"BEAM ELEMENT GROUP 1 NUMBER OF ELEMENTS=1",
+                     "   MAT/SEC PROPERTIES 1 E=2.1e+007 IS=0.003125 IT=0.001125 AREA=0.15           *",
+                     "     ASHS=0.125 ASHT=0.125", "    1 MATERIAL=1 NOAN=1 2 0. NREG=4 "}) +
+          CrLfLines({"STATIC LOAD CONDITION 1 JOINT LOAD=1", "     JOINT LOADS", "     2 PX=10. FUNCTION=1", "STOP"}));
 }
 
 // A three-span beam on five joints with every kind of load case.

@@ -1,6 +1,7 @@
 // The Sap input, and the Sap texts of sections, springs and beam loads.
 #include <gtest/gtest.h>
 
+#include "support/Fixtures.h"
 #include "support/Golden.h"
 #include "support/Models.h"
 #include "tav/writers/SapInputWriter.h"
@@ -37,9 +38,7 @@ TEST(SapWriterTest, ExchangeModelGolden) {
 // Each case's first beam load chooses the one sub-header of its beam loads.
 TEST(SapWriterTest, TheFirstBeamLoadChoosesTheSubHeader) {
   CTavData doc;
-  doc.AddJoint(0, 0, 0, -1);
-  doc.AddJoint(1, 0, 0, -1);
-  doc.AddBeam(doc.AddGroupElement(), 0, 0, 1, 0, 0, 0, 0, 0, 0, 0);
+  AddBeamBetween(doc, {0, 0, 0}, {1, 0, 0});
   const TaV_TYPED_LOAD y{1, 0, {3}, {0.5}};
   CTavLoadStatic* loadCase = doc.AddLoadStatic("P", 0);
   loadCase->AddLoadStatic_Beam(0, TaV_BEAMLOAD_FORCE, {}, y, {}, 0, 0);
