@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Fixtures.h"
 #include "support/Records.h"
 #include "tav/document/TavData.h"
 
@@ -89,9 +90,7 @@ TEST(BeamTest, RecordComesBackWholeAndVersionZeroLacksReleaseSetsAndSegments) {
 
 TEST(BeamTest, LengthIsTheDistanceBetweenTheJoints) {
   CTavData doc;
-  doc.AddJoint(1.0, 1.0, 1.0, -1);
-  doc.AddJoint(4.0, 5.0, 13.0, -1);
-  doc.AddBeam(doc.AddGroupElement(), 0, 1, 0, 0, 0, 0, 0, 0, 0, 0);
+  test::AddBeamBetween(doc, {1.0, 1.0, 1.0}, {4.0, 5.0, 13.0});
   EXPECT_DOUBLE_EQ(doc.GetLengthBeam(0), 13.0);
 }
 
