@@ -110,15 +110,6 @@ TEST(LoadResponseSpectrumTest, ExcitationRecordExistsFromTheStartUntilDestroy) {
   EXPECT_EQ(loadCase.GetSelfWeight()->m_nFunction, 1);
 }
 
-TEST(LoadResponseSpectrumTest, CombinationTexts) {
-  CTavLoadResponseSpectrum loadCase;
-  const char* expected[] = {"ABS", "SRSS", "CQC", ""};
-  for (int rule = 0; rule < 4; ++rule) {
-    loadCase.m_eCombination = static_cast<TaV_MODE_COMBINATION>(rule);
-    EXPECT_EQ(loadCase.GetStringLoadResponseCombination(), expected[rule]);
-  }
-}
-
 TEST(LoadResponseSpectrumTest, RecordKeepsEveryField) {
   CTavLoadResponseSpectrum loadCase;
   loadCase.m_nIndex = 1;
