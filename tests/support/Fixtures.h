@@ -1,23 +1,20 @@
 // Setup that several test files share.
 #pragma once
 
-#include <cstdint>
 #include <fstream>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "tav/document/TavData.h"
 
 namespace tav::test {
 
-// Writes `bytes` to `path`, replacing any file there; returns the path.
-inline std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// Writes `bytes` (a string or a vector of bytes) to `path`, replacing any
+// file there; returns the path.
+template <typename Bytes>
+std::string WriteFileBytes(const std::string& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   return path;
-}
-inline std::string WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  return WriteFileBytes(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 // Adds joints at `i` and `j`, then a beam from the first to the second in a
