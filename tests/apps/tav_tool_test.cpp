@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <vector>
 
 #include "json/DocumentedModel.h"
@@ -31,8 +32,10 @@ struct Outcome {
 
 std::string Example(const std::string& name) { return std::string(TAV_EXAMPLES_DIR) + "/" + name + ".json"; }
 
-// The line of a run's summary that sums the reactions of a case.
-std::string Sum(const std::string& values) { return "sum of reactions      FX, FY, FZ = " + values + "\n"; }
+// What a run printed, its times (which change from run to run) as "#".
+std::string TimesMasked(const std::string& out) {
+  return std::regex_replace(out, std::regex(R"([0-9]+\.[0-9]+ (S|GFLOP/S)\b)"), "# $1");
+}
 
 const char* const kExamples[] = {"portal", "continuous-beam", "building", "springs-gaps", "water-tower"};
 
@@ -80,15 +83,6 @@ TEST_F(TavToolTest, WriteDefaultsToTheModelsNameBesideIt) {
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_THAT(outcome.out, HasSubstr("frame.mgt"));
   EXPECT_TRUE(test::MatchesGolden("tool/portal.mgt", test::ReadFileBytes(dir.File("frame.mgt"))));
-}
-
-TEST_F(TavToolTest, CheckCountsWhatTheModelHolds) {
-  const Outcome outcome = Tav({"check", Example("building")});
-  ASSERT_EQ(outcome.status, 0) << outcome.err;
-  EXPECT_THAT(outcome.out,
-              AllOf(HasSubstr("joints                     39\n"), HasSubstr("diaphragms                 3\n"),
-                    HasSubstr("combinations               3\n")));
-  EXPECT_TRUE(Files().empty());
 }
 
 // Each example writes its golden inputs. The examples and the documented
@@ -176,6 +170,10 @@ TEST_F(TavToolTest, UsageErrorsAndHelp) {
     EXPECT_THAT(help.out, HasSubstr("Usage:")) << command;
   }
   EXPECT_THAT(Tav({"check", "missing.json"}).err, StartsWith("missing.json: cannot read"));
+  // A results file of another kind is refused before the analysis.
+  const Outcome results = Run(Example("portal"), {"--work-dir", "work", "--results", "results.txt"});
+  EXPECT_EQ(results.status, 2);
+  EXPECT_THAT(results.err, HasSubstr("results.txt: results go to a .json or .csv file"));
   EXPECT_TRUE(Files().empty());
 }
 
@@ -209,56 +207,43 @@ TEST_F(TavToolTest, DamagedArchivesAreRefused) {
               HasSubstr("static load case 1, beam load 1: beam 4 does not exist (the model has 1 beam)"));
 }
 
-// The results of a run: each example's summary states the sums of its
-// reactions, which must balance the loads its README gives, and every
-// static case and added combination is in balance.
-TEST_F(TavToolTest, RunSummarisesEveryExample) {
-  struct Expected {
-    const char* example;
-    std::vector<std::string> lines;
-    size_t balanced;  // static cases and added combinations
-  };
-  const Expected expected[] = {
-      {"portal",
-       {"DEAD  (static)\n", Sum("0, 0, 60"), "WIND  (static)\n", Sum("-20, 0, 0"), "ULS  (combination ADD)\n",
-        Sum("-30, 0, 81"), "ENV MAX  (combination ENVE)\n", "ENV MIN  (combination ENVE)\n"},
-       3},
-      {"building", {Sum("0, 0, 3960"), Sum("-300, 0, 0"), Sum("0, -300, 0"), Sum("-300, 0, 4752")}, 5},
-      {"springs-gaps", {"DOWN  (static)\n", Sum("0, 0, 60"), "UP  (static)\n", Sum("0, 0, -30")}, 2},
-  };
-  const std::string zero = "out of balance        FX, FY, FZ = 0, 0, 0\n";
-  for (const auto& [example, lines, balanced] : expected) {
+// Each example's check and run print their transcripts (times masked), with
+// the counts, sums of reactions, forces and modes its README gives. Six
+// digits lose nothing of an example's values, so none warns.
+TEST_F(TavToolTest, CheckAndRunPrintTheTranscriptOfEveryExample) {
+  for (const std::string example : kExamples) {
     SCOPED_TRACE(example);
-    const Outcome outcome = Run(Example(example), {"--work-dir", "work"});
-    ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
-    for (const std::string& line : lines) EXPECT_THAT(outcome.out, HasSubstr(line));
-    size_t count = 0;
-    for (size_t at = outcome.out.find(zero); at != std::string::npos; at = outcome.out.find(zero, at + 1)) ++count;
-    EXPECT_EQ(count, balanced);
+    const Outcome check = Tav({"check", Example(example)});
+    ASSERT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "");
+    EXPECT_TRUE(test::MatchesGolden("tool/" + example + ".check", check.out));
+    EXPECT_TRUE(Files().empty());
+    const Outcome run = Run(Example(example), {"--work-dir", "work"});
+    ASSERT_EQ(run.status, 0) << run.err << run.out;
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(test::MatchesGolden("tool/" + example + ".run", TimesMasked(run.out)));
+    EXPECT_TRUE(fs::exists(dir.File("work/" + example + ".tAv")));
+    fs::remove_all(dir.File("work"));
   }
 }
+
 // The water tower's modes and spectrum against their closed forms (its
 // README), from the JSON results; the CSV rows of its modes.
 TEST_F(TavToolTest, RunWritesTheModesAndTheSpectrumOfTheWaterTower) {
   const Outcome outcome = Run(Example("water-tower"), {"--work-dir", "work", "--results", "results.json"});
   ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
-  EXPECT_THAT(outcome.out, AllOf(HasSubstr("     2       0.74048         1.35047        8.48528  1.0000 (1.0000)"),
-                                 HasSubstr("SEISMIC MAX  (combination ADD)"), HasSubstr("SEISMIC MIN")));
   const json::Json results = json::Json::parse(test::ReadFileBytes(dir.File("results.json")));
   const json::Json& modes = results["modes"];
   ASSERT_EQ(modes.size(), 3u);
   const double omega[3] = {std::sqrt(3 * 3e7 * 0.05 / 1e3 / 100), std::sqrt(3 * 3e7 * 0.08 / 1e3 / 100),
                            std::sqrt(3e7 * 0.5 / 10 / 100)};
+  const int axis[3] = {1, 0, 2};  // each mode's one direction: Y, X, Z
   for (size_t n = 0; n < 3; ++n) {
     EXPECT_NEAR(modes[n]["circularFrequency"].get<double>() / omega[n], 1.0, 1e-12) << n;
     EXPECT_NEAR(modes[n]["period"].get<double>() * omega[n], 2 * std::acos(-1.0), 1e-12) << n;
-    EXPECT_NEAR(modes[n]["massRatio"][n == 0 ? 1 : n == 1 ? 0 : 2].get<double>(), 1.0, 1e-12) << n;
-    EXPECT_NEAR(std::fabs(modes[n]["shape"][1]["displacement"][n == 0   ? 1
-                                                               : n == 1 ? 0
-                                                                        : 2]
-                              .get<double>()),
-                0.1,
-                1e-12);  // 1 / sqrt(100)
+    EXPECT_NEAR(modes[n]["massRatio"][axis[n]].get<double>(), 1.0, 1e-12) << n;
+    const double tank = modes[n]["shape"][1]["displacement"][axis[n]].get<double>();
+    EXPECT_NEAR(std::fabs(tank), 0.1, 1e-12) << n;  // 1 / sqrt(100)
   }
   const double period = 2 * std::acos(-1.0) / omega[1];
   const double sa = (1.0 - 0.875 * (period - 0.5) / 3.5) * 0.25 * 9.81;
@@ -293,9 +278,6 @@ TEST_F(TavToolTest, SectionMassesAreHalfOfEachBeamAtEachJoint) {
 TEST_F(TavToolTest, RunWritesEveryValueOfTheContinuousBeam) {
   const Outcome outcome = Run(Example("continuous-beam"), {"--work-dir", "work", "--results", "results.json"});
   ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
-  EXPECT_THAT(outcome.out, AllOf(HasSubstr("END OF ANALYSIS"), HasSubstr(Sum("0, 0, 120"))));
-  EXPECT_TRUE(fs::exists(dir.File("work/continuous-beam.tAv")));
-
   const json::Json cases = ResultCases("results.json");
   ASSERT_EQ(cases.size(), 1u);
   const json::Json& q = cases[0];
@@ -339,13 +321,14 @@ TEST_F(TavToolTest, SiteCoordinatesWarnWithSixDigitsAndKeepEveryDigitInTheRun) {
   for (const char* command : {"check", "write"}) {
     const Outcome outcome = Tav({command, "site.json"});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
-    EXPECT_THAT(outcome.err,
-                AllOf(HasSubstr("site.json: /joints/0: warning: six significant digits move this joint by 0.25, 7.1 % "
-                                "of the shortest beam"),
-                      HasSubstr("site.json: /joints/1: warning: six significant digits move this joint by 0.25"),
-                      HasSubstr("site.json: /groups/0/beams/0: warning: six significant digits of its joints make this "
-                                "beam 4 long instead of 3.5 (14 %)"),
-                      HasSubstr("--precision full")))
+    EXPECT_EQ(outcome.err,
+              "site.json: /joints/0: warning: six significant digits move this joint by 0.25, 7.1 % of the shortest "
+              "beam (3.5 long)\n"
+              "site.json: /joints/1: warning: six significant digits move this joint by 0.25, 7.1 % of the shortest "
+              "beam (3.5 long)\n"
+              "site.json: /groups/0/beams/0: warning: six significant digits of its joints make this beam 4 long "
+              "instead of 3.5 (14 %)\n"
+              "site.json: warning: the own solver input keeps every digit with --precision full, which tav run uses\n")
         << command;
   }
   EXPECT_THAT(test::ReadFileBytes(dir.File("site.tAv")), HasSubstr("X=123456. Y=0. Z=0."));
@@ -355,8 +338,6 @@ TEST_F(TavToolTest, SiteCoordinatesWarnWithSixDigitsAndKeepEveryDigitInTheRun) {
   EXPECT_EQ(full.err, "");
   EXPECT_THAT(test::ReadFileBytes(dir.File("site.tAv")), HasSubstr("X=123456.25 Y=0. Z=0."));
   EXPECT_EQ(Tav({"write", "site.json", "--format", "sap", "--precision", "full"}).status, 2);
-  // Values of six digits or fewer lose nothing, so the examples warn of nothing.
-  for (const char* example : kExamples) EXPECT_EQ(Tav({"check", Example(example)}).err, "") << example;
 
   const Outcome run = Run("site.json", {"--results", "results.json"});
   ASSERT_EQ(run.status, 0) << run.err << run.out;
@@ -431,22 +412,13 @@ TEST_F(TavToolTest, ACaseTheGapsCannotHoldFailsAloneAndTheOthersKeepTheirResults
       {"kind": "static", "case": 2, "factor": 1}]}]})");
   const Outcome outcome = Run("gap.json", {"--results", "r.json"});
   EXPECT_EQ(outcome.status, 1) << outcome.err << outcome.out;
-  EXPECT_THAT(outcome.out,
-              AllOf(HasSubstr("* E R R O R * static load condition 1"), HasSubstr("UP  (static)\n  no results: "),
-                    HasSubstr("BOTH  (combination ADD)\n  no results: it takes in UP, which was not solved")));
+  EXPECT_TRUE(test::MatchesGolden("tool/gap.run", TimesMasked(outcome.out)));
   EXPECT_THAT(outcome.err, HasSubstr("could not solve 1 load case"));
   const json::Json cases = ResultCases("r.json");
   EXPECT_TRUE(cases[0].contains("error"));
   EXPECT_FALSE(cases[0].contains("joints"));
   EXPECT_NEAR(cases[1]["joints"][1]["displacement"][2].get<double>(), -10.0 / 1000, 1e-12);
   EXPECT_NEAR(cases[1]["joints"][0]["reaction"][2].get<double>(), 10.0, 1e-9);
-}
-
-TEST_F(TavToolTest, RunRefusesAResultsFileOfAnotherKindBeforeAnalysing) {
-  const Outcome outcome = Run(Example("portal"), {"--work-dir", "work", "--results", "results.txt"});
-  EXPECT_EQ(outcome.status, 2);
-  EXPECT_THAT(outcome.err, HasSubstr("results.txt: results go to a .json or .csv file"));
-  EXPECT_TRUE(Files().empty());
 }
 
 TEST_F(TavToolTest, DemoRunsTheBundledExampleEndToEnd) {
