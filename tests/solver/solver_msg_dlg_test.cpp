@@ -276,9 +276,8 @@ TEST_F(SolverMsgDlgTest, ErrorAndWarningSearches) {
 TEST_F(SolverMsgDlgTest, AProgramThatCannotStartEndsTheRun) {
   dialog.SetFrontEnd(&frontEnd);
   EXPECT_EQ(dialog.RunSolver(nullptr, doubles.work(), doubles.work() + "/nowhere", "frame.tAv", TaV_FORMAT_TAV), 1);
-  ASSERT_EQ(dialog.GetMessageList().GetCount(), 1);
-  EXPECT_EQ(dialog.GetMessageList().GetText(0),
-            "Unable to start " + doubles.work() + "/nowhere/TaV frame.tAv frame.tvo\n");
+  EXPECT_EQ(Lines(dialog),
+            std::vector<CString>{"Unable to start " + doubles.work() + "/nowhere/TaV frame.tAv frame.tvo\n"});
   EXPECT_EQ(frontEnd.finished, 1);
 }
 
@@ -331,8 +330,7 @@ TEST_F(SolverMsgDlgTest, ASecondRunAfterEveryEndingOfTheFirst) {
     own.Prints("TaV", "SECOND\n");
     ScriptedFrontEnd second;
     EXPECT_EQ(RunDialog(reused, second, own, "frame.tAv", TaV_FORMAT_TAV), 1);
-    const std::vector<CString> lines = {"", "SECOND", "", kSeparator, ""};
-    EXPECT_EQ(Lines(reused), lines);
+    EXPECT_EQ(Lines(reused), (std::vector<CString>{"", "SECOND", "", kSeparator, ""}));
     EXPECT_EQ(second.inserted,
               (std::vector<std::pair<int, CString>>{{0, ""}, {1, "SECOND"}, {2, ""}, {3, kSeparator}, {4, ""}}));
     EXPECT_TRUE(second.boxes.empty());
