@@ -172,6 +172,31 @@ TEST(ModalTest, FrequenciesWithinAnIntervalStopAtTheCutOff) {
   EXPECT_NEAR(run.modes.modes[0].eigenvalue / exact.Lambda(0), 1.0, 1e-12);
 }
 
+// A bar of n equal masses m on n equal springs k, fixed at one end (UX
+// alone): lambda_j = 4 k/m sin^2((2j - 1) pi / (2 (2n + 1))). A cut-off
+// above them all needs a second batch beyond the first twelve; none needs
+// a positive cut-off.
+TEST(ModalTest, AnIntervalBeyondTheFirstBatchFindsEveryModeBelowItsCutOff) {
+  CTavData doc;
+  doc.GetGlobalOption()->SetDOF(true, false, false, false, false, false);
+  const int n = 20;
+  test::AddLine(doc, Group(doc, 1.0), n, 2.0 * n);
+  doc.SetJointRestraint(0, true, true, true, true, true, true);
+  for (int j = 1; j <= n; ++j) doc.AddJointMass(j, 5, 0, 0, 0, 0, 0);
+  CTavGlobalOption& options = *doc.GetGlobalOption();
+  options.m_nEigenMethod = 2;
+  options.m_nEigenRange = 1;
+  EXPECT_THAT([&] { Analyse(doc); }, ThrowsMessage<AnalysisError>(HasSubstr("needs a positive CUT_OFF")));
+  const double kOverM = kE * 1e3 / 2.0 / 5.0;
+  options.m_dCutOffFrequency = 2 * std::sqrt(kOverM);
+  const Analysed run = Analyse(doc);
+  ASSERT_EQ(run.modes.modes.size(), static_cast<size_t>(n));
+  for (int j = 1; j <= n; ++j) {
+    const double exact = 4 * kOverM * std::pow(std::sin((2 * j - 1) * std::numbers::pi / (2 * (2 * n + 1))), 2);
+    EXPECT_NEAR(run.modes.modes[static_cast<size_t>(j - 1)].eigenvalue / exact, 1.0, 1e-10) << j;
+  }
+}
+
 TEST(ModalTest, ModesAskedOfAStructureWithoutMassAreAnError) {
   CTavData doc;
   BuildCantilever(doc, 0.003, true);

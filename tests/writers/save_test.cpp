@@ -20,6 +20,15 @@ class WriterProbe : public CTavData {
   std::string Emit(const CString& text, int newline, int wrap) {
     return Run([&](CArchive& ar) { Write(ar, text, newline, wrap); });
   }
+  // The three line emitters, each given "%s=%d" with `text` and 7.
+  std::vector<std::string> Printed(const CString& text) {
+    return {Run([&](CArchive& ar) { Write_Tav(ar, "%s=%d", text.c_str(), 7); }),
+            Run([&](CArchive& ar) { Write_Sap(ar, "%s=%d", text.c_str(), 7); }),
+            Run([&](CArchive& ar) { Write_Midas(ar, "%s=%d", text.c_str(), 7); })};
+  }
+  using CTavData::GetTextReal;
+  using CTavData::RealText;
+  using CTavData::SeperateText;
   // The section members of `format` one after the other, in the file order.
   std::string WriteSections(TaV_INPUT_FORMAT format) {
     using Member = int (CTavData::*)(CArchive&);
@@ -93,6 +102,23 @@ TEST(WrapTest, StatementsAreCutBeforeColumnEighty) {
   };
   WriterProbe probe;
   for (const Case& c : cases) EXPECT_EQ(probe.Emit(c.statement, c.newline, c.wrap), c.written) << c.statement;
+}
+
+// The legacy emitters: the own format's wraps its statements, the others
+// write them as they are; the real texts follow the document's precision.
+TEST(WrapTest, TheLineEmittersAndTheRealTextsOfTheDocument) {
+  WriterProbe probe;
+  const std::string words = "   " + Words(20, "WORD");
+  EXPECT_EQ(probe.Printed(words),
+            (std::vector<std::string>{"   " + Words(15, "WORD") + "  *\r\n     " + Words(5, "WORD") + "=7\r\n",
+                                      words + "=7\r\n", words + "=7\r\n"}));
+  EXPECT_EQ(WriterProbe::GetTextReal(2.0), "2.");
+  EXPECT_EQ(probe.RealText(1.0 / 3), "0.333333");
+  probe.SetRealPrecision(TaV_PRECISION_FULL);
+  EXPECT_EQ(probe.RealText(1.0 / 3), "0.3333333333333333");
+  CStringArray split;
+  probe.SeperateText("  A  B C ", split);
+  EXPECT_EQ(split, (CStringArray{"A", "B", "C"}));
 }
 
 TEST(WrapTest, LongStatementsTakeAsManyLinesAsTheyNeed) {
