@@ -107,20 +107,79 @@ Vec3 AppliedForce(const CTavData& doc, const CTavLoadStatic& loads) {
   return total;
 }
 
+void AddCase(std::vector<ResultCase>& cases, const std::string& name, std::string kind, Coverage coverage,
+             std::optional<Vec3> applied) {
+  cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), coverage, applied, name, "", ""});
+}
+
+// The result case a term of combination `combination` reads; -1 when it
+// names none, or a kind the bundled program does not analyse.
+int32_t TermSource(const CTavData& doc, const TaV_COMBO_DATA& term, int32_t combination) {
+  const auto within = [&term](int32_t count) { return term.nCase >= 0 && term.nCase < count; };
+  switch (term.eType) {
+    case TaV_LOAD_STATIC:
+      return within(doc.GetCountStaticLoad()) ? term.nCase : -1;
+    case TaV_LOAD_RESPONSE_SPECTRUM:
+      return within(doc.GetCountResponseSpectrumLoad())
+                 ? doc.GetCountStaticLoad() + doc.GetCountHistoryLoad() + term.nCase
+                 : -1;
+    case TaV_LOAD_COMBO:
+      return within(combination) ? doc.GetCountLoadCase(0) + 2 * term.nCase : -1;
+    default:
+      return -1;
+  }
+}
+
+// Combination `j`'s maximum and minimum, from what its terms' cases hold.
+void AddCombination(const CTavData& doc, int32_t j, std::vector<ResultCase>& cases) {
+  const CTavCombo& combo = *doc.GetCombo(j);
+  // An added combination of single load sets is itself one load set.
+  std::optional<Vec3> applied = Vec3{0, 0, 0};
+  bool someComputed = false, someMissing = false, magnitudes = false;
+  std::string failure;
+  for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
+    const int32_t source = TermSource(doc, term, j);
+    if (source < 0) {
+      someMissing = someMissing || (term.eType != TaV_LOAD_COMBO && term.eType != TaV_LOAD_STATIC);
+      applied.reset();
+      continue;
+    }
+    const ResultCase& read = cases[static_cast<size_t>(source)];
+    magnitudes = magnitudes || read.magnitudes;
+    if (failure.empty() && !read.failure.empty()) failure = "it takes in " + read.heading + ", which was not solved";
+    someComputed = someComputed || read.coverage != Coverage::kNone;
+    someMissing = someMissing || read.coverage != Coverage::kFull;
+    if (combo.m_eType != TaV_COMBO_ADD || !read.applied) {
+      applied.reset();
+    } else if (applied) {
+      for (int d = 0; d < 3; ++d) (*applied)[d] += term.dFactor * (*read.applied)[d];
+    }
+  }
+  const std::string kind = "combination " + combo.GetStringType();
+  const Coverage coverage = !someMissing ? Coverage::kFull : someComputed ? Coverage::kPartial : Coverage::kNone;
+  for (const char* end : {" MAX", " MIN"}) {
+    AddCase(cases, combo.GetStringName() + end, kind, coverage, applied);
+    cases.back().failure = failure;
+    cases.back().magnitudes = magnitudes;
+  }
+  // An added combination's two ends differ only by its magnitudes.
+  if (combo.m_eType == TaV_COMBO_ADD && !magnitudes) {
+    cases[cases.size() - 2].heading = combo.GetStringName();
+    cases.back().heading.clear();
+  }
+}
+
 // Load cases in result order, then each combination's maximum and minimum.
 std::vector<ResultCase> ResultCases(const CTavData& doc, const FailedCases& failed) {
   std::vector<ResultCase> cases;
-  const auto add = [&cases](const std::string& name, std::string kind, Coverage coverage, std::optional<Vec3> applied) {
-    cases.push_back({static_cast<int32_t>(cases.size()), name, std::move(kind), coverage, applied, name, "", ""});
-  };
   for (int32_t i = 0; i < doc.GetCountStaticLoad(); ++i) {
     const CTavLoadStatic& loads = *doc.GetStaticLoad(i);
-    add(loads.GetStringName(), "static", Coverage::kFull, AppliedForce(doc, loads));
+    AddCase(cases, loads.GetStringName(), "static", Coverage::kFull, AppliedForce(doc, loads));
   }
   for (int32_t i = 0; i < doc.GetCountHistoryLoad(); ++i)
-    add(doc.GetHistoryLoad(i)->GetStringName(), "history", Coverage::kNone, std::nullopt);
+    AddCase(cases, doc.GetHistoryLoad(i)->GetStringName(), "history", Coverage::kNone, std::nullopt);
   for (int32_t i = 0; i < doc.GetCountResponseSpectrumLoad(); ++i) {
-    add(doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", Coverage::kFull, std::nullopt);
+    AddCase(cases, doc.GetResponseSpectrum(i)->GetStringName(), "response spectrum", Coverage::kFull, std::nullopt);
     cases.back().note = "(peak magnitudes, each combined over the modes: they do not act together)";
     cases.back().magnitudes = true;
   }
@@ -128,57 +187,8 @@ std::vector<ResultCase> ResultCases(const CTavData& doc, const FailedCases& fail
     if (index >= 0 && index < static_cast<int32_t>(cases.size())) cases[static_cast<size_t>(index)].failure = reason;
   }
   for (int32_t i = 0; i < doc.GetCountMovingLoad(); ++i)
-    add(doc.GetMovingLoad(i)->GetStringName(), "moving", Coverage::kNone, std::nullopt);
-
-  const int32_t loadCases = doc.GetCountLoadCase(0);
-  for (int32_t j = 0; j < doc.GetCountComboLoad(); ++j) {
-    const CTavCombo& combo = *doc.GetCombo(j);
-    // An added combination of single load sets is itself one load set.
-    std::optional<Vec3> applied = Vec3{0, 0, 0};
-    bool someComputed = false, someMissing = false, magnitudes = false;
-    std::string failure;
-    for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
-      int32_t source = -1;
-      const int32_t spectra = doc.GetCountStaticLoad() + doc.GetCountHistoryLoad();
-      if (term.eType == TaV_LOAD_STATIC && term.nCase >= 0 && term.nCase < doc.GetCountStaticLoad()) {
-        source = term.nCase;
-      } else if (term.eType == TaV_LOAD_RESPONSE_SPECTRUM && term.nCase >= 0 &&
-                 term.nCase < doc.GetCountResponseSpectrumLoad()) {
-        source = spectra + term.nCase;
-      } else if (term.eType == TaV_LOAD_COMBO && term.nCase >= 0 && term.nCase < j) {
-        source = loadCases + 2 * term.nCase;
-      } else if (term.eType != TaV_LOAD_COMBO && term.eType != TaV_LOAD_STATIC) {
-        someMissing = true;
-      }
-      const auto& sourceApplied = source >= 0 ? cases[static_cast<size_t>(source)].applied : std::nullopt;
-      magnitudes = magnitudes || (source >= 0 && cases[static_cast<size_t>(source)].magnitudes);
-      if (source >= 0 && failure.empty() && !cases[static_cast<size_t>(source)].failure.empty()) {
-        failure = "it takes in " + cases[static_cast<size_t>(source)].heading + ", which was not solved";
-      }
-      if (source >= 0) {
-        const Coverage covered = cases[static_cast<size_t>(source)].coverage;
-        someComputed = someComputed || covered != Coverage::kNone;
-        someMissing = someMissing || covered != Coverage::kFull;
-      }
-      if (combo.m_eType != TaV_COMBO_ADD || !sourceApplied) {
-        applied.reset();
-      } else if (applied) {
-        for (int d = 0; d < 3; ++d) (*applied)[d] += term.dFactor * (*sourceApplied)[d];
-      }
-    }
-    const std::string kind = "combination " + combo.GetStringType();
-    const Coverage coverage = !someMissing ? Coverage::kFull : someComputed ? Coverage::kPartial : Coverage::kNone;
-    for (const char* end : {" MAX", " MIN"}) {
-      add(combo.GetStringName() + end, kind, coverage, applied);
-      cases.back().failure = failure;
-      cases.back().magnitudes = magnitudes;
-    }
-    // An added combination's two ends differ only by its magnitudes.
-    if (combo.m_eType == TaV_COMBO_ADD && !magnitudes) {
-      cases[cases.size() - 2].heading = combo.GetStringName();
-      cases.back().heading.clear();
-    }
-  }
+    AddCase(cases, doc.GetMovingLoad(i)->GetStringName(), "moving", Coverage::kNone, std::nullopt);
+  for (int32_t j = 0; j < doc.GetCountComboLoad(); ++j) AddCombination(doc, j, cases);
   return cases;
 }
 
