@@ -221,6 +221,35 @@ enum class CaseKind { kStatic, kHistory, kSpectrum, kMoving };
 
 enum class ModeCombination { kAbs, kSrss, kCqc, kNone };
 
+// How a history load condition is solved. The names follow the input's
+// words; a word the input gives outside its list is kept as kUnknown, for
+// the analysis to refuse.
+enum class HistoryType { kNst, kDynamic, kUnknown };
+enum class HistorySolution { kDirect, kModal, kSpectrum, kUnknown };
+enum class Integration { kWilson, kNewmark, kCentral, kUnknown };
+
+struct HistorySettings {
+  HistoryType type = HistoryType::kNst;
+  HistorySolution solution = HistorySolution::kDirect;
+  Integration method = Integration::kNewmark;
+  std::vector<double> parameters;  // INTEGRATION PARAMETERS, in order
+  int modes = 0;                   // NUMBER OF MODES
+  double steps = 0.0;              // NSTE, as written (a real)
+  double dt = 0.0;
+
+  bool operator==(const HistorySettings&) const = default;
+};
+
+// One element of a moving load's lane: a beam (model-wide number) and the
+// eccentricity of the lane from its axis.
+struct LaneElement {
+  int beam = 0;
+  double eccentricity = 0.0;
+  int line = 0;
+
+  bool operator==(const LaneElement&) const = default;
+};
+
 struct LoadCase {
   CaseKind kind = CaseKind::kStatic;
   int number = 0;  // within its kind, 0-based
@@ -234,6 +263,8 @@ struct LoadCase {
   int modes = 0;
   ModeCombination combination = ModeCombination::kNone;
   std::vector<double> damping;
+  HistorySettings history;          // history conditions
+  std::vector<LaneElement> lane;    // moving conditions: the lane's elements in order
 
   bool operator==(const LoadCase&) const = default;
 };

@@ -137,7 +137,7 @@ class LoadConditionReader {
   JointLoad ReadJointLoad(Words& words, const words::Words<6>& names) const;
   BeamLoad ReadBeamLoad(Words& words) const;
   static SelfWeight ReadSelfWeight(Words& words);
-  static void ReadLane(Words& words);
+  void ReadLane(Words& words);
 
   InputDeck& m_deck;
   Part m_part = Part::kNone;  // of the current load condition

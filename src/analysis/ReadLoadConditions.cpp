@@ -41,6 +41,33 @@ BeamLoadPiece ReadPiece(Words& words) {
   return piece;
 }
 
+// The words before the next "KEY=value" one, joined with blanks, and that
+// word's value: how the history heading writes names of several words.
+std::string WordsBefore(Words& words, std::string_view key, std::string_view& value) {
+  std::string text;
+  while (!words.PeekKey(key)) {
+    if (!text.empty()) text += ' ';
+    text += words.Take(std::string(key) + "=");
+  }
+  value = words.Value(key);
+  return text;
+}
+
+// `text` without a last word `word` (and the blank before it).
+std::string_view WithoutLast(std::string_view text, std::string_view word) {
+  if (text == word) return {};
+  if (text.size() > word.size() && text.ends_with(word) && text[text.size() - word.size() - 1] == ' ') {
+    return text.substr(0, text.size() - word.size() - 1);
+  }
+  return text;
+}
+
+template <class Enum, size_t N>
+Enum NamedIn(const words::Words<N>& names, std::string_view text, Enum unknown) {
+  const std::optional<size_t> position = PositionIn(names, text);
+  return position ? static_cast<Enum>(*position) : unknown;
+}
+
 }  // namespace
 
 // ---- Headings ----
@@ -73,23 +100,34 @@ void LoadConditionReader::OpenStatic(Words& words) {
   }
 }
 
-// "n TYPE=... BY ... INTEGRATION METHOD=... INTEGRATION PARAMETERS=p ...
-// NUMBER OF MODES=m NSTE=r DT=r GROUND ACCELERATION". The kind, mode and
-// method are names of the time integration, which the static analysis
-// does not run; its numbers are still checked.
+// "n TYPE=t BY s INTEGRATION METHOD=m INTEGRATION PARAMETERS=p ... NUMBER
+// OF MODES=k NSTE=r DT=r GROUND ACCELERATION", where the kind t, the
+// solution s and the method m are names of one or two words.
 void LoadConditionReader::OpenHistory(Words& words) {
-  Open(words, CaseKind::kHistory);
-  words.Value("TYPE");
-  TakeUntil(words, "BY");
-  SkipToKey(words, "METHOD");
-  const std::string_view first = SkipToKey(words, "PARAMETERS");
-  if (!first.empty()) words.Real(first, "PARAMETERS=");
-  while (!words.AtEnd() && words.Peek() != "NUMBER") words.NextReal("PARAMETERS=");
+  LoadCase& loadCase = Open(words, CaseKind::kHistory);
+  HistorySettings& settings = loadCase.history;
+  std::string type(words.Value("TYPE"));
+  const std::string typeRest = TakeUntil(words, "BY");
+  if (!typeRest.empty()) type += (type.empty() ? "" : " ") + typeRest;
+  settings.type = NamedIn(words::kHistoryType, type, HistoryType::kUnknown);
+
+  std::string_view methodFirst;
+  const std::string solution = WordsBefore(words, "METHOD", methodFirst);
+  settings.solution =
+      NamedIn(words::kDynamicMode, WithoutLast(solution, "INTEGRATION"), HistorySolution::kUnknown);
+  std::string_view parameter;
+  std::string method(methodFirst);
+  const std::string methodRest = WordsBefore(words, "PARAMETERS", parameter);
+  if (!methodRest.empty()) method += (method.empty() ? "" : " ") + methodRest;
+  settings.method = NamedIn(words::kIntegrationMethod, WithoutLast(method, "INTEGRATION"), Integration::kUnknown);
+
+  if (!parameter.empty()) settings.parameters.push_back(words.Real(parameter, "PARAMETERS="));
+  while (!words.AtEnd() && words.Peek() != "NUMBER") settings.parameters.push_back(words.NextReal("PARAMETERS="));
   words.Expect("NUMBER");
   words.Expect("OF");
-  words.IntegerValue("MODES");
-  words.RealValue("NSTE");
-  words.RealValue("DT");
+  settings.modes = words.IntegerValue("MODES");
+  settings.steps = words.RealValue("NSTE");
+  settings.dt = words.RealValue("DT");
   words.Expect("GROUND");
   words.Expect("ACCELERATION");
   words.ExpectEnd();
@@ -247,11 +285,14 @@ SelfWeight LoadConditionReader::ReadSelfWeight(Words& words) {
   return weight;
 }
 
-// "ELE=a ECC=r ELE=b ECC=r": the lanes are not part of a static analysis.
+// "ELE=a ECC=r ELE=b ECC=r": two elements of the lane, in its order.
 void LoadConditionReader::ReadLane(Words& words) {
+  std::vector<LaneElement>& lane = m_deck.cases.back().lane;
   for (int end = 0; end < 2; ++end) {
-    words.NumberValue("ELE");
-    words.RealValue("ECC");
+    LaneElement& element = lane.emplace_back();
+    element.line = words.Line();
+    element.beam = words.NumberValue("ELE");
+    element.eccentricity = words.RealValue("ECC");
   }
   words.ExpectEnd();
 }

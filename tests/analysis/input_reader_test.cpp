@@ -82,6 +82,7 @@ T Bare(T read) {
     read.beamLoads = Bare(read.beamLoads);
     read.displacements = Bare(read.displacements);
     read.selfWeight = Bare(read.selfWeight);
+    read.lane = Bare(read.lane);
   }
   return read;
 }
@@ -240,7 +241,7 @@ TEST(InputReaderModelTest, ExchangeModel) {
                 Case(CaseKind::kStatic, 2, {}, {}, {}, weight),
                 Case(CaseKind::kHistory, 0),
                 // The spectrum case always has an excitation record, FX=0. here, and combines by ABS unless told.
-                {CaseKind::kSpectrum, 0, {}, {}, {}, {true, 0}, 0, 0, ModeCombination::kAbs, {}},
+                {CaseKind::kSpectrum, 0, {}, {}, {}, {true, 0}, 0, 0, ModeCombination::kAbs, {}, {}, {}},
                 Case(CaseKind::kMoving, 0)}));
 }
 
@@ -302,14 +303,19 @@ TEST(InputReaderModelTest, EverythingElseComesBack) {
 
   ASSERT_EQ(deck.cases.size(), 7U);
   // The history case's beam load: 7.5 along Y at a quarter of 2.
-  EXPECT_EQ(
-      Bare(std::vector(deck.cases.begin() + 3, deck.cases.end())),
-      (std::vector<LoadCase>{
-          Case(CaseKind::kHistory, 0, {{1, {1, 2, 3, 4, 5, 6}}}, {{0, 1, {{1, false, -7.5, 0.0, 0.5, 0.0}}, 0, 1, 0.0}},
-               {{4, {0, 0, 0, 0.001, 0, 0}}}, {true, 1, 2.0, 9.81, 0}),
-          {CaseKind::kSpectrum, 0, {}, {}, {}, {true, 2, 0.5, 9.81, 0}, 0, 4, ModeCombination::kCqc, {0.05, 0.03}},
-          Case(CaseKind::kMoving, 0),
-          Case(CaseKind::kMoving, 1)}));
+  LoadCase history =
+      Case(CaseKind::kHistory, 0, {{1, {1, 2, 3, 4, 5, 6}}}, {{0, 1, {{1, false, -7.5, 0.0, 0.5, 0.0}}, 0, 1, 0.0}},
+           {{4, {0, 0, 0, 0.001, 0, 0}}}, {true, 1, 2.0, 9.81, 0});
+  history.history = {HistoryType::kDynamic, HistorySolution::kModal, Integration::kWilson, {1.4}, 5, 300, 0.02};
+  LoadCase moving = Case(CaseKind::kMoving, 0);
+  moving.lane = {{0, 0.5}, {1, -0.5}};
+  EXPECT_EQ(Bare(std::vector(deck.cases.begin() + 3, deck.cases.end())),
+            (std::vector<LoadCase>{
+                history,
+                {CaseKind::kSpectrum, 0, {}, {}, {}, {true, 2, 0.5, 9.81, 0}, 0, 4, ModeCombination::kCqc, {0.05, 0.03},
+                 {}, {}},
+                moving,
+                Case(CaseKind::kMoving, 1)}));
 }
 
 TEST(InputReaderModelTest, LongTitleIsJoinedAgain) {
