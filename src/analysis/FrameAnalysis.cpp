@@ -1,11 +1,14 @@
 #include "analysis/FrameAnalysis.h"
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <string>
 #include <utility>
 
 #include "analysis/DiscreteModel.h"
+#include "analysis/HistoryCases.h"
+#include "analysis/MovingCases.h"
 #include "analysis/ResultRecovery.h"
 #include "analysis/SpectrumCases.h"
 #include "analysis/StaticLoads.h"
@@ -19,6 +22,17 @@ std::string SizeLine(const DiscreteModel& model) {
          std::to_string(model.Elements().Beams().size()) + " BEAMS, " +
          std::to_string(model.Elements().Links().size()) + " LINKS: " + std::to_string(model.Equations()) +
          " EQUATIONS";
+}
+
+std::string CaseName(const LoadCase& loadCase) {
+  static constexpr const char* kKinds[] = {"static", "history", "response spectrum", "moving"};
+  return std::string(kKinds[static_cast<size_t>(loadCase.kind)]) + " load condition " +
+         std::to_string(loadCase.number + 1);
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 }  // namespace
@@ -37,53 +51,66 @@ std::vector<CaseResult> FrameAnalysis::Run() {
   m_timings.assemble += SecondsSince(start);
 
   const ModalAnalysis modal(model, m_messages);
-  std::unique_ptr<SparseCholesky> allClosed;  // kept for the modes
-  SolveStaticCases(model, baseStiffness, statics, m_timings, modal.Wanted() ? &allClosed : nullptr);
+  const bool dynamic = std::any_of(m_deck.cases.begin(), m_deck.cases.end(),
+                                   [](const LoadCase& loadCase) { return loadCase.kind != CaseKind::kStatic; });
+  std::unique_ptr<SparseCholesky> allClosed;  // kept for the modes and the other conditions
+  SolveStaticCases(model, baseStiffness, statics, m_timings, modal.Wanted() || dynamic ? &allClosed : nullptr);
 
   start = Clock::now();
   std::vector<CaseResult> results = Results(model, statics);
   m_timings.recover += SecondsSince(start);
-  SolveModes(model, modal, baseStiffness, allClosed.get(), results);
-  return results;
-}
+  if (!modal.Wanted() && !dynamic) return results;
 
-// The modes, with every gap closed, and the response spectrum cases.
-void FrameAnalysis::SolveModes(const DiscreteModel& model, const ModalAnalysis& modal,
-                               const PartitionedMatrix& baseStiffness, SparseCholesky* stiffnessFactor,
-                               std::vector<CaseResult>& results) {
-  const auto spectrum = [](const LoadCase& loadCase) { return loadCase.kind == CaseKind::kSpectrum; };
-  if (!modal.Wanted() && std::none_of(m_deck.cases.begin(), m_deck.cases.end(), spectrum)) return;
   const size_t links = model.Elements().Links().size();
   PartitionedMatrix stiffness = baseStiffness;
   model.AddLinkStiffness(stiffness, std::vector<char>(links, 1));
+  if (links > 0) m_messages.Warn("the modes, history and moving load conditions take every gap of the links closed");
   if (modal.Wanted()) {
-    if (links > 0) m_messages.Warn("the eigen solution takes every gap of the nonlinear links closed");
-    m_modes = modal.Solve(stiffness, m_timings, stiffnessFactor);
+    m_modes = modal.Solve(stiffness, m_timings, allClosed.get());
     m_messages.Progress("EIGEN SOLUTION: " + std::to_string(m_modes.modes.size()) + " MODES BY " + m_modes.method);
   }
+  SolveOtherCases(model, stiffness, allClosed.get(), results);
+  return results;
+}
+
+// The response spectrum, history and moving conditions, with every gap
+// closed; each fails alone.
+void FrameAnalysis::SolveOtherCases(const DiscreteModel& model, const PartitionedMatrix& stiffness,
+                                    SparseCholesky* stiffnessFactor, std::vector<CaseResult>& results) {
   for (size_t position = 0; position < m_deck.cases.size(); ++position) {
     const LoadCase& loadCase = m_deck.cases[position];
-    if (!spectrum(loadCase)) continue;
-    SolveSpectrumCase(model, stiffness, m_modes, loadCase, m_messages, results[position]);
-    if (results[position].error.empty()) {
-      m_messages.Progress("RESPONSE SPECTRUM LOAD CONDITION " + std::to_string(loadCase.number + 1) + " SOLVED");
+    CaseResult& result = results[position];
+    if (loadCase.kind == CaseKind::kStatic) continue;
+    if (loadCase.kind == CaseKind::kSpectrum) {
+      SolveSpectrumCase(model, stiffness, m_modes, loadCase, m_messages, result);
+    } else {
+      CaseResponse& response = m_responses.emplace_back();
+      response.position = position;
+      try {
+        if (loadCase.kind == CaseKind::kHistory) {
+          SolveHistoryCase(model, stiffness, stiffnessFactor, m_modes, loadCase, m_messages, m_timings, result,
+                           response);
+        } else {
+          SolveMovingCase(model, stiffness, stiffnessFactor, loadCase, m_messages, m_timings, result, response);
+        }
+        if (!AllFinite(result)) throw AnalysisError(CaseName(loadCase) + ": its results overflow (not finite numbers)");
+      } catch (const AnalysisError& error) {
+        result = ZeroResult(model);
+        result.error = error.what();
+        response = CaseResponse{position, result, result, {}};
+      }
     }
+    if (result.error.empty()) m_messages.Progress(Upper(CaseName(loadCase)) + " SOLVED");
   }
 }
 
-// The loads of the static cases; history and moving ones are not analysed.
+// The loads of the static cases; the others are solved after them.
 std::vector<StaticCase> FrameAnalysis::StaticCasesOf(const DiscreteModel& model) const {
   const StaticLoads loads(model, m_messages);
   std::vector<StaticCase> statics;
   for (size_t position = 0; position < m_deck.cases.size(); ++position) {
     const LoadCase& loadCase = m_deck.cases[position];
-    if (loadCase.kind == CaseKind::kSpectrum) continue;  // after the modes
-    if (loadCase.kind != CaseKind::kStatic) {
-      m_messages.Warn(Where(loadCase.line) + (loadCase.kind == CaseKind::kHistory ? "history" : "moving") +
-                      " load condition " + std::to_string(loadCase.number + 1) +
-                      " is not analysed: its results are zero");
-      continue;
-    }
+    if (loadCase.kind != CaseKind::kStatic) continue;
     StaticCase& added = statics.emplace_back(position, loadCase.number + 1, model.Elements().Links().size());
     added.loads = loads.Of(loadCase, added.name);
   }

@@ -263,8 +263,8 @@ struct LoadCase {
   int modes = 0;
   ModeCombination combination = ModeCombination::kNone;
   std::vector<double> damping;
-  HistorySettings history;          // history conditions
-  std::vector<LaneElement> lane;    // moving conditions: the lane's elements in order
+  HistorySettings history;        // history conditions
+  std::vector<LaneElement> lane;  // moving conditions: the lane's elements in order
 
   bool operator==(const LoadCase&) const = default;
 };

@@ -66,6 +66,9 @@ ModalAnalysis::ModalAnalysis(const DiscreteModel& model, Messages messages)
     : m_model(model), m_messages(std::move(messages)) {
   for (const LoadCase& loadCase : model.Deck().cases) {
     if (loadCase.kind == CaseKind::kSpectrum) m_spectrumModes = std::max(m_spectrumModes, loadCase.modes);
+    const bool superposed = loadCase.kind == CaseKind::kHistory && loadCase.history.type == HistoryType::kDynamic &&
+                            loadCase.history.solution == HistorySolution::kModal;
+    if (superposed) m_spectrumModes = std::max(m_spectrumModes, loadCase.history.modes);
   }
   m_wanted = model.Deck().options.eigenMethod != 0 || m_spectrumModes > 0;
 }

@@ -1,6 +1,7 @@
 // The natural modes of the frame: the lowest eigenpairs of the stiffness
 // (every gap closed) and the lumped masses, as the options of the input ask
-// for them (and as many as its response spectrum conditions need), with
+// for them (and as many as its response spectrum and mode superposition
+// history conditions need), with
 // each mode's period, participation factors and effective mass ratios.
 //
 // Participation is measured against the ground moving as a rigid body:
@@ -45,8 +46,8 @@ class ModalAnalysis {
   // `model` must outlive the analysis.
   ModalAnalysis(const DiscreteModel& model, Messages messages);
 
-  // Whether the input asks for modes (an eigen solution, or response
-  // spectrum conditions).
+  // Whether the input asks for modes (an eigen solution, response spectrum
+  // conditions or history conditions by mode superposition).
   bool Wanted() const { return m_wanted; }
   // `stiffnessFactor`, when given, is the factorisation of `stiffness`,
   // which serves when no shift is needed. Throws AnalysisError when the
@@ -67,7 +68,7 @@ class ModalAnalysis {
   const DiscreteModel& m_model;
   Messages m_messages;
   bool m_wanted = false;
-  int m_spectrumModes = 0;  // the most any response spectrum condition combines
+  int m_spectrumModes = 0;  // the most any response spectrum or mode superposition condition uses
 };
 
 // The rigid motion of the ground in direction `d` (0 to 5) on each free

@@ -113,8 +113,7 @@ void LoadConditionReader::OpenHistory(Words& words) {
 
   std::string_view methodFirst;
   const std::string solution = WordsBefore(words, "METHOD", methodFirst);
-  settings.solution =
-      NamedIn(words::kDynamicMode, WithoutLast(solution, "INTEGRATION"), HistorySolution::kUnknown);
+  settings.solution = NamedIn(words::kDynamicMode, WithoutLast(solution, "INTEGRATION"), HistorySolution::kUnknown);
   std::string_view parameter;
   std::string method(methodFirst);
   const std::string methodRest = WordsBefore(words, "PARAMETERS", parameter);

@@ -29,6 +29,24 @@ struct CaseResult {
   std::string error;
 };
 
+// What a history or moving load condition gives beyond its block of the
+// output: each value's largest and smallest over the run (every time step,
+// or every position of the moving load), and for a history condition every
+// step's joint displacements and reactions, from time 0 on.
+struct ResponseSeries {
+  double dt = 0.0;
+  std::vector<double> times;
+  std::vector<std::vector<Six>> displacements;  // per step, per joint, global
+  std::vector<std::vector<Six>> reactions;      // per step, per joint, global
+};
+
+struct CaseResponse {
+  size_t position = 0;  // of the condition in the deck's cases
+  CaseResult maximum;
+  CaseResult minimum;
+  ResponseSeries series;  // empty for a moving condition
+};
+
 // Calls `visit` on every value of `result` (a CaseResult, const or not) in
 // one fixed order: displacements, reactions, each beam's end forces and its
 // stations' forces. The stations' distances are not values.
