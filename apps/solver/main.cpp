@@ -1,12 +1,14 @@
 // TaV: the bundled analysis program. Reads the own solver input, analyses the
-// frame for its static load conditions, its modes and its response spectrum
-// conditions, and writes the own output file (and the modes beside it):
+// frame for its static load conditions, its modes, and its response
+// spectrum, history and moving conditions, and writes the own output file
+// (and beside it the modes, and the envelopes and time series of the
+// history and moving conditions):
 //   TaV INPUT OUTPUT
 // Progress goes to standard output; every problem a user can fix is a line
 // with "* E R R O R *", every doubtful situation a line with
 // "* W A R N I N G *". A problem of the input or of the structure ends the
-// program with status 1 and no output; a static load condition that fails
-// on its own is an error line too, but the output is written with that
+// program with status 1 and no output; a load condition that fails on its
+// own is an error line too, but the output is written with that
 // condition's results zero, and the program then ends with status 1.
 #include <chrono>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "analysis/InputReader.h"
 #include "analysis/ModalFile.h"
 #include "analysis/OutputFile.h"
+#include "analysis/ResponseFile.h"
 #include "tav/util/FormatC.h"
 
 namespace {
@@ -40,6 +43,20 @@ void WriteOrRemoveModalFile(const std::string& output, const tav::analysis::Moda
     return;
   }
   tav::analysis::WriteModalFile(path, modes);
+  Line("WRITTEN " + path);
+}
+
+// The envelopes and histories go beside the output when the input has
+// history or moving conditions; else a file of an earlier run is removed.
+void WriteOrRemoveResponseFile(const std::string& output, const tav::analysis::InputDeck& deck,
+                               const std::vector<tav::analysis::CaseResult>& results,
+                               const std::vector<tav::analysis::CaseResponse>& responses) {
+  const std::string path = tav::analysis::ResponseFilePath(output);
+  if (responses.empty()) {
+    std::remove(path.c_str());
+    return;
+  }
+  tav::analysis::WriteResponseFile(path, deck, results, responses);
   Line("WRITTEN " + path);
 }
 
@@ -77,6 +94,7 @@ int main(int argc, char** argv) {
     }
     WriteOutputFile(output, deck, results);
     WriteOrRemoveModalFile(output, analysis.Modes());
+    WriteOrRemoveResponseFile(output, deck, results, analysis.Responses());
     const Timings& t = analysis.GetTimings();
     Line(tav::FormatC("TIMES: ASSEMBLY %.3f S, FACTORISATION %.3f S (%.2f GFLOP/S), SOLUTION %.3f S", t.assemble,
                       t.factor, t.factor > 0 ? t.flops / t.factor * 1e-9 : 0.0, t.solve));

@@ -1,15 +1,11 @@
 #include "analysis/ModalFile.h"
 
-#include <filesystem>
-
 #include "analysis/OutputFile.h"
 #include "tav/platform/Archive.h"
 
 namespace tav::analysis {
 
-std::string ModalFilePath(const std::string& outputPath) {
-  return std::filesystem::path(outputPath).replace_extension(".tvm").string();
-}
+std::string ModalFilePath(const std::string& outputPath) { return CompanionFilePath(outputPath, ".tvm"); }
 
 void WriteModalFile(const std::string& path, const ModalSolution& modes) {
   WriteReplacing(path, [&modes](CArchive& ar) {

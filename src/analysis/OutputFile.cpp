@@ -1,5 +1,6 @@
 #include "analysis/OutputFile.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "tav/platform/Archive.h"
@@ -38,6 +39,10 @@ void WriteBlock(CArchive& ar, int caseNumber, const InputDeck& deck, const CaseR
 }
 
 }  // namespace
+
+std::string CompanionFilePath(const std::string& outputPath, const std::string& extension) {
+  return std::filesystem::path(outputPath).replace_extension(extension).string();
+}
 
 void WriteReplacing(const std::string& path, const std::function<void(CArchive&)>& write) {
   CReplacingFile replacing(path);

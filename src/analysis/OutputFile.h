@@ -13,6 +13,11 @@
 
 namespace tav::analysis {
 
+// The path of a file written beside the output: its extension replaced by
+// `extension` ("frame.tvo" and ".tvm" give "frame.tvm"), or appended when
+// it has none.
+std::string CompanionFilePath(const std::string& outputPath, const std::string& extension);
+
 // Lets `write` fill an archive over a temporary file that replaces `path`
 // only when complete. Throws std::runtime_error naming the file when it
 // cannot be written.
