@@ -9,6 +9,11 @@
 //                          12 lowest modes beside its static analysis in
 //                          the same run (modes_over_static), and alone,
 //                          without load cases (alone_over_static)
+//   HistoryAnalysis/nx/ny/nz: the same frame with masses and dampers shaken
+//                          at its base for 1000 steps by direct integration
+//                          (Newmark), and its cost per step against one
+//                          static solution of the frame in the same run
+//                          (step_over_static)
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -30,8 +35,8 @@ double Since(Clock::time_point start) { return std::chrono::duration<double>(Clo
 
 // A frame of nx x ny x nz joints 3 m apart (from `origin` on), fixed at its
 // base, with beams along every grid line, pushed sideways and loaded
-// downwards at every joint.
-void BuildFrame(tav::CTavData& doc, int nx, int ny, int nz, double origin = 0.0) {
+// downwards at every joint (unless `loaded` is false).
+void BuildFrame(tav::CTavData& doc, int nx, int ny, int nz, double origin = 0.0, bool loaded = true) {
   doc.SetTitle("BENCHMARK FRAME");
   doc.GetFunction()->AddFunctionDefault();
   const auto id = [&](int i, int j, int k) { return (k * ny + j) * nx + i; };
@@ -54,6 +59,7 @@ void BuildFrame(tav::CTavData& doc, int nx, int ny, int nz, double origin = 0.0)
       }
     }
   }
+  if (!loaded) return;
   tav::CTavLoadStatic* sway = doc.AddLoadStatic("SWAY", 0);
   tav::CTavLoadStatic* gravity = doc.AddLoadStatic("GRAVITY", 0);
   for (int joint = nx * ny; joint < doc.GetCountJoint(); ++joint) {
@@ -77,6 +83,30 @@ std::string WriteFrame(int nx, int ny, int nz, bool modes = false) {
     doc.GetGlobalOption()->m_nEigenMethod = 2;
     doc.GetGlobalOption()->SetNumberOfModes(12);
   }
+  doc.Save(path, tav::TaV_FORMAT_TAV);
+  return path;
+}
+
+// The frame with a mass and a damper at every joint and one history
+// condition: a sinusoidal ground acceleration along X over `steps` steps
+// of 0.01 s, by Newmark's average acceleration; no static condition.
+std::string WriteShakenFrame(int nx, int ny, int nz, int steps) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("tav_frame_" + std::to_string(nx) + "_" + std::to_string(ny) + "_" +
+                                                 std::to_string(nz) + "_history" + std::to_string(steps) + ".tAv"))
+          .string();
+  if (std::filesystem::exists(path)) return path;
+  tav::CTavData doc;
+  BuildFrame(doc, nx, ny, nz, 0.0, false);
+  for (int joint = nx * ny; joint < doc.GetCountJoint(); ++joint) {
+    doc.AddJointMass(joint, 2, 2, 2, 0, 0, 0);
+    doc.AddJointDamping(joint, 0.5, 0.5, 0.5, 0, 0, 0);
+  }
+  const int32_t shake = doc.GetFunction()->AddFunction(tav::TaV_FUNCTION_SINUSOIDAL, 0.5, 0);
+  tav::CTavLoadHistory* history = doc.AddLoadHistory("SHAKE");
+  history->AddLoadHistory_DYNAMIC_ANALYSYS(tav::TaV_MODE_DIRECT_INTEGRATION, tav::TaV_METHOD_NEWMARK_BETA, 0, steps,
+                                           0.01);
+  history->AddSelfWeight(tav::TaV_DIR_X, 1.0, 2.0, shake);
   doc.Save(path, tav::TaV_FORMAT_TAV);
   return path;
 }
@@ -176,6 +206,34 @@ void ModalAnalysis(benchmark::State& state) {
   state.counters["alone_over_static"] = statics > 0 ? modesAlone / statics : 0.0;
 }
 
+// One static solution of the frame (read, assemble, factorise, solve,
+// recover), then the shaken frame's 1000 steps, each run timed whole.
+void HistoryAnalysis(benchmark::State& state) {
+  const int nx = static_cast<int>(state.range(0)), ny = static_cast<int>(state.range(1)),
+            nz = static_cast<int>(state.range(2));
+  constexpr int kSteps = 1000;
+  tav::analysis::InputDeck statics = tav::analysis::ReadInputFile(WriteFrame(nx, ny, nz));
+  statics.cases.resize(1);
+  const tav::analysis::InputDeck shaken = tav::analysis::ReadInputFile(WriteShakenFrame(nx, ny, nz, kSteps));
+  double staticSeconds = 0, historySeconds = 0;
+  for (auto _ : state) {
+    auto start = Clock::now();
+    tav::analysis::FrameAnalysis(statics, {}).Run();
+    staticSeconds = Since(start);
+    start = Clock::now();
+    tav::analysis::FrameAnalysis history(shaken, {});
+    const auto results = history.Run();
+    historySeconds = Since(start);
+    if (!results.front().error.empty()) state.SkipWithError(results.front().error.c_str());
+  }
+  const double perStep = historySeconds / kSteps;
+  state.counters["steps"] = kSteps;
+  state.counters["static_s"] = staticSeconds;
+  state.counters["history_s"] = historySeconds;
+  state.counters["step_ms"] = perStep * 1e3;
+  state.counters["step_over_static"] = staticSeconds > 0 ? perStep / staticSeconds : 0.0;
+}
+
 void Sizes(benchmark::internal::Benchmark* bench) {
   bench->Args({10, 10, 10})->Args({20, 20, 20})->Args({21, 21, 61})->Unit(benchmark::kSecond)->Iterations(1);
 }
@@ -183,6 +241,7 @@ void Sizes(benchmark::internal::Benchmark* bench) {
 BENCHMARK(FullAnalysis)->Apply(Sizes);
 BENCHMARK(CholmodOnly)->Apply(Sizes);
 BENCHMARK(ModalAnalysis)->Apply(Sizes);
+BENCHMARK(HistoryAnalysis)->Args({10, 10, 10})->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(SaveOwnInput)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 }  // namespace
