@@ -43,6 +43,7 @@ void CTavData::ClearData() {
   m_arrResultBeam.clear();
   m_arrResultOther.clear();
   m_modal = TavModalResults();
+  m_responses = TavResponseResults();
   m_arrJoint.clear();
   m_arrBeam.clear();
   m_arrNLLink.clear();

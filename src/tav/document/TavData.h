@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tav/document/TavModalResults.h"
+#include "tav/document/TavResponseResults.h"
 #include "tav/elements/TavGroupElement.h"
 #include "tav/elements/TavGroupNllink.h"
 #include "tav/elements/TavGroupSpring.h"
@@ -277,6 +278,15 @@ class CTavData : public CObject {
   // The six values of the mode's shape at the joint.
   const TavSix& GetModeShape(int32_t joint, int32_t mode) const { return m_modal.modes[mode].shape[joint]; }
 
+  // ---- Responses of history and moving cases ------------------------------
+  // The envelopes and time series of the last response file read
+  // (CTavImportTavResponses); none in a new document and after ClearData or
+  // a loaded archive. Reading results (AllocResultForceBuff, the output
+  // import) keeps them: the output import composes its combinations with
+  // them, so the file is read before the output.
+  const TavResponseResults& GetResponseResults() const { return m_responses; }
+  void SetResponseResults(TavResponseResults responses) { m_responses = std::move(responses); }
+
   // ---- Solver input ----------------------------------------------------
   // Rigid link records read from an archive; no operation adds one, and the
   // own input's count statement names them.
@@ -464,6 +474,7 @@ class CTavData : public CObject {
   std::vector<double> m_arrResultBeam;
   std::vector<double> m_arrResultOther;
   TavModalResults m_modal;
+  TavResponseResults m_responses;
 
   // The document's own values, as a new document (and Init) has them.
   struct OwnValues {
