@@ -264,5 +264,102 @@ TEST_F(ImportTavOutputTest, CombinationsOfEveryKind) {
   }
 }
 
+// A response whose every value lies between `low` and `high`: two joints and
+// three stations of the one beam, of the five the result store keeps.
+TavCaseResponse Enveloped(TaV_LOAD_TYPE kind, double high, double low) {
+  TavCaseResponse response;
+  response.kind = kind;
+  for (const auto& [values, v] : {std::pair{&response.maximum, high}, std::pair{&response.minimum, low}}) {
+    values->displacements.assign(12, v);
+    values->reactions.assign(12, v);
+    values->beamForces = {std::vector<double>(18, v)};
+  }
+  return response;
+}
+
+// A static case DL of every value 5 and a combination K of DL and one
+// history or moving term. The history case H peaks at -6 within 4 and -6,
+// the moving case M at -8 within 2 and -8; `withResponses` says whether
+// the document holds those envelopes when the output is read.
+TEST_F(ImportTavOutputTest, HistoryAndMovingTermsFoldBothEnvelopes) {
+  struct Case {
+    const char* name;
+    TaV_COMBO_TYPE type;
+    TaV_LOAD_TYPE kind;
+    double factor;
+    bool fromFirstTerm;
+    bool withResponses;
+    std::pair<double, double> range;
+  };
+  const Case cases[] = {
+      {"add takes each envelope into its own half", TaV_COMBO_ADD, TaV_LOAD_HISTORY, 1, false, true, {9, -1}},
+      {"a negative factor swaps the envelopes", TaV_COMBO_ADD, TaV_LOAD_HISTORY, -2, false, true, {17, -3}},
+      {"add of a moving term", TaV_COMBO_ADD, TaV_LOAD_MOVING, 1, false, true, {7, -3}},
+      {"envelope from zero", TaV_COMBO_ENVE, TaV_LOAD_HISTORY, 1, false, true, {5, -6}},
+      {"envelope of a moving term", TaV_COMBO_ENVE, TaV_LOAD_MOVING, 1, false, true, {5, -8}},
+      {"envelope from its first term, factor -0.5", TaV_COMBO_ENVE, TaV_LOAD_MOVING, -0.5, true, true, {5, -1}},
+      {"absolute from zero", TaV_COMBO_ABS, TaV_LOAD_HISTORY, 1, false, true, {6, 0}},
+      {"absolute from its first term", TaV_COMBO_ABS, TaV_LOAD_HISTORY, 1, true, true, {6, 4}},
+      {"absolute of a moving term", TaV_COMBO_ABS, TaV_LOAD_MOVING, 1, true, true, {8, 2}},
+      {"absolute of a moving term, factor -0.5", TaV_COMBO_ABS, TaV_LOAD_MOVING, -0.5, true, true, {5, 1}},
+      {"without responses the peak folds", TaV_COMBO_ADD, TaV_LOAD_HISTORY, 1, false, false, {-1, -1}},
+      {"without responses, absolute", TaV_COMBO_ABS, TaV_LOAD_MOVING, 1, true, false, {8, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CTavData model;
+    BuildModel(model);
+    model.AddLoadHistory("H");
+    model.AddMovingLoad("M");
+    if (c.fromFirstTerm) model.SetEnvelopeStart(TaV_ENVELOPE_FROM_FIRST_TERM);
+    CTavCombo* combo = model.AddCombo("K", c.type);
+    combo->AddLoad(TaV_LOAD_STATIC, 0, 1, 0);
+    combo->AddLoad(c.kind, 0, c.factor, 0);
+    if (c.withResponses) {
+      model.SetResponseResults({{Enveloped(TaV_LOAD_HISTORY, 4, -6), Enveloped(TaV_LOAD_MOVING, 2, -8)}});
+    }
+    ASSERT_EQ(Read(model, OutputBuilder().Uniform(1, 5).Uniform(2, -6).Uniform(3, -8).Bytes()), 1);
+    const auto [max, min] = c.range;
+    EXPECT_DOUBLE_EQ(model.GetResultValue_Joint_Displacement(1, 3).x, max);
+    EXPECT_DOUBLE_EQ(model.GetResultValue_Joint_Displacement(1, 4).x, min);
+    EXPECT_DOUBLE_EQ(model.GetResultValue_Joint(0, 3, TaV_JOINT_REACTION, 1).z, max);
+    EXPECT_DOUBLE_EQ(model.GetResultValue_Joint(0, 4, TaV_JOINT_REACTION, 1).z, min);
+    EXPECT_DOUBLE_EQ(model.GetResultValue_Beam_Force(0, 3, 1, TaV_FORCE_4), max);
+    EXPECT_DOUBLE_EQ(model.GetResultValue_Beam_Force(0, 4, 1, TaV_FORCE_4), min);
+  }
+}
+
+// Envelope station s is the result store's station s; the stations beyond
+// the envelopes and the reactions the output leaves out (RZ, not active)
+// fold the block's values (here -6 at the two stations the block has).
+TEST_F(ImportTavOutputTest, EnvelopesReachTheirOwnStationsAndTheReactionsTheOutputHolds) {
+  doc.AddLoadHistory("H");
+  doc.GetGlobalOption()->SetDOF(true, true, true, true, true, false);
+  doc.AddCombo("K", TaV_COMBO_ADD)->AddLoad(TaV_LOAD_HISTORY, 0, 1, 0);
+  TavCaseResponse history = Enveloped(TaV_LOAD_HISTORY, 4, -6);
+  for (size_t i = 0; i < 18; ++i) {
+    history.maximum.beamForces[0][i] = 1.0 + i / 6;
+    history.minimum.beamForces[0][i] = -1.0 - i / 6;
+  }
+  doc.SetResponseResults({{history}});
+  OutputBuilder out;
+  for (int32_t k = 1; k <= 2; ++k) {
+    const double v = k == 1 ? 0 : -6;
+    out.Case(k).Displacement(1, {v, v, v, v, v, v}).Displacement(2, {v, v, v, v, v, v}).ForceBlockStart();
+    out.Beam(1, {{1.0, v, v, v, v, v, v}, {2.0, v, v, v, v, v, v}}).Reaction(1, {v, v, v, v, v});
+    out.Reaction(2, {v, v, v, v, v});
+  }
+  ASSERT_EQ(Read(doc, out.Bytes()), 1);
+  const double stationMax[] = {1, 2, 3, 0, 0};
+  for (int32_t station = 0; station < 5; ++station) {
+    SCOPED_TRACE(station);
+    EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 2, station, TaV_FORCE_6), stationMax[station]);
+    EXPECT_EQ(doc.GetResultValue_Beam_Force(0, 3, station, TaV_FORCE_6), -stationMax[station]);
+  }
+  EXPECT_EQ(doc.GetResultValue_Joint(0, 2, TaV_JOINT_REACTION, 0), CVector(4, 4, 4));
+  EXPECT_EQ(doc.GetResultValue_Joint(0, 3, TaV_JOINT_REACTION, 1), CVector(-6, -6, 0));
+  EXPECT_EQ(doc.GetResultValue_Joint(1, 3, TaV_JOINT_DISPLACEMENT, 1), CVector(-6, -6, -6));
+}
+
 }  // namespace
 }  // namespace tav

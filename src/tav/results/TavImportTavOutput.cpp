@@ -1,8 +1,10 @@
 #include "tav/results/TavImportTavOutput.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 #include "tav/platform/MessageBox.h"
 
@@ -41,23 +43,29 @@ void Skip(CArchive& ar, size_t bytes) {
   }
 }
 
-// The rule of a combination type for one value: the maximum and minimum so
-// far against the next term's value.
-void Fold(TaV_COMBO_TYPE type, double& maximum, double& minimum, double value) {
+// The rule of a combination type for a term whose values range from `low`
+// to `high`: the maximum and minimum so far against them. ADD takes the
+// high end into the maximum and the low end into the minimum.
+void FoldRange(TaV_COMBO_TYPE type, double& maximum, double& minimum, double high, double low) {
   switch (type) {
     case TaV_COMBO_ADD:
-      maximum += value;
-      minimum += value;
+      maximum += high;
+      minimum += low;
       break;
     case TaV_COMBO_ENVE:
-      maximum = std::max(maximum, value);
-      minimum = std::min(minimum, value);
+      maximum = std::max(maximum, high);
+      minimum = std::min(minimum, low);
       break;
     case TaV_COMBO_ABS:
-      maximum = std::max(std::fabs(maximum), std::fabs(value));
-      minimum = std::min(std::fabs(minimum), std::fabs(value));
+      maximum = std::max({std::fabs(maximum), std::fabs(high), std::fabs(low)});
+      minimum = std::min({std::fabs(minimum), std::fabs(high), std::fabs(low)});
       break;
   }
+}
+
+// A term of one value.
+void Fold(TaV_COMBO_TYPE type, double& maximum, double& minimum, double value) {
+  FoldRange(type, maximum, minimum, value, value);
 }
 
 // A response spectrum result is a magnitude R that may act either way: an
@@ -80,6 +88,19 @@ void Restart(TaV_COMBO_TYPE type, double& maximum, double& minimum) {
   if (type != TaV_COMBO_ENVE && type != TaV_COMBO_ABS) return;
   maximum = type == TaV_COMBO_ABS ? 0.0 : -HUGE_VAL;
   minimum = HUGE_VAL;
+}
+
+// Envelopes that have a value for every joint and beam of the model.
+bool FitsModel(const TavResponseValues& values, int32_t joints, int32_t beams) {
+  const size_t jointValues = 6 * static_cast<size_t>(joints);
+  return values.displacements.size() == jointValues && values.reactions.size() == jointValues &&
+         values.BeamCount() == beams;
+}
+
+// The stations of a beam that both envelopes reach; none without envelopes.
+int32_t EnvelopedStations(const TavCaseResponse* response, int32_t beam) {
+  if (response == nullptr) return 0;
+  return std::min(response->maximum.StationCount(beam), response->minimum.StationCount(beam));
 }
 
 }  // namespace
@@ -195,50 +216,104 @@ void CTavImportTavOutput::ComposeComboData() {
       const int32_t source = SourceCase(term);
       if (source < 0) continue;
       // A term is weighted by its first scale factor.
-      const Term folded{source, combo.m_eType, term.dFactor, term.eType == TaV_LOAD_RESPONSE_SPECTRUM, first};
+      const Term folded{.source = source,
+                        .type = combo.m_eType,
+                        .factor = term.dFactor,
+                        .magnitude = term.eType == TaV_LOAD_RESPONSE_SPECTRUM,
+                        .first = first,
+                        .response = ResponseOf(term)};
       GetMaxMinDataFromCombo(loadCases + 2 * j, folded);
       first = false;
     }
   }
 }
 
-void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, const Term& term) {
-  const auto fold = [&term](double* maximum, double* minimum, const double* value, int count) {
-    for (int i = 0; i < count; ++i) {
-      if (term.first) Restart(term.type, maximum[i], minimum[i]);
-      const double scaled = term.factor * value[i];
-      if (term.magnitude) {
-        FoldMagnitude(term.type, maximum[i], minimum[i], scaled);
-      } else {
-        Fold(term.type, maximum[i], minimum[i], scaled);
-      }
+// A model changed since the responses were read keeps them out: they no
+// longer say which value is which.
+const TavCaseResponse* CTavImportTavOutput::ResponseOf(const TaV_COMBO_DATA& term) const {
+  if (term.eType != TaV_LOAD_HISTORY && term.eType != TaV_LOAD_MOVING) return nullptr;
+  const TavCaseResponse* response = m_pData->GetResponseResults().Find(term.eType, term.nCase);
+  if (response == nullptr || response->failed) return nullptr;
+  const int32_t joints = m_pData->GetCountJoint();
+  const int32_t beams = m_pData->GetCountBeam();
+  if (!FitsModel(response->maximum, joints, beams) || !FitsModel(response->minimum, joints, beams)) return nullptr;
+  return response;
+}
+
+void CTavImportTavOutput::FoldTerm(const Term& term, std::span<double> maximum, std::span<double> minimum,
+                                   std::span<const double> high, std::span<const double> low) {
+  for (size_t i = 0; i < maximum.size(); ++i) {
+    if (term.first) Restart(term.type, maximum[i], minimum[i]);
+    if (term.magnitude) {
+      FoldMagnitude(term.type, maximum[i], minimum[i], term.factor * high[i]);
+      continue;
     }
-  };
+    double scaledHigh = term.factor * high[i];
+    double scaledLow = term.factor * low[i];
+    if (term.factor < 0.0) std::swap(scaledHigh, scaledLow);  // the largest weighted value comes from the smallest
+    FoldRange(term.type, maximum[i], minimum[i], scaledHigh, scaledLow);
+  }
+}
+
+void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, const Term& term) {
+  FoldBeams(target, term);
+  FoldJoints(target, term);
+}
+
+// Station s of a beam's envelopes is station s of the result store; the
+// stations the envelopes do not reach fold their block values.
+void CTavImportTavOutput::FoldBeams(int32_t target, const Term& term) {
   const int32_t stations = m_pData->GetCountResultStation();
   for (int32_t beam = 0; beam < m_pData->GetCountBeam(); ++beam) {
+    const int32_t enveloped = EnvelopedStations(term.response, beam);
     for (int32_t station = 0; station < stations; ++station) {
-      double maximum[7];
-      double minimum[7];
-      double value[7];
-      m_pData->GetResultValue_Beam(beam, target, station, maximum, 7);
-      m_pData->GetResultValue_Beam(beam, target + 1, station, minimum, 7);
-      m_pData->GetResultValue_Beam(beam, term.source, station, value, 7);
+      std::array<double, 7> maximum, minimum, value;  // the position, then six forces
+      m_pData->GetResultValue_Beam(beam, target, station, maximum.data(), 7);
+      m_pData->GetResultValue_Beam(beam, target + 1, station, minimum.data(), 7);
+      m_pData->GetResultValue_Beam(beam, term.source, station, value.data(), 7);
       maximum[0] = minimum[0] = value[0];
-      fold(maximum + 1, minimum + 1, value + 1, 6);
-      m_pData->SetResult_Beam(beam, target, station, maximum, 7);
-      m_pData->SetResult_Beam(beam, target + 1, station, minimum, 7);
+      std::array<double, 6> high, low;
+      std::copy(value.begin() + 1, value.end(), high.begin());
+      low = high;
+      if (station < enveloped) {
+        for (int force = 0; force < 6; ++force) {
+          high[static_cast<size_t>(force)] = term.response->maximum.Force(beam, station, force);
+          low[static_cast<size_t>(force)] = term.response->minimum.Force(beam, station, force);
+        }
+      }
+      FoldTerm(term, std::span(maximum).subspan(1), std::span(minimum).subspan(1), high, low);
+      m_pData->SetResult_Beam(beam, target, station, maximum.data(), 7);
+      m_pData->SetResult_Beam(beam, target + 1, station, minimum.data(), 7);
     }
   }
+}
+
+// The envelopes hold displacements and reactions; spring forces fold their
+// block values, and so do the reactions the output leaves out (those of the
+// degrees of freedom the analysis holds everywhere).
+void CTavImportTavOutput::FoldJoints(int32_t target, const Term& term) {
+  constexpr size_t kReactions = 6 * TaV_JOINT_REACTION;
+  constexpr size_t kDisplacements = 6 * TaV_JOINT_DISPLACEMENT;
+  const TaV_RESTRAINTS active = m_pData->GetGlobalOption()->GetDof();
   for (int32_t joint = 0; joint < m_pData->GetCountJoint(); ++joint) {
-    double maximum[18];
-    double minimum[18];
-    double value[18];
-    m_pData->GetResultValue_Joint(joint, target, maximum, 18);
-    m_pData->GetResultValue_Joint(joint, target + 1, minimum, 18);
-    m_pData->GetResultValue_Joint(joint, term.source, value, 18);
-    fold(maximum, minimum, value, 18);
-    m_pData->SetResult_Joint(joint, target, maximum, TaV_JOINT_REACTION, 18);
-    m_pData->SetResult_Joint(joint, target + 1, minimum, TaV_JOINT_REACTION, 18);
+    std::array<double, 18> maximum, minimum, value;  // the three kinds of six values
+    m_pData->GetResultValue_Joint(joint, target, maximum.data(), 18);
+    m_pData->GetResultValue_Joint(joint, target + 1, minimum.data(), 18);
+    m_pData->GetResultValue_Joint(joint, term.source, value.data(), 18);
+    std::array<double, 18> high = value, low = value;
+    if (term.response != nullptr) {
+      for (int dof = 0; dof < 6; ++dof) {
+        const size_t at = static_cast<size_t>(dof);
+        high[kDisplacements + at] = term.response->maximum.Displacement(joint, dof);
+        low[kDisplacements + at] = term.response->minimum.Displacement(joint, dof);
+        if (!active.Get(dof)) continue;
+        high[kReactions + at] = term.response->maximum.Reaction(joint, dof);
+        low[kReactions + at] = term.response->minimum.Reaction(joint, dof);
+      }
+    }
+    FoldTerm(term, maximum, minimum, high, low);
+    m_pData->SetResult_Joint(joint, target, maximum.data(), TaV_JOINT_REACTION, 18);
+    m_pData->SetResult_Joint(joint, target + 1, minimum.data(), TaV_JOINT_REACTION, 18);
   }
 }
 
