@@ -39,6 +39,15 @@ Eigen::Vector4d ShapeFunctions(double xi, double length, double phi) {
                          s * length * (-xi2 + xi3 - phi * (xi - xi2) / 2));
 }
 
+// The sections' rotations that go with those deflections: the slope less
+// the shear strain, which is constant along the span.
+Eigen::Vector4d RotationShapeFunctions(double xi, double length, double phi) {
+  const double s = 1.0 / (1.0 + phi);
+  const double xi2 = xi * xi;
+  return Eigen::Vector4d(s * 6.0 * (xi2 - xi) / length, s * (1 - 4 * xi + 3 * xi2 + phi * (1 - xi)),
+                         -s * 6.0 * (xi2 - xi) / length, s * (-2 * xi + 3 * xi2 + phi * xi));
+}
+
 double ShearParameter(double e, double inertia, double g, double shearArea, double length) {
   if (shearArea <= 0.0 || g <= 0.0) return 0.0;
   return 12.0 * e * inertia / (g * shearArea * length * length);
@@ -57,13 +66,18 @@ Vector3 Intensity(const SpanLoad& load, double x) {
   return load.value1 + t * (load.value2 - load.value1);
 }
 
+// Whether a point load at `at` lies in the stretch from `from` to `to`; one
+// exactly at `to` does only when `closedEnd`.
+bool PointWithin(double at, double from, double to, bool closedEnd) {
+  return at >= from && (at < to || (closedEnd && at == to));
+}
+
 // Calls `visit(x, force)` for the force pieces of `load` between `from` and
-// `to`: the point force once, or quadrature points of the distribution. A
-// point force exactly at `to` belongs to the stretch only when `closedEnd`.
+// `to`: the point force once, or quadrature points of the distribution.
 template <typename Visit>
 void ForEachPiece(const SpanLoad& load, double from, double to, bool closedEnd, Visit visit) {
   if (load.point) {
-    if (load.start >= from && (load.start < to || (closedEnd && load.start == to))) visit(load.start, load.value1);
+    if (PointWithin(load.start, from, to, closedEnd)) visit(load.start, load.value1);
     return;
   }
   const double a = std::max(from, load.start);
@@ -74,6 +88,16 @@ void ForEachPiece(const SpanLoad& load, double from, double to, bool closedEnd, 
   for (int i = 0; i < 4; ++i) {
     const double x = mid + half * kGaussPoints[i];
     visit(x, Vector3(Intensity(load, x) * (half * kGaussWeights[i])));
+  }
+}
+
+// Calls `visit(x, couple)` for the couple of a point load between `from` and
+// `to`. Loads without one skip every sum, so that their numbers stay as they
+// were.
+template <typename Visit>
+void ForEachCouple(const SpanLoad& load, double from, double to, bool closedEnd, Visit visit) {
+  if (load.point && !load.couple.isZero(0.0) && PointWithin(load.start, from, to, closedEnd)) {
+    visit(load.start, load.couple);
   }
 }
 
@@ -196,6 +220,7 @@ Vector12 BeamElement::LocalEquivalentLoads(const std::vector<SpanLoad>& loads) c
         rigid.segment<3>(6) += f;
         rigid.segment<3>(9) += Vector3(0.0, arm * f.z(), -arm * f.y());
       });
+    AddEquivalentCouple(load, flexible, rigid);
   }
   // Condense the released ends as the stiffness was condensed.
   Matrix12 k = m_flexible;
@@ -209,6 +234,36 @@ Vector12 BeamElement::LocalEquivalentLoads(const std::vector<SpanLoad>& loads) c
     flexible(r) = 0.0;
   }
   return m_arms.transpose() * flexible + rigid;
+}
+
+// A couple on a rigid zone goes straight to its joint. On the flexible part
+// it does work on the sections' rotations: the twist is linear between the
+// ends (T b / L at I, T a / L at J), the bending rotations follow the shape
+// functions of the deflections.
+void BeamElement::AddEquivalentCouple(const SpanLoad& load, Vector12& flexible, Vector12& rigid) const {
+  const double a = m_rigidI;
+  const double endFlexible = m_length - m_rigidJ;
+  if (a > 0.0) ForEachCouple(load, 0.0, a, false, [&rigid](double, const Vector3& m) { rigid.segment<3>(3) += m; });
+  ForEachCouple(load, a, endFlexible, m_rigidJ == 0.0, [&](double x, const Vector3& m) {
+    const double xi = (x - a) / m_flexibleLength;
+    flexible(3) += (1.0 - xi) * m.x();
+    flexible(9) += xi * m.x();
+    // About 3 the rotation is the slope of the 1-2 plane, about 2 against
+    // the slope of the 1-3 plane.
+    const Eigen::Vector4d r2 = RotationShapeFunctions(xi, m_flexibleLength, m_phi2);
+    const Eigen::Vector4d r3 = RotationShapeFunctions(xi, m_flexibleLength, m_phi3);
+    flexible(1) += r2(0) * m.z();
+    flexible(5) += r2(1) * m.z();
+    flexible(7) += r2(2) * m.z();
+    flexible(11) += r2(3) * m.z();
+    flexible(2) -= r3(0) * m.y();
+    flexible(4) += r3(1) * m.y();
+    flexible(8) -= r3(2) * m.y();
+    flexible(10) += r3(3) * m.y();
+  });
+  if (m_rigidJ > 0.0) {
+    ForEachCouple(load, endFlexible, m_length, true, [&rigid](double, const Vector3& m) { rigid.segment<3>(9) += m; });
+  }
 }
 
 Vector12 BeamElement::EquivalentLoads(const std::vector<SpanLoad>& loads) const {
@@ -228,6 +283,7 @@ MemberForces BeamElement::ForcesAt(double x, const Vector12& endForces, const st
       force += f;
       moment += (t - x) * Vector3(0.0, -f.z(), f.y());
     });
+    ForEachCouple(load, 0.0, x, true, [&moment](double, const Vector3& m) { moment += m; });
   }
   return {-force.x(), -force.y(), -force.z(), -moment.x(), -moment.y(), -moment.z()};
 }

@@ -31,12 +31,14 @@ struct BeamProperties {
 };
 
 // A load along the span in local components: a linear distribution from
-// `start` to `end` (distances from joint I), or a point force at `start`.
+// `start` to `end` (distances from joint I), or a point force at `start`
+// with, when it stands off the axis, the couple of its eccentricity.
 struct SpanLoad {
   bool point = false;
   double start = 0.0, end = 0.0;
   Vector3 value1 = Vector3::Zero();  // at start (the point force)
   Vector3 value2 = Vector3::Zero();  // at end
+  Vector3 couple = Vector3::Zero();  // a point load's moment about the axis
 };
 
 // The six member forces on the positive face of a cut: N (tension
@@ -67,6 +69,9 @@ class BeamElement {
  private:
   // The equivalent loads in local joint components.
   Vector12 LocalEquivalentLoads(const std::vector<SpanLoad>& loads) const;
+  // Adds those of a point load's couple to the flexible part's and the
+  // rigid zones' loads.
+  void AddEquivalentCouple(const SpanLoad& load, Vector12& flexible, Vector12& rigid) const;
 
   double m_length = 0.0;
   double m_flexibleLength = 0.0;
