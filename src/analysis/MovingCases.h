@@ -1,7 +1,11 @@
 // The moving load conditions: a unit vertical load travelling along the
 // lane the condition names, and each result's largest and smallest value
 // over its positions (the envelope of its influence line). docs/analysis.md
-// states how the lane is read.
+// states how the lane is read and where the load stands. Beyond that: the
+// load on a joint where two lane beams meet carries the couple of the beam
+// that reaches it first; a load on a span makes the member forces jump
+// under it, and the envelope takes the station there from both sides (at a
+// beam's end the load stands on the joint and just inside the beam too).
 #pragma once
 
 #include "analysis/Diagnostics.h"
