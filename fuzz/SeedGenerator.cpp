@@ -1,7 +1,8 @@
 // Writes the generated part of the fuzz seed corpus from models the library
-// builds: the own output of the bundled analysis and a Sap report for the
-// result model, archives and own inputs of the result model, the exchange
-// model of the tests and the example models, and the example model files.
+// builds: the own output and the response file of the bundled analysis and
+// a Sap report for the result model, archives and own inputs of the result
+// model, the exchange model of the tests and the example models, and the
+// example model files.
 //   fuzz_seed_generator SOURCE_DIR CORPUS_DIR
 // Run it after a change of a format; the tiny hand-made seeds beside these
 // files are kept as they are.
@@ -11,16 +12,19 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FuzzSupport.h"
 #include "analysis/FrameAnalysis.h"
 #include "analysis/InputReader.h"
 #include "analysis/OutputFile.h"
+#include "analysis/ResponseFile.h"
 #include "support/Models.h"
 #include "tav/json/ModelJson.h"
 #include "tav/results/TavImportSapOutput.h"
 #include "tav/results/TavImportTavOutput.h"
+#include "tav/results/TavImportTavResponses.h"
 
 namespace fs = std::filesystem;
 namespace {
@@ -124,6 +128,56 @@ std::string SapReport() {
   return text;
 }
 
+// The response file of `doc`, as the bundled program writes it; every case
+// must be solved.
+void AnalyseResponses(CTavData& doc, const fs::path& path) {
+  const fs::path input = fuzz::Scratch().File("responses.tAv");
+  Save(doc, input, TaV_FORMAT_TAV);
+  const analysis::InputDeck deck = analysis::ReadInputFile(input.string());
+  analysis::FrameAnalysis frame(deck, analysis::Messages{});
+  const std::vector<analysis::CaseResult> results = frame.Run();
+  for (const analysis::CaseResult& result : results) {
+    if (!result.error.empty()) throw std::runtime_error("the response model: " + result.error);
+  }
+  analysis::WriteResponseFile(path.string(), deck, results, frame.Responses());
+}
+
+// Whether the reader takes `bytes` as the response file of `doc`.
+bool ReadsResponses(CTavData& doc, const std::string& bytes) {
+  const fs::path path = fuzz::Scratch().File("seed.tvh");
+  WriteText(path, bytes);
+  return CTavImportTavResponses(&doc).LoadData(path.string()) == 1;
+}
+
+// The response file of the result model with a moving case along its
+// girders (the model fuzz/import_responses.cpp reads into), its history case
+// four static steps of the live load; and damaged copies the reader refuses.
+void GenerateResponses(const fs::path& corpus) {
+  const fs::path directory = corpus / "import_responses";
+  fs::create_directories(directory);
+  CTavData doc;
+  fuzz::BuildResultModel(doc, true);
+  doc.AddMovingLoad("ML")->AddMovingLoad_Lane(2, 3, 0.5, 0.5);
+  CTavLoadHistory& history = *doc.GetHistoryLoad(0);
+  history.AddLoadHistory_NST(4, 0.25);
+  history.AddLoadStatic_Joint(2, 5, 0, -20, 0, 0, 0, 0);
+  AnalyseResponses(doc, directory / "result-model.tvh");
+  const std::string valid = ReadText(directory / "result-model.tvh");
+  if (!ReadsResponses(doc, valid)) throw std::runtime_error("the response file of the result model does not read back");
+  std::string notFinite = valid;
+  notFinite.replace(notFinite.size() - 8, 8, "\x00\x00\x00\x00\x00\x00\xf8\x7f", 8);  // a NaN
+  std::string movingFirst = valid;
+  movingFirst[40] = 3;  // the first case's kind, after the header and the four beams' station counts
+  const std::pair<const char*, std::string> damaged[] = {{"damaged-half", valid.substr(0, valid.size() / 2)},
+                                                         {"damaged-trailing", valid + "x"},
+                                                         {"damaged-nan", notFinite},
+                                                         {"damaged-kind", movingFirst}};
+  for (const auto& [name, bytes] : damaged) {
+    if (ReadsResponses(doc, bytes)) throw std::runtime_error(std::string("the reader takes ") + name);
+    WriteText(directory / name, bytes);
+  }
+}
+
 void Generate(const fs::path& source, const fs::path& corpus) {
   for (const char* target :
        {"import_tav_output", "import_sap_output", "model_archive", "model_json", "analysis_input"}) {
@@ -170,6 +224,7 @@ void Generate(const fs::path& source, const fs::path& corpus) {
     if (std::string(name) != "building") Store(doc, corpus / "model_archive" / (std::string(name) + ".tavdoc"));
     Save(doc, corpus / "analysis_input" / (std::string(name) + ".tAv"), TaV_FORMAT_TAV);
   }
+  GenerateResponses(corpus);
   for (const char* name :
        {"own_eigen_determinant.tav", "own_groups_mixed.tav", "own_header_full.tav", "own_loads.tav"}) {
     WriteText(corpus / "analysis_input" / name, ReadText(source / "tests" / "golden" / name));
