@@ -38,6 +38,7 @@
 #include "tav/results/TavImportSapOutput.h"
 #include "tav/results/TavImportTavModes.h"
 #include "tav/results/TavImportTavOutput.h"
+#include "tav/results/TavImportTavResponses.h"
 #include "tav/solver/TavProcessRedirect.h"
 #include "tav/solver/TavSolverMsgDlg.h"
 #include "tav/util/FormatC.h"
