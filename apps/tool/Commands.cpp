@@ -13,6 +13,7 @@
 #include "tav/Tav.h"
 #include "tav/json/ModelJson.h"
 #include "tav/platform/Process.h"
+#include "tav/results/TavImportTavResponses.h"
 #include "tav/util/FormatC.h"
 #include "tool/InputChecks.h"
 #include "tool/SectionMasses.h"
@@ -217,26 +218,50 @@ void PrintCounts(const CTavData& doc, std::ostream& out) {
   CountLine(out, "combinations", doc.GetCountComboLoad());
 }
 
-// The result cases that error lines of the analysis name ("static load
-// condition 2: ...", "response spectrum load condition 1: ..."), each with
-// its line.
+// Where the load cases of one kind lie in the result store.
+struct StoreRange {
+  int32_t first = 0;
+  int32_t count = 0;
+};
+
+// `kind` in the words that name it in the analysis's lines, lower case.
+StoreRange CasesOfKind(const CTavData& doc, const std::string& kind) {
+  const int32_t statics = doc.GetCountStaticLoad(), histories = doc.GetCountHistoryLoad();
+  const int32_t spectra = doc.GetCountResponseSpectrumLoad();
+  if (kind == "static") return {0, statics};
+  if (kind == "history") return {statics, histories};
+  if (kind == "moving") return {statics + histories + spectra, doc.GetCountMovingLoad()};
+  return {statics + histories, spectra};
+}
+
+// The load cases that error lines of the analysis name ("static load
+// condition 2: ...", "moving load condition 1: ..."), each with its line.
 FailedCases NamedCases(const CTavData& doc, const std::vector<std::string>& errors) {
-  static const std::regex kCase("(static|response spectrum) load condition ([0-9]+)", std::regex::icase);
+  static const std::regex kCase("(static|history|response spectrum|moving) load condition ([0-9]+)", std::regex::icase);
   FailedCases named;
   for (const std::string& line : errors) {
     std::smatch match;
     if (!std::regex_search(line, match, kCase)) continue;
     const long number = std::strtol(match[2].str().c_str(), nullptr, 10);
-    const bool spectrum = match[1].str().size() > 6;
-    const int32_t count = spectrum ? doc.GetCountResponseSpectrumLoad() : doc.GetCountStaticLoad();
-    const int32_t first = spectrum ? doc.GetCountStaticLoad() + doc.GetCountHistoryLoad() : 0;
-    if (number >= 1 && number <= count) named.emplace(first + static_cast<int32_t>(number - 1), line);
+    std::string kind = match[1].str();
+    for (char& ch : kind) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const StoreRange cases = CasesOfKind(doc, kind);
+    if (number >= 1 && number <= cases.count) named.emplace(cases.first + static_cast<int32_t>(number - 1), line);
   }
   return named;
 }
 
+// Reads the envelopes and time series of the history and moving cases when
+// the analysis wrote them; before the output, whose combinations take them.
+void ImportResponses(CTavData& doc, const fs::path& responses, Streams io) {
+  if (!fs::exists(responses)) return;
+  CString problem;
+  if (CTavImportTavResponses(&doc).LoadData(responses.string(), &problem) != 1) Fail(kExitAnalysis, problem);
+  io.out << "Responses " << responses.string() << "\n";
+}
+
 // Runs TaV on `doc` in `options.workDir` and imports its results into `doc`.
-// When the analysis failed for some static cases only, it still wrote the
+// When the analysis failed for some load cases only, it still wrote the
 // results of the others: they are imported and the failed ones returned.
 FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, Streams io) {
   const fs::path solverDir = options.solverDir.empty() ? DefaultSolverDir() : options.solverDir;
@@ -256,6 +281,7 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
   // No stale results from an earlier run.
   fs::remove(options.workDir / (stem + ".tvo"), code);
   fs::remove(options.workDir / (stem + ".tvm"), code);
+  fs::remove(options.workDir / (stem + ".tvh"), code);
   io.out << "Solver input " << input.string() << "\n";
 
   console::ConsoleFrontEnd frontEnd(io.out, io.err, options.color);
@@ -281,6 +307,7 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
 
   // An envelope holds its terms' extremes, not zero with them.
   doc.SetEnvelopeStart(TaV_ENVELOPE_FROM_FIRST_TERM);
+  ImportResponses(doc, options.workDir / (stem + ".tvh"), io);
   CTavImportTavOutput reader(&doc);
   if (reader.LoadData(output.string()) != 1) Fail(kExitAnalysis, output.string() + ": cannot read the results");
   io.out << "Results " << output.string() << "\n";
@@ -310,6 +337,13 @@ void CheckResultsName(const fs::path& results) {
     Fail(kExitUsage, results.string() + ": results go to a .json or .csv file");
 }
 
+void CheckHistoriesName(const CTavData& doc, const fs::path& histories) {
+  if (histories.empty()) return;
+  if (histories.extension() != ".csv") Fail(kExitUsage, histories.string() + ": time series go to a .csv file");
+  if (doc.GetCountHistoryLoad() == 0)
+    Fail(kExitUsage, histories.string() + ": the model has no history load cases, so there are no time series");
+}
+
 int Report(const Failure& failure, Streams io) {
   io.err << failure.message << "\n";
   return failure.status;
@@ -332,6 +366,7 @@ void AddMasses(CTavData& doc, Streams io) {
 
 void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams io) {
   CheckResultsName(options.results);
+  CheckHistoriesName(doc, options.histories);
   if (options.sectionMasses) AddMasses(doc, io);
   if (options.workDir.empty()) options.workDir = model.parent_path() / (model.stem().string() + "-run");
   const FailedCases failed = Analyse(doc, model, options, io);
@@ -339,6 +374,10 @@ void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams 
   if (!options.results.empty()) {
     WriteResults(doc, options.results, failed);
     io.out << "\nEvery result value: " << options.results.string() << "\n";
+  }
+  if (!options.histories.empty()) {
+    WriteStream(options.histories, [&](std::ostream& out) { WriteHistoriesCsv(doc, out, failed); });
+    io.out << "\nTime series of the history cases: " << options.histories.string() << "\n";
   }
   if (!failed.empty()) {
     Fail(kExitAnalysis, "the analysis could not solve " + std::to_string(failed.size()) +

@@ -24,6 +24,7 @@ struct RunOptions {
   std::filesystem::path solverDir;  // empty: beside the tool (../solvers, then ../libexec/tav)
   std::filesystem::path workDir;    // empty: <model dir>/<model stem>-run
   std::filesystem::path results;    // empty: none; otherwise .json or .csv
+  std::filesystem::path histories;  // empty: none; otherwise a .csv of the history cases' time series
   bool color = false;               // paint the solver's lines green
   bool sectionMasses = false;       // add the joint masses of the beams' sections (SectionMasses.h)
 };

@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
   run->add_option("MODEL", args.model, "JSON model file")->required();
   AddRunOptions(*run, args);
   run->add_option("--results", args.run.results, "Write every result value to FILE.json or FILE.csv");
+  run->add_option("--history", args.run.histories,
+                  "Write the time series of every history case to FILE.csv: one row per case and time step, each "
+                  "joint's displacements and each supported joint's reactions");
   AddSectionMassesFlag(*run, args);
 
   CLI::App* save = app.add_subcommand("save", "Store a model in the library's archive");
