@@ -226,7 +226,7 @@ Json CaseJson(const CTavData& doc, const ResultCase& c) {
   return written;
 }
 
-// History case `number`'s time series, or why it has none.
+// History case `number`'s time series; null when it failed or none was read.
 const TavCaseResponse* SolvedHistory(const CTavData& doc, int32_t number, const FailedCases& failed) {
   const TavCaseResponse* response = doc.GetResponseResults().Find(TaV_LOAD_HISTORY, number);
   const bool named = failed.count(doc.GetCountStaticLoad() + number) != 0;
@@ -279,7 +279,11 @@ void WriteSummary(const CTavData& doc, std::ostream& out, const FailedCases& fai
     }
     if (!c.note.empty()) out << "  " << c.note << "\n";
     WriteDisplacement(doc, c, out);
-    c.apart ? WriteReactionExtremes(doc, c, out) : WriteReactionSum(doc, c, out);
+    if (c.apart) {
+      WriteReactionExtremes(doc, c, out);
+    } else {
+      WriteReactionSum(doc, c, out);
+    }
     WriteBeamGroups(doc, c, out);
   }
 }
