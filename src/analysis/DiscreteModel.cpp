@@ -34,23 +34,30 @@ PartitionedMatrix DiscreteModel::BaseStiffness() const {
   return matrix;
 }
 
-PartitionedMatrix DiscreteModel::Mass() const {
+PartitionedMatrix DiscreteModel::Mass() const { return Lumped(&Joint::mass); }
+
+PartitionedMatrix DiscreteModel::Damping() const { return Lumped(&Joint::damping); }
+
+PartitionedMatrix DiscreteModel::Lumped(const Six Joint::*values) const {
   PartitionedMatrix matrix;
   for (size_t joint = 0; joint < m_dofs.Joints(); ++joint) {
-    const Six& mass = m_deck.joints[joint].mass;
-    if (std::all_of(mass.begin(), mass.end(), [](double m) { return m == 0.0; })) continue;
-    AddJointMatrix(matrix, std::array<size_t, 1>{joint}, GlobalMass(joint));
+    const Six& own = m_deck.joints[joint].*values;
+    if (std::all_of(own.begin(), own.end(), [](double v) { return v == 0.0; })) continue;
+    AddJointMatrix(matrix, std::array<size_t, 1>{joint}, InGlobalAxes(joint, own));
   }
   return matrix;
 }
 
 Eigen::Matrix<double, 6, 6> DiscreteModel::GlobalMass(size_t joint) const {
-  const Six& mass = m_deck.joints[joint].mass;
+  return InGlobalAxes(joint, m_deck.joints[joint].mass);
+}
+
+Eigen::Matrix<double, 6, 6> DiscreteModel::InGlobalAxes(size_t joint, const Six& own) const {
   const Matrix3& r = m_dofs.Axes(joint);
   Eigen::Matrix<double, 6, 6> global = Eigen::Matrix<double, 6, 6>::Zero();
   for (int part = 0; part < 2; ++part) {
-    const Vector3 own(mass[3 * part], mass[3 * part + 1], mass[3 * part + 2]);
-    global.block<3, 3>(3 * part, 3 * part) = r.transpose() * own.asDiagonal() * r;
+    const Vector3 diagonal(own[3 * part], own[3 * part + 1], own[3 * part + 2]);
+    global.block<3, 3>(3 * part, 3 * part) = r.transpose() * diagonal.asDiagonal() * r;
   }
   return global;
 }

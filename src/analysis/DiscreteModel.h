@@ -1,7 +1,7 @@
 // The frame as a system of equations: its joints' degrees of freedom
 // numbered as equations (JointDofs) and its elements (FrameElements), and
 // the ways between them. Matrices and vectors of joints in global axes
-// (element stiffnesses, loads, and in time masses) go into the equations'
+// (element stiffnesses, loads, masses and dampers) go into the equations'
 // partitions; solved equations come back as every slot's displacement and
 // as joint values in global axes.
 //
@@ -49,6 +49,9 @@ class DiscreteModel {
   // with: a diaphragm's masses in its plane load its master, with the
   // rotational inertia of their distance from it.
   PartitionedMatrix Mass() const;
+  // The joints' viscous dampers (JOINT DAMPER), gathered exactly as the
+  // masses are: a slave's damper acts on the slots it moves with.
+  PartitionedMatrix Damping() const;
   // A joint's lumped mass (given in its axes) in global axes.
   Eigen::Matrix<double, 6, 6> GlobalMass(size_t joint) const;
 
@@ -67,6 +70,11 @@ class DiscreteModel {
   Vector3 GlobalAt(std::span<const double> slots, size_t joint, size_t first) const;
 
  private:
+  // The six values per joint that `values` picks (masses or dampers, in
+  // the joint's axes), gathered onto the slots.
+  PartitionedMatrix Lumped(const Six Joint::*values) const;
+  Eigen::Matrix<double, 6, 6> InGlobalAxes(size_t joint, const Six& own) const;
+
   const InputDeck& m_deck;
   JointDofs m_dofs;
   FrameElements m_elements;
