@@ -63,8 +63,7 @@ std::vector<LaneElement> DistinctElements(const std::vector<FrameBeam>& beams, c
     const Vector3 axis = beams[beam].element.Rotation().row(0).transpose();
     if (std::hypot(axis.x(), axis.y()) < kVertical) {
       throw CaseFailure{Where(element.line) + BeamName(beam) +
-                        " of its lane is vertical: no vertical load can "
-                        "travel along it"};
+                        " of its lane is vertical: no vertical load travels along it"};
     }
     if (!distinct.empty() && distinct.back().beam == element.beam) {
       if (distinct.back().eccentricity == element.eccentricity) continue;
