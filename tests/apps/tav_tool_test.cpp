@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <vector>
 
 #include "json/DocumentedModel.h"
@@ -37,7 +38,8 @@ std::string TimesMasked(const std::string& out) {
   return std::regex_replace(out, std::regex(R"([0-9]+\.[0-9]+ (S|GFLOP/S)\b)"), "# $1");
 }
 
-const char* const kExamples[] = {"portal", "continuous-beam", "building", "springs-gaps", "water-tower"};
+const char* const kExamples[] = {"portal",      "continuous-beam", "building",     "springs-gaps",
+                                 "water-tower", "ground-motion",   "bridge-girder"};
 
 // Each test has a directory of its own, in which the tool starts as a user
 // would start it there.
@@ -138,19 +140,19 @@ TEST_F(TavToolTest, BrokenModelsAreReportedWithTheirPathAndWriteNothing) {
   }
 }
 
-// The documented example has every kind of case: the summary says which
-// parts the bundled program leaves out rather than showing zeros as results.
-TEST_F(TavToolTest, RunSaysWhatTheBundledProgramLeavesOut) {
+// The documented example has a case of every kind: each is shown with what
+// its values are (peaks, envelopes, magnitudes, sums).
+TEST_F(TavToolTest, RunShowsEveryKindOfCase) {
   Write("example.json", test::DocumentedModel());
   const Outcome outcome = Run("example.json");
-  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
   for (const char* headingAndLine :  // the line follows right after the case's heading
-       {"DEAD  (static)\n  largest displacement",
-        "QUAKE  (history)\n  not analysed by the bundled program: its results are zero\n",
+       {"DEAD  (static)\n  largest displacement", "QUAKE  (history)\n  (peaks over 200 time steps of 0.01 s, to 2 s",
         "RSX  (response spectrum)\n  (peak magnitudes, each combined over the modes",
-        "DYN MAX  (combination ENVE)\n  (its history and moving parts count as zero",
-        "ALL MAX  (combination ABS)\n  (its history and moving parts count",
-        "ULS  (combination ADD)\n  largest displacement", "\nModes (mass ratios"}) {
+        "TROLLEY MAX  (moving)\n  (each value's largest over the positions",
+        "TROLLEY MIN  (moving)\n  (each value's smallest over the positions",
+        "DYN MAX  (combination ENVE)\n  largest displacement", "ALL MIN  (combination ABS)\n  largest displacement",
+        "ULS  (combination ADD)\n  largest displacement", "\nModes (mass ratios", "\nResponses "}) {
     EXPECT_THAT(outcome.out, HasSubstr(headingAndLine));
   }
 }
@@ -174,6 +176,10 @@ TEST_F(TavToolTest, UsageErrorsAndHelp) {
   const Outcome results = Run(Example("portal"), {"--work-dir", "work", "--results", "results.txt"});
   EXPECT_EQ(results.status, 2);
   EXPECT_THAT(results.err, HasSubstr("results.txt: results go to a .json or .csv file"));
+  const Outcome series = Run(Example("portal"), {"--work-dir", "work", "--history", "h.csv"});
+  EXPECT_EQ(series.status, 2);
+  EXPECT_EQ(series.err, "h.csv: the model has no history load cases, so there are no time series\n");
+  EXPECT_EQ(Run(Example("ground-motion"), {"--work-dir", "work", "--history", "h.json"}).status, 2);
   EXPECT_TRUE(Files().empty());
 }
 
@@ -258,6 +264,101 @@ TEST_F(TavToolTest, RunWritesTheModesAndTheSpectrumOfTheWaterTower) {
   const std::string csv = test::ReadFileBytes(dir.File("results.csv"));
   EXPECT_THAT(csv, AllOf(HasSubstr("\nmode 2,period,2,,,0.740480489693061,1.35047447"),
                          HasSubstr("\nmode 3,mass ratio,3,,,0,0,1,"), HasSubstr("\nmode 1,shape,2,,,0,")));
+}
+
+// The column of the ground-motion example against its closed forms (its
+// README): the steady swing under the ground's sine over the last five
+// seconds, and the first peak under the suddenly applied load; the time
+// series in the CSV file and in the results agree step for step.
+TEST_F(TavToolTest, RunWritesTheTimeSeriesOfTheGroundMotion) {
+  const Outcome outcome =
+      Run(Example("ground-motion"), {"--work-dir", "work", "--results", "r.json", "--history", "h.csv"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err << outcome.out;
+  const json::Json histories = json::Json::parse(test::ReadFileBytes(dir.File("r.json")))["histories"];
+  ASSERT_EQ(histories.size(), 2u);
+  ASSERT_EQ(histories[0]["times"].size(), 2001u);
+  ASSERT_EQ(histories[1]["displacements"].size(), 201u);
+  EXPECT_EQ(histories[1]["case"], "STEP");
+  EXPECT_EQ(histories[1]["dt"], 0.01);
+  ASSERT_EQ(histories[1]["reactions"][200].size(), 2u);  // per step, per joint, six values
+  const auto tank = [&histories](size_t c, size_t step) {
+    return histories[c]["displacements"][step][1][0].get<double>();
+  };
+  const auto largest = [&tank](size_t c, size_t from, size_t to) {
+    double peak = 0;
+    for (size_t step = from; step <= to; ++step) peak = std::max(peak, std::fabs(tank(c, step)));
+    return peak;
+  };
+  const double m = 100, k = 3 * 3e7 * 0.003 / 27, c = 100, w = 2 * std::acos(-1.0), xi = c / (2 * std::sqrt(k * m));
+  EXPECT_NEAR(largest(0, 1500, 2000) / (m * 0.981 / std::hypot(k - m * w * w, c * w)), 1.0, 2e-3);
+  EXPECT_NEAR(largest(1, 0, 200) / (100 / k * (1 + std::exp(-std::acos(-1.0) * xi / std::sqrt(1 - xi * xi)))), 1.0,
+              2e-3);
+  EXPECT_NEAR(histories[1]["reactions"][31][0][0].get<double>(), -k * tank(1, 31), 1e-9);  // the base shear
+
+  const std::string csv = test::ReadFileBytes(dir.File("h.csv"));
+  EXPECT_THAT(csv, StartsWith("case,time,joint 1 UX,joint 1 UY,joint 1 UZ,joint 1 RX,joint 1 RY,joint 1 RZ,joint 2 UX,"
+                              "joint 2 UY,joint 2 UZ,joint 2 RX,joint 2 RY,joint 2 RZ,joint 1 reaction FX,joint 1 "
+                              "reaction FY,joint 1 reaction FZ,joint 1 reaction MX,joint 1 reaction MY,joint 1 "
+                              "reaction MZ\n"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 2001 + 201);
+  const size_t row = csv.find("\nSHAKE,12.34,");
+  ASSERT_NE(row, std::string::npos);
+  std::istringstream fields(csv.substr(row + 1, csv.find('\n', row + 1) - row - 1));
+  std::string field;
+  for (int column = 0; column <= 8; ++column) std::getline(fields, field, ',');  // joint 2 UX
+  EXPECT_NEAR(std::stod(field), tank(0, 1234), 1e-15);
+}
+
+// A history case that cannot be solved fails alone: the other keeps its
+// results and its time series.
+TEST_F(TavToolTest, AHistoryCaseThatFailsLeavesTheOthers) {
+  json::Json model = json::Json::parse(test::ReadFileBytes(Example("ground-motion")));
+  model["loadCases"]["history"][1]["parameters"] = {0.25, 0.5};  // beta first, gamma then
+  Write("swapped.json", model.dump());
+  const Outcome outcome = Run("swapped.json", {"--results", "r.json", "--history", "h.csv"});
+  EXPECT_EQ(outcome.status, 1) << outcome.err << outcome.out;
+  EXPECT_THAT(outcome.out, HasSubstr("STEP  (history)\n  no results: "));
+  EXPECT_THAT(outcome.out, HasSubstr("SHAKE  (history)\n  (peaks over 2000 time steps"));
+  const json::Json histories = json::Json::parse(test::ReadFileBytes(dir.File("r.json")))["histories"];
+  EXPECT_THAT(histories[1]["error"].get<std::string>(), HasSubstr("history load condition 2"));
+  EXPECT_EQ(histories[0]["times"].size(), 2001u);
+  const std::string csv = test::ReadFileBytes(dir.File("h.csv"));
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 2001);
+  ASSERT_EQ(Run("swapped.json", {"--results", "r.csv"}).status, 1);
+  EXPECT_THAT(test::ReadFileBytes(dir.File("r.csv")), HasSubstr("\nSHAKE,peak displacement,2,,,"));
+}
+
+// The girder's lane against the influence lines of two equal spans L = 10
+// (its README), at the stations the unit load visits; ULS adds 100 times
+// each envelope to the dead load's moments and reactions.
+TEST_F(TavToolTest, RunWritesTheEnvelopesOfTheBridgeGirder) {
+  ASSERT_EQ(Run(Example("bridge-girder"), {"--work-dir", "work", "--results", "r.json"}).status, 0);
+  const json::Json cases = ResultCases("r.json");
+  ASSERT_EQ(cases.size(), 5u);
+  EXPECT_EQ(cases[1]["name"], "AXLE MAX");
+  EXPECT_EQ(cases[2]["values"], "min");
+  const auto m3 = [&cases](int c, int beam, int station) {
+    return cases[c]["beams"][beam - 1]["stations"][station]["forces"][5].get<double>();
+  };
+  const auto fz = [&cases](int c, int joint) { return cases[c]["joints"][joint - 1]["reaction"][2].get<double>(); };
+  const double L = 10, q = 10;
+  double hogging = 0, uplift = 0;
+  for (double a = 0; a <= L; ++a) {
+    hogging = std::min(hogging, -a * (L * L - a * a) / (4 * L * L));
+    uplift = std::min(uplift, -a * (L * L - a * a) / (4 * L * L * L));
+  }
+  EXPECT_NEAR(hogging, -0.96, 1e-12);
+  EXPECT_NEAR(m3(2, 2, 5), hogging, 1e-9);  // over the middle support
+  EXPECT_NEAR(m3(2, 3, 0), hogging, 1e-9);
+  EXPECT_NEAR(m3(1, 1, 4), 4 * 6 / L - 16 * (L * L - 16) / (4 * L * L * L), 1e-9);  // x = 4, the load on it
+  EXPECT_NEAR(fz(1, 3), 1.0, 1e-9);
+  EXPECT_NEAR(fz(2, 1), uplift, 1e-9);
+  EXPECT_NEAR(m3(4, 2, 5), -q * L * L / 8 + 100 * hogging, 1e-6);  // ULS MIN
+  EXPECT_NEAR(fz(3, 3), 1.25 * q * L + 100, 1e-6);                 // ULS MAX
+
+  ASSERT_EQ(Run(Example("bridge-girder"), {"--work-dir", "work", "--results", "r.csv"}).status, 0);
+  EXPECT_THAT(test::ReadFileBytes(dir.File("r.csv")),
+              AllOf(HasSubstr("\nAXLE MAX,reaction,3,,,"), HasSubstr("\nAXLE MIN,member force,2,6,1,")));
 }
 
 // Masses from sections: W x area x length per beam, half to each joint.
