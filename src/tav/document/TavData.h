@@ -281,9 +281,9 @@ class CTavData : public CObject {
   // ---- Responses of history and moving cases ------------------------------
   // The envelopes and time series of the last response file read
   // (CTavImportTavResponses); none in a new document and after ClearData or
-  // a loaded archive. Reading results (AllocResultForceBuff, the output
-  // import) keeps them: the output import composes its combinations with
-  // them, so the file is read before the output.
+  // LoadArchive. Reading results (AllocResultForceBuff, the output import)
+  // keeps them: the output import composes its combinations with them, so
+  // the file is read before the output.
   const TavResponseResults& GetResponseResults() const { return m_responses; }
   void SetResponseResults(TavResponseResults responses) { m_responses = std::move(responses); }
 
