@@ -68,7 +68,7 @@ test-thread: configure-thread
 # Fuzzing: every reader of outside data under libFuzzer, ASan and UBSan.
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := import_tav_output import_sap_output import_modes model_archive model_json analysis_input
+FUZZ_TARGETS := import_tav_output import_sap_output import_modes model_archive model_json analysis_input import_responses
 
 configure-fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_FUZZ=ON \
