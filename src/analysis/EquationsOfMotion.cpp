@@ -146,28 +146,31 @@ std::optional<Eigen::Index> MassBlocks::Singular() const {
 StaticCondensation::StaticCondensation(const EquationsOfMotion& system, const std::vector<Inertia>& inertia,
                                        Timings& timings)
     : m_system(system), m_timings(timings) {
-  std::vector<int32_t> position(inertia.size(), -1);
   for (size_t eq = 0; eq < inertia.size(); ++eq) {
-    if (inertia[eq] != Inertia::kNone) continue;
-    position[eq] = static_cast<int32_t>(m_static.size());
-    m_static.push_back(static_cast<Eigen::Index>(eq));
+    if (inertia[eq] == Inertia::kNone) m_static.push_back(static_cast<Eigen::Index>(eq));
   }
-  if (m_static.empty()) return;
+}
+
+void StaticCondensation::Factorise() {
+  std::vector<int32_t> position(static_cast<size_t>(m_system.Equations()), -1);
+  for (size_t i = 0; i < m_static.size(); ++i) position[static_cast<size_t>(m_static[i])] = static_cast<int32_t>(i);
   std::vector<MatrixEntry> upper;
-  for (const MatrixEntry& e : system.StiffnessUpper()) {
+  for (const MatrixEntry& e : m_system.StiffnessUpper()) {
     const int32_t row = position[static_cast<size_t>(e.row)], column = position[static_cast<size_t>(e.column)];
     if (row >= 0 && column >= 0) upper.push_back({std::min(row, column), std::max(row, column), e.value});
   }
   int32_t failed = -1;
-  if (!FactoriseTimed(static_cast<int32_t>(m_static.size()), upper, m_factor, timings, failed)) {
+  if (!FactoriseTimed(static_cast<int32_t>(m_static.size()), upper, m_factor, m_timings, failed)) {
     throw AnalysisError(
         "the degrees of freedom without mass or damper do not stand on their own" +
-        (failed >= 0 ? ": " + system.Name(m_static[static_cast<size_t>(failed)]) + " moves freely" : std::string()));
+        (failed >= 0 ? ": " + m_system.Name(m_static[static_cast<size_t>(failed)]) + " moves freely" : std::string()));
   }
+  m_factored = true;
 }
 
 void StaticCondensation::Settle(Eigen::VectorXd& u, const Eigen::VectorXd& load) {
   if (m_static.empty()) return;
+  if (!m_factored) Factorise();
   for (const Eigen::Index eq : m_static) u(eq) = 0.0;
   const auto start = Clock::now();
   const Eigen::VectorXd others = m_system.Stiffness() * u;
@@ -181,7 +184,7 @@ void StaticCondensation::Settle(Eigen::VectorXd& u, const Eigen::VectorXd& load)
 InitialState Start(const EquationsOfMotion& system, const MassBlocks& masses, StaticCondensation& condensation) {
   const Eigen::VectorXd load = system.Load(0);
   InitialState state{Eigen::VectorXd::Zero(system.Equations()), Eigen::VectorXd()};
-  condensation.Settle(state.u, load);
+  if (!load.isZero(0.0)) condensation.Settle(state.u, load);
   state.a = masses.Power(load - system.Stiffness() * state.u, -1.0);
   return state;
 }

@@ -104,21 +104,25 @@ class MassBlocks {
 
 // The equations that carry neither mass nor damper follow the others
 // statically at every step, K_00 u_0 = p_0 - K_0m u_m, through one
-// factorisation of K_00. Borrows `system` and `timings`.
+// factorisation of K_00, made when first needed (Newmark needs it only for
+// a load at time 0). Borrows `system` and `timings`.
 class StaticCondensation {
  public:
-  // Throws AnalysisError when those equations cannot stand on their own.
   StaticCondensation(const EquationsOfMotion& system, const std::vector<Inertia>& inertia, Timings& timings);
 
   // Sets those equations of `u` to their static solution under `load`,
-  // the others as they are.
+  // the others as they are. Throws AnalysisError when those equations
+  // cannot stand on their own.
   void Settle(Eigen::VectorXd& u, const Eigen::VectorXd& load);
 
  private:
+  void Factorise();
+
   const EquationsOfMotion& m_system;
   Timings& m_timings;
   std::vector<Eigen::Index> m_static;
   SparseCholesky m_factor;
+  bool m_factored = false;
 };
 
 // The state at time 0: at rest, but for the equations without mass or
