@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   const std::string input = argv[1];
   const std::string output = argv[2];
   const auto start = std::chrono::steady_clock::now();
-  Line("TAV LINEAR STATIC AND MODAL ANALYSIS");
+  Line("TAV LINEAR STATIC AND DYNAMIC ANALYSIS");
   Line("READING " + input);
   InputDeck deck;
   try {
