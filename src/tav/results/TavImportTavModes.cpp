@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tav/platform/Archive.h"
-#include "tav/platform/File.h"
+#include "tav/results/WholeFileReader.h"
 
 namespace tav {
 namespace {
@@ -83,22 +83,9 @@ TavModalResults ReadModes(CArchive& ar, int32_t joints) {
 }  // namespace
 
 int CTavImportTavModes::LoadData(const CString& path, CString* problem) {
-  CFile file;
-  CString reason;
-  if (!file.Open(path, CFile::modeRead, &reason)) {
-    if (problem) *problem = "cannot open \"" + path + "\": " + reason;
-    return 0;
-  }
-  try {
-    CArchive ar(&file, CArchive::load, 1 << 16);
-    TavModalResults modal = ReadModes(ar, m_pData->GetCountJoint());
-    ar.Close();
-    m_pData->SetModalResults(std::move(modal));
-    return 1;
-  } catch (const std::runtime_error& error) {  // ArchiveError, FileError, DamagedModes
-    if (problem) *problem = path + ": " + error.what();
-    return 0;
-  }
+  return ReadWholeFile(
+      path, problem, [this](CArchive& ar) { return ReadModes(ar, m_pData->GetCountJoint()); },
+      [this](TavModalResults read) { m_pData->SetModalResults(std::move(read)); });
 }
 
 }  // namespace tav

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tav/platform/Archive.h"
-#include "tav/platform/File.h"
+#include "tav/results/WholeFileReader.h"
 
 namespace tav {
 namespace {
@@ -205,22 +205,9 @@ TavResponseResults ReadResponses(CArchive& ar, const ModelCounts& model) {
 }  // namespace
 
 int CTavImportTavResponses::LoadData(const CString& path, CString* problem) {
-  CFile file;
-  CString reason;
-  if (!file.Open(path, CFile::modeRead, &reason)) {
-    if (problem) *problem = "cannot open \"" + path + "\": " + reason;
-    return 0;
-  }
-  try {
-    CArchive ar(&file, CArchive::load, 1 << 16);
-    TavResponseResults responses = ReadResponses(ar, CountsOf(*m_pData));
-    ar.Close();
-    m_pData->SetResponseResults(std::move(responses));
-    return 1;
-  } catch (const std::runtime_error& error) {  // ArchiveError, FileError, DamagedResponses
-    if (problem) *problem = path + ": " + error.what();
-    return 0;
-  }
+  return ReadWholeFile(
+      path, problem, [this](CArchive& ar) { return ReadResponses(ar, CountsOf(*m_pData)); },
+      [this](TavResponseResults read) { m_pData->SetResponseResults(std::move(read)); });
 }
 
 }  // namespace tav
