@@ -310,12 +310,21 @@ TEST(InputReaderModelTest, EverythingElseComesBack) {
   LoadCase moving = Case(CaseKind::kMoving, 0);
   moving.lane = {{0, 0.5}, {1, -0.5}};
   EXPECT_EQ(Bare(std::vector(deck.cases.begin() + 3, deck.cases.end())),
-            (std::vector<LoadCase>{
-                history,
-                {CaseKind::kSpectrum, 0, {}, {}, {}, {true, 2, 0.5, 9.81, 0}, 0, 4, ModeCombination::kCqc, {0.05, 0.03},
-                 {}, {}},
-                moving,
-                Case(CaseKind::kMoving, 1)}));
+            (std::vector<LoadCase>{history,
+                                   {CaseKind::kSpectrum,
+                                    0,
+                                    {},
+                                    {},
+                                    {},
+                                    {true, 2, 0.5, 9.81, 0},
+                                    0,
+                                    4,
+                                    ModeCombination::kCqc,
+                                    {0.05, 0.03},
+                                    {},
+                                    {}},
+                                   moving,
+                                   Case(CaseKind::kMoving, 1)}));
 }
 
 TEST(InputReaderModelTest, LongTitleIsJoinedAgain) {
