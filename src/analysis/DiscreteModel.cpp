@@ -21,11 +21,11 @@ PartitionedMatrix DiscreteModel::BaseStiffness() const {
   for (const SupportSpring& spring : m_elements.Springs()) {
     if (m_dofs.Kind(spring.slot) == SlotKind::kRestrained) continue;  // the restraint holds it
     const size_t joint = spring.slot / kJointDofs;
-    Eigen::MatrixXd k = Eigen::MatrixXd::Zero(6, 6);
+    JointMatrix k = JointMatrix::Zero(6, 6);
     k(spring.slot % kJointDofs, spring.slot % kJointDofs) = spring.stiffness;
     // Springs act in the joint's own axes: undo the turn AddJointMatrix applies.
     const Matrix3& r = m_dofs.Axes(joint);
-    Eigen::MatrixXd global = k;
+    JointMatrix global = k;
     for (int part = 0; part < 2; ++part) {
       global.block<3, 3>(3 * part, 3 * part) = r.transpose() * k.block<3, 3>(3 * part, 3 * part) * r;
     }
@@ -68,7 +68,7 @@ void DiscreteModel::AddLinkStiffness(PartitionedMatrix& matrix, const std::vecto
     if (closed[l] == 0) continue;
     const GapLink& link = links[l];
     const Matrix3 axial = link.stiffness * link.axis * link.axis.transpose();
-    Eigen::MatrixXd k = Eigen::MatrixXd::Zero(12, 12);
+    JointMatrix k = JointMatrix::Zero(12, 12);
     k.block<3, 3>(0, 0) = axial;
     k.block<3, 3>(6, 6) = axial;
     k.block<3, 3>(0, 6) = -axial;
@@ -78,9 +78,9 @@ void DiscreteModel::AddLinkStiffness(PartitionedMatrix& matrix, const std::vecto
 }
 
 void DiscreteModel::AddJointMatrix(PartitionedMatrix& matrix, std::span<const size_t> joints,
-                                   const Eigen::MatrixXd& global) const {
+                                   const JointMatrix& global) const {
   // Into each joint's own axes.
-  Eigen::MatrixXd k = global;
+  JointMatrix k = global;
   for (size_t j = 0; j < joints.size(); ++j) {
     if (!m_dofs.HasOwnAxes(joints[j])) continue;
     const Matrix3& r = m_dofs.Axes(joints[j]);
@@ -91,7 +91,7 @@ void DiscreteModel::AddJointMatrix(PartitionedMatrix& matrix, std::span<const si
     }
   }
   const size_t n = kJointDofs * joints.size();
-  std::vector<std::span<const Term>> terms(n);
+  std::array<std::span<const Term>, 2 * kJointDofs> terms;
   for (size_t a = 0; a < n; ++a) terms[a] = m_dofs.TermsOf(kJointDofs * joints[a / kJointDofs] + a % kJointDofs);
   for (size_t a = 0; a < n; ++a) {
     for (size_t b = 0; b < n; ++b) {

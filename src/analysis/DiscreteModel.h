@@ -23,6 +23,10 @@ namespace tav::analysis {
 // A symmetric matrix on the slots, in the parts the solution needs: the
 // free equations among themselves (upper triangle), free equations against
 // restrained positions, and restrained positions among themselves.
+// A matrix on the six degrees of freedom of one or two joints, without heap
+// storage.
+using JointMatrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, Eigen::ColMajor, 12, 12>;
+
 struct PartitionedMatrix {
   std::vector<MatrixEntry> freeFree;
   std::vector<MatrixEntry> freeRestrained;  // row: equation, column: restrained position
@@ -57,7 +61,8 @@ class DiscreteModel {
 
   // Adds a matrix on the six global degrees of freedom of each of `joints`
   // (in that order) to the partitions.
-  void AddJointMatrix(PartitionedMatrix& matrix, std::span<const size_t> joints, const Eigen::MatrixXd& global) const;
+  // (At most two joints: the matrix lives on the stack.)
+  void AddJointMatrix(PartitionedMatrix& matrix, std::span<const size_t> joints, const JointMatrix& global) const;
   // Adds a vector on the six global degrees of freedom of each of `joints`
   // to `slots` (one value per slot, in the joints' axes), a dependent
   // slot's share going to the slots it moves with.
