@@ -16,6 +16,10 @@ namespace {
 
 constexpr size_t kReadSize = 10240;
 constexpr int kWaitMilliseconds = 1000;
+// How long the pipes may stay open once the child has exited. A program the
+// child left running in the background inherited its output and may hold it
+// for ever; such a run ends after this grace instead of never.
+constexpr int kGraceMilliseconds = 200;
 
 // Cuts `text` at CR and LF and hands each non-empty piece to `deliver`.
 template <typename Deliver>
@@ -43,13 +47,20 @@ thread_local const CTavProcessRedirect* t_workerOf = nullptr;
 
 }  // namespace
 
-CTavProcessRedirect::ChildRun::ChildRun() : hStopEvent(process::MakeEvent()), hReaderStop(process::MakeEvent()) {}
+CTavProcessRedirect::ChildRun::ChildRun()
+    : hStopEvent(process::MakeEvent()), hReaderStop(process::MakeEvent()), hDrained(process::MakeEvent()) {}
 
 CTavProcessRedirect::ChildRun::~ChildRun() {
   CloseKeptEnds();
   process::CloseFd(hStopEvent);
   process::CloseFd(hReaderStop);
+  process::CloseFd(hDrained);
   process::CloseFd(hChildEnd);
+}
+
+bool CTavProcessRedirect::ChildRun::MakePipes(int& stdOutRead, int& stdErrRead) {
+  return hStopEvent >= 0 && hReaderStop >= 0 && hDrained >= 0 && process::MakePipe(hChildStdInRead, hStdInWrite) &&
+         process::MakePipe(stdOutRead, hChildStdOutWrite) && process::MakePipe(stdErrRead, hChildStdErrWrite);
 }
 
 void CTavProcessRedirect::ChildRun::CloseKeptEnds() {
@@ -61,6 +72,10 @@ void CTavProcessRedirect::ChildRun::CloseKeptEnds() {
     process::CloseFd(hStdInWrite);
   }
   process::CloseFd(hChildStdInRead);
+  CloseOutputEnds();
+}
+
+void CTavProcessRedirect::ChildRun::CloseOutputEnds() {
   process::CloseFd(hChildStdOutWrite);
   process::CloseFd(hChildStdErrWrite);
 }
@@ -69,6 +84,7 @@ void CTavProcessRedirect::ChildRun::ReaderFinished(bool& done) {
   {
     std::lock_guard lock(doneMutex);
     done = true;
+    if (bStdOutDone && bStdErrDone) process::SignalEvent(hDrained);
   }
   doneChanged.notify_all();
 }
@@ -169,9 +185,7 @@ int CTavProcessRedirect::StartChildProcess(const char* commandLine, int showWind
   auto run = std::make_shared<ChildRun>();
   int stdOutRead = -1;
   int stdErrRead = -1;
-  const bool piped =
-      run->hStopEvent >= 0 && run->hReaderStop >= 0 && process::MakePipe(run->hChildStdInRead, run->hStdInWrite) &&
-      process::MakePipe(stdOutRead, run->hChildStdOutWrite) && process::MakePipe(stdErrRead, run->hChildStdErrWrite);
+  const bool piped = run->MakePipes(stdOutRead, stdErrRead);
   const pid_t child = piped ? PrepAndLaunchRedirectedChild(command.c_str(), run->hChildStdOutWrite,
                                                            run->hChildStdInRead, run->hChildStdErrWrite, showWindow)
                             : -1;
@@ -183,6 +197,9 @@ int CTavProcessRedirect::StartChildProcess(const char* commandLine, int showWind
     ReportStartFailure(command.c_str());
     return 0;
   }
+  // The child has its own copies: with the parent's closed, the readers see
+  // the end of the output once the child and whatever it started are done.
+  run->CloseOutputEnds();
   run->hChildProcess = child;
   run->hChildEnd = process::OpenProcessEvent(child);
   process::SetNonBlocking(run->hStdInWrite);  // a full pipe must not hold up a stop
@@ -294,8 +311,7 @@ int CTavProcessRedirect::ProcessThread(const std::shared_ptr<ChildRun>& run) {
       ended = process::HasEnded(run->hChildProcess) ? 1 : process::WaitReadable(-1, stop, 50) & 2;
     }
     if ((ended & 1) != 0) {
-      // Let the readers drain the pipes, unless the run is being stopped.
-      if (stop >= 0) process::WaitReadable(-1, stop, kWaitMilliseconds);
+      if (stop >= 0) WaitDrained(*run, stop);
       m_bRunThread = 0;
       break;
     }
@@ -305,6 +321,14 @@ int CTavProcessRedirect::ProcessThread(const std::shared_ptr<ChildRun>& run) {
   // the next child, or even destroy the object.
   OnChildTerminate();
   return 0;
+}
+
+void CTavProcessRedirect::WaitDrained(ChildRun& run, int stop) {
+  if (process::WaitReadable(run.hDrained, stop, kGraceMilliseconds) != 0) return;
+  // Something the child started holds a pipe: the readers give up, and the
+  // end is reported only after their last line.
+  process::SignalEvent(run.hReaderStop);
+  process::WaitReadable(run.hDrained, stop, -1);
 }
 
 void CTavProcessRedirect::TearDownRun() {
@@ -324,8 +348,8 @@ void CTavProcessRedirect::TearDownRun() {
   }
   // 1. Stop the watch thread's wait.
   process::SignalEvent(run->hStopEvent);
-  // 3. Close the child-side ends the library kept: once the child is gone
-  // the pipes break and the readers end. Each reader closes its own end.
+  // 3. Close the input ends the library kept (the output ends went when the
+  // child started). Each reader closes its own end.
   run->CloseKeptEnds();
   // 4. Wait up to a second for each reader; readers still waiting on a live
   // child are told to give up. A reader cannot wait for itself.

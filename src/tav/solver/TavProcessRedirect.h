@@ -7,9 +7,11 @@
 //   OnChildStdOutWrite on the output reader, one line at a time (and on the
 //                      starting thread for the launch failure text);
 //   OnChildStdErrWrite on the error reader, one chunk at a time;
-//   OnChildTerminate   on the watch thread, once the child has ended (about
-//                      a second after, so the readers can drain the pipes) or
-//                      its run was stopped; exactly once per started child.
+//   OnChildTerminate   on the watch thread, after the last line, once the
+//                      child has exited and both pipes are drained (200 ms
+//                      after its exit at most, when something it started
+//                      still holds a pipe) or its run was stopped; exactly
+//                      once per started child.
 // The worker loops share one process-wide run flag, so one child runs at a
 // time. A subclass's destructor calls ShutdownChildProcess first, so that no
 // worker calls into a half-destroyed object.
@@ -95,8 +97,13 @@ class CTavProcessRedirect {
     ChildRun(const ChildRun&) = delete;
     ChildRun& operator=(const ChildRun&) = delete;
 
+    // Makes the three pipes, handing out the parent's read ends; false when
+    // any of them or the events could not be made.
+    bool MakePipes(int& stdOutRead, int& stdErrRead);
     // Closes the child-side ends kept open and the input pipe.
     void CloseKeptEnds();
+    // Closes the parent's copies of the child's output ends.
+    void CloseOutputEnds();
     void ReaderFinished(bool& done);
     // Waits up to a second for a reader to finish on its own.
     bool WaitReaderDone(const bool& done);
@@ -105,7 +112,10 @@ class CTavProcessRedirect {
     int hStopEvent = -1;   // the run is being stopped
     int hReaderStop = -1;  // the readers give up on a child still running
     int hChildEnd = -1;    // readable once the child has ended; -1 where the system has none
-    // The child-side pipe ends, kept open until the run is stopped.
+    int hDrained = -1;     // readable once both readers have finished
+    // The child-side pipe ends. The output ends close once the child has
+    // started; the input's read end stays open until the run is stopped, so
+    // that input written after the child's exit never raises SIGPIPE.
     int hChildStdInRead = -1;
     int hChildStdOutWrite = -1;
     int hChildStdErrWrite = -1;
@@ -157,6 +167,9 @@ class CTavProcessRedirect {
   void RetireLocked(std::jthread& thread);
   // Reports a start that failed, with the run's parts already released.
   void ReportStartFailure(const char* commandLine);
+  // Waits, after the child's exit, until both readers have finished (they
+  // are told to give up after a short grace) or the run is stopped.
+  static void WaitDrained(ChildRun& run, int stop);
 
   mutable std::mutex m_mutex;
   // Guarded by m_mutex:
