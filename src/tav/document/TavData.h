@@ -13,6 +13,7 @@
 
 #include <cstdarg>
 #include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -245,6 +246,17 @@ class CTavData : public CObject {
   // The station's position, rounded to six decimals.
   double GetResultValue_Beam_Dist(int32_t beam, int32_t resultCase, int32_t station) const;
   void GetResultValue_Beam(int32_t beam, int32_t resultCase, int32_t station, double* values, int32_t count) const;
+  // One case's values in place, for loops over every value that cannot
+  // afford a position per value: a beam's stations one record after the
+  // other, or a joint's three kinds of six. Borrowed from the blocks until
+  // they are replaced; empty when the beam, joint or case is not in them.
+  std::span<double> GetResultBlock_Beam(int32_t beam, int32_t resultCase);
+  std::span<const double> GetResultBlock_Beam(int32_t beam, int32_t resultCase) const;
+  std::span<double> GetResultBlock_Joint(int32_t joint, int32_t resultCase);
+  std::span<const double> GetResultBlock_Joint(int32_t joint, int32_t resultCase) const;
+  // Every case's block of a beam or joint, case after case (each as above).
+  std::span<double> GetResultBlocks_Beam(int32_t beam);
+  std::span<double> GetResultBlocks_Joint(int32_t joint);
   // The range of one member force over every beam and station of a case of
   // the name list (a combination covers its maximum and minimum); read it
   // with GetResultMin/GetResultMax and GetValueRatio.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <span>
+#include <utility>
 
 #include "tav/document/TavData.h"
 #include "tav/util/Round.h"
@@ -28,6 +30,18 @@ void Fetch(const std::vector<double>& buffer, int64_t position, double* values, 
     return;
   }
   std::memcpy(values, buffer.data() + position, static_cast<size_t>(count) * sizeof(double));
+}
+
+// The `count` values of `buffer` from `position` on; empty unless all fit.
+std::span<const double> Block(const std::vector<double>& buffer, int64_t position, int64_t count) {
+  if (position < 0 || count <= 0 || position + count > static_cast<int64_t>(buffer.size())) return {};
+  return std::span(buffer).subspan(static_cast<size_t>(position), static_cast<size_t>(count));
+}
+
+// The same block, writable: it is the caller's buffer.
+std::span<double> Writable(std::vector<double>& buffer, std::span<const double> block) {
+  if (block.empty()) return {};
+  return std::span(buffer).subspan(static_cast<size_t>(block.data() - buffer.data()), block.size());
 }
 
 }  // namespace
@@ -113,6 +127,40 @@ double CTavData::GetResultValue_Beam_Dist(int32_t beam, int32_t resultCase, int3
 void CTavData::GetResultValue_Beam(int32_t beam, int32_t resultCase, int32_t station, double* values,
                                    int32_t count) const {
   Fetch(m_arrResultBeam, GetPosBeamResultBuff(beam, resultCase, station), values, count);
+}
+
+std::span<const double> CTavData::GetResultBlock_Beam(int32_t beam, int32_t resultCase) const {
+  // Outside the model's beams and cases a position lands on another block.
+  const int64_t cases = GetCountLoadCase(1);
+  if (beam < 0 || beam >= GetCountBeam() || resultCase < 0 || resultCase >= cases) return {};
+  const int64_t values = kBeamRecordSize * GetCountResultStation();
+  return Block(m_arrResultBeam, values * (cases * beam + resultCase), values);
+}
+
+std::span<double> CTavData::GetResultBlocks_Beam(int32_t beam) {
+  if (beam < 0 || beam >= GetCountBeam()) return {};
+  const int64_t values = kBeamRecordSize * GetCountResultStation() * GetCountLoadCase(1);
+  return Writable(m_arrResultBeam, Block(m_arrResultBeam, values * beam, values));
+}
+
+std::span<double> CTavData::GetResultBlocks_Joint(int32_t joint) {
+  if (joint < 0 || joint >= GetCountJoint()) return {};
+  const int64_t values = kJointValuesPerCase * GetCountLoadCase(1);
+  return Writable(m_arrResultJoint, Block(m_arrResultJoint, values * joint, values));
+}
+
+std::span<double> CTavData::GetResultBlock_Beam(int32_t beam, int32_t resultCase) {
+  return Writable(m_arrResultBeam, std::as_const(*this).GetResultBlock_Beam(beam, resultCase));
+}
+
+std::span<const double> CTavData::GetResultBlock_Joint(int32_t joint, int32_t resultCase) const {
+  const int64_t cases = GetCountLoadCase(1);
+  if (joint < 0 || joint >= GetCountJoint() || resultCase < 0 || resultCase >= cases) return {};
+  return Block(m_arrResultJoint, kJointValuesPerCase * (cases * joint + resultCase), kJointValuesPerCase);
+}
+
+std::span<double> CTavData::GetResultBlock_Joint(int32_t joint, int32_t resultCase) {
+  return Writable(m_arrResultJoint, std::as_const(*this).GetResultBlock_Joint(joint, resultCase));
 }
 
 void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component) {
