@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace tav {
 
@@ -87,6 +88,55 @@ void CArchive::Read(void* data, size_t size) {
   }
 }
 
+namespace {
+
+// The little-endian value of `bytes` bytes at `in`, whatever the host.
+uint64_t DecodeUnsigned(const uint8_t* in, size_t bytes) {
+  uint64_t value = 0;
+  for (size_t i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(in[i]) << (8 * i);
+  return value;
+}
+
+template <typename T>
+T FromBits(uint64_t bits) {
+  if constexpr (std::is_same_v<T, double>) {
+    return std::bit_cast<double>(bits);
+  } else {
+    return static_cast<T>(static_cast<uint32_t>(bits));
+  }
+}
+
+}  // namespace
+
+// Whole values come straight from the buffer; one that the buffer holds
+// only in part goes through Read, which refills it (or finds the end).
+template <typename T>
+void CArchive::ReadBulk(std::span<T> values) {
+  EnsureOpen();
+  if (m_mode != load) throw ArchiveError("archive in store mode cannot read");
+  constexpr size_t kSize = sizeof(T);
+  size_t done = 0;
+  while (done < values.size()) {
+    const size_t whole = std::min(values.size() - done, (m_end - m_begin) / kSize);
+    if (whole == 0) {
+      values[done++] = FromBits<T>(ReadUnsigned(kSize));
+      continue;
+    }
+    const uint8_t* in = m_buffer.data() + m_begin;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(values.data() + done, in, whole * kSize);  // the host's order is the archive's
+    } else {
+      for (size_t i = 0; i < whole; ++i) values[done + i] = FromBits<T>(DecodeUnsigned(in + i * kSize, kSize));
+    }
+    done += whole;
+    m_begin += whole * kSize;
+    m_offset += whole * kSize;
+  }
+}
+
+void CArchive::ReadValues(std::span<double> values) { ReadBulk(values); }
+void CArchive::ReadValues(std::span<int32_t> values) { ReadBulk(values); }
+
 std::vector<uint8_t> CArchive::PeekRemaining() {
   EnsureOpen();
   if (m_mode != load) throw ArchiveError("archive in store mode cannot read");
@@ -136,9 +186,7 @@ void CArchive::WriteUnsigned(uint64_t value, size_t bytes) {
 uint64_t CArchive::ReadUnsigned(size_t bytes) {
   uint8_t raw[8];
   Read(raw, bytes);
-  uint64_t value = 0;
-  for (size_t i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(raw[i]) << (8 * i);
-  return value;
+  return DecodeUnsigned(raw, bytes);
 }
 
 CArchive& CArchive::operator<<(int32_t value) {

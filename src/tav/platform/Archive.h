@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <type_traits>
@@ -44,6 +45,12 @@ class CArchive {
   void Write(const void* data, size_t size);
   // Reads exactly `size` bytes or throws ArchiveError.
   void Read(void* data, size_t size);
+  // Reads `values.size()` values (DOUBLE or LONG) at once, decoded from the
+  // buffer without a call per value. Throws ArchiveError as Read does when
+  // the archive ends first; the values before that point are filled and
+  // GetOffset is past them.
+  void ReadValues(std::span<double> values);
+  void ReadValues(std::span<int32_t> values);
   // Writes text as it is, without length prefix (the solver input files).
   void WriteString(std::string_view text);
 
@@ -94,6 +101,8 @@ class CArchive {
   void EnsureOpen() const;
   [[noreturn]] void ThrowShort(size_t wanted, uint64_t at) const;
   uint64_t ReadUnsigned(size_t bytes);
+  template <typename T>
+  void ReadBulk(std::span<T> values);
   void WriteUnsigned(uint64_t value, size_t bytes);
 
   CFile* m_pFile;
