@@ -12,10 +12,16 @@ namespace tav {
 namespace {
 
 constexpr const char* kBadFile = "현재 OUT 파일이 비정상적이거나 현재의 모델링과 일치하지 않습니다 !";
+constexpr size_t kReadBuffer = 1 << 20;  // an output runs to many megabytes; a small one needs less
 constexpr const char* kNoMemory = "결과를 담을 메모리가 부족합니다 !";
 constexpr int32_t kTagBytes = 3;           // the two tags of a displacement record
 constexpr int32_t kReactionTagBytes = 11;  // the two tags of a reaction record
 constexpr int32_t kBeamEndValues = 12;
+constexpr size_t kStationValues = 7;  // the position, then six forces
+constexpr size_t kJointValues = 18;   // the three kinds of six values
+
+// A combination type outside the known ones, which folds no value.
+constexpr auto kNoRule = static_cast<TaV_COMBO_TYPE>(-1);
 
 // A file whose numbers do not fit the model.
 class MismatchError : public std::runtime_error {
@@ -103,7 +109,53 @@ int32_t EnvelopedStations(const TavCaseResponse* response, int32_t beam) {
   return std::min(response->maximum.StationCount(beam), response->minimum.StationCount(beam));
 }
 
+// Folds `count` values of a term that range from `low` to `high`, weighted
+// by `factor`, index by index. A term's values are read before its restart:
+// a term may name the combination it folds into.
+template <TaV_COMBO_TYPE kType, bool kMagnitude, bool kFirst>
+[[gnu::always_inline]] inline void FoldValues(double factor, double* maximum, double* minimum, const double* high,
+                                              const double* low, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    double scaledHigh = factor * high[i];
+    double scaledLow = factor * low[i];
+    if constexpr (kFirst) Restart(kType, maximum[i], minimum[i]);
+    if constexpr (kMagnitude) {
+      FoldMagnitude(kType, maximum[i], minimum[i], scaledHigh);
+    } else {
+      if (factor < 0.0) std::swap(scaledHigh, scaledLow);  // the largest weighted value comes from the smallest
+      FoldRange(kType, maximum[i], minimum[i], scaledHigh, scaledLow);
+    }
+  }
+}
+
+// Calls `fold` with a term's flags as constants, so that the loops over
+// values carry no test of them.
+template <typename Fold>
+[[gnu::always_inline]] inline void WithFlags(bool magnitude, bool first, Fold&& fold) {
+  if (magnitude) {
+    first ? fold.template operator()<true, true>() : fold.template operator()<true, false>();
+  } else {
+    first ? fold.template operator()<false, true>() : fold.template operator()<false, false>();
+  }
+}
+
+// Case `resultCase`'s block of `size` values among an element's blocks;
+// empty when it is not there.
+std::span<double> CaseBlock(std::span<double> blocks, int32_t resultCase, size_t size) {
+  const size_t first = static_cast<size_t>(resultCase) * size;
+  if (resultCase < 0 || size == 0 || first + size > blocks.size()) return {};
+  return blocks.subspan(first, size);
+}
+
 }  // namespace
+
+// A combination term as one beam reads it.
+struct CTavImportTavOutput::BeamSource {
+  const double* records;  // the station records; null for the combination being folded
+  const double* high;     // the envelopes' six forces a station, for the first `enveloped`
+  const double* low;
+  size_t enveloped;
+};
 
 int CTavImportTavOutput::LoadData(const CString& path) {
   if (!m_pData->AllocResultForceBuff()) {
@@ -113,7 +165,7 @@ int CTavImportTavOutput::LoadData(const CString& path) {
   CFile file;
   if (!file.Open(path, CFile::modeRead)) return 0;
   try {
-    CArchive ar(&file, CArchive::load);
+    CArchive ar(&file, CArchive::load, static_cast<size_t>(std::min<uint64_t>(kReadBuffer, file.GetLength())));
     const int32_t loadCases = m_pData->GetCountLoadCase(0);
     for (int32_t block = 0; block < loadCases; ++block) {
       const int32_t resultCase = ReadNumber(ar, loadCases, "load case");
@@ -132,12 +184,13 @@ int CTavImportTavOutput::LoadData(const CString& path) {
 }
 
 int CTavImportTavOutput::ReadDisplacement(CArchive& ar, int32_t resultCase) {
-  for (int32_t i = 0; i < m_pData->GetCountJoint(); ++i) {
-    const int32_t joint = ReadNumber(ar, m_pData->GetCountJoint(), "joint");
-    double values[6];
-    for (double& value : values) ar >> value;
+  const int32_t joints = m_pData->GetCountJoint();
+  std::array<double, 6> values{};
+  for (int32_t i = 0; i < joints; ++i) {
+    const int32_t joint = ReadNumber(ar, joints, "joint");
+    ar.ReadValues(values);
     Skip(ar, 2 * kTagBytes);
-    m_pData->SetResult_Joint(joint, resultCase, values, TaV_JOINT_DISPLACEMENT, 6);
+    m_pData->SetResult_Joint(joint, resultCase, values.data(), TaV_JOINT_DISPLACEMENT, 6);
   }
   return 1;
 }
@@ -145,8 +198,10 @@ int CTavImportTavOutput::ReadDisplacement(CArchive& ar, int32_t resultCase) {
 int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase) {
   Skip(ar, 4);
   const int32_t stations = m_pData->GetCountResultStation();
-  for (int32_t i = 0; i < m_pData->GetCountBeam(); ++i) {
-    const int32_t beam = ReadNumber(ar, m_pData->GetCountBeam(), "beam");
+  const int32_t beams = m_pData->GetCountBeam();
+  std::vector<double> records(kStationValues * static_cast<size_t>(std::max(stations, 0)));
+  for (int32_t i = 0; i < beams; ++i) {
+    const int32_t beam = ReadNumber(ar, beams, "beam");
     Skip(ar, kBeamEndValues * sizeof(double));
     int32_t count = 0;
     ar >> count;
@@ -154,26 +209,49 @@ int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase) {
       throw MismatchError("beam " + std::to_string(beam + 1) + " has " + std::to_string(count) +
                           " stations; the model keeps " + std::to_string(stations));
     }
-    const double length = m_pData->GetLengthBeam(beam);
-    for (int32_t station = 0; station < count; ++station) {
-      double record[7];
-      for (double& value : record) ar >> value;
-      record[0] /= length;  // the position along the beam, 0 to 1
-      m_pData->SetResult_Beam(beam, resultCase, station, record, 7);
-    }
+    ReadStations(ar, beam, resultCase, std::span(records).first(kStationValues * static_cast<size_t>(count)));
   }
   return 1;
 }
 
+void CTavImportTavOutput::ReadStations(CArchive& ar, int32_t beam, int32_t resultCase, std::span<double> records) {
+  const uint64_t start = ar.GetOffset();
+  try {
+    ar.ReadValues(records);
+  } catch (const ArchiveError&) {
+    const auto whole = static_cast<size_t>((ar.GetOffset() - start) / (kStationValues * sizeof(double)));
+    StoreStations(beam, resultCase, records.first(kStationValues * whole));
+    throw;
+  }
+  StoreStations(beam, resultCase, records);
+}
+
+void CTavImportTavOutput::StoreStations(int32_t beam, int32_t resultCase, std::span<const double> records) {
+  const std::span<double> block = m_pData->GetResultBlock_Beam(beam, resultCase);
+  if (block.size() < records.size()) return;
+  const double length = m_pData->GetLengthBeam(beam);
+  for (size_t at = 0; at < records.size(); at += kStationValues) {
+    block[at] = records[at] / length;  // the position along the beam, 0 to 1
+    std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(at + 1), kStationValues - 1,
+                block.begin() + static_cast<std::ptrdiff_t>(at + 1));
+  }
+}
+
 int CTavImportTavOutput::ReadReaction(CArchive& ar, int32_t resultCase) {
   const TaV_RESTRAINTS active = m_pData->GetGlobalOption()->GetDof();
-  for (int32_t i = 0; i < m_pData->GetCountJoint(); ++i) {
-    const int32_t joint = ReadNumber(ar, m_pData->GetCountJoint(), "joint");
+  std::array<int, 6> dofs{};
+  size_t activeCount = 0;
+  for (int dof = 0; dof < 6; ++dof) {
+    if (active.Get(dof)) dofs[activeCount++] = dof;
+  }
+  const int32_t joints = m_pData->GetCountJoint();
+  std::array<double, 6> read{};
+  for (int32_t i = 0; i < joints; ++i) {
+    const int32_t joint = ReadNumber(ar, joints, "joint");
     Skip(ar, 2 * kReactionTagBytes);
+    ar.ReadValues(std::span(read).first(activeCount));
     double values[6] = {};
-    for (int dof = 0; dof < 6; ++dof) {
-      if (active.Get(dof)) ar >> values[dof];
-    }
+    for (size_t k = 0; k < activeCount; ++k) values[dofs[k]] = read[k];
     m_pData->SetResult_Joint(joint, resultCase, values, TaV_JOINT_REACTION, 6);
   }
   return 1;
@@ -211,21 +289,38 @@ void CTavImportTavOutput::ComposeComboData() {
   const bool fromFirstTerm = m_pData->GetEnvelopeStart() == TaV_ENVELOPE_FROM_FIRST_TERM;
   for (int32_t j = 0; j < m_pData->GetCountComboLoad(); ++j) {
     const CTavCombo& combo = *m_pData->GetCombo(j);
-    bool first = fromFirstTerm;
-    for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
-      const int32_t source = SourceCase(term);
-      if (source < 0) continue;
-      // A term is weighted by its first scale factor.
-      const Term folded{.source = source,
-                        .type = combo.m_eType,
-                        .factor = term.dFactor,
-                        .magnitude = term.eType == TaV_LOAD_RESPONSE_SPECTRUM,
-                        .first = first,
-                        .response = ResponseOf(term)};
-      GetMaxMinDataFromCombo(loadCases + 2 * j, folded);
-      first = false;
+    const std::vector<Term> terms = TermsOf(combo, fromFirstTerm);
+    const int32_t target = loadCases + 2 * j;
+    switch (combo.m_eType) {
+      case TaV_COMBO_ADD:
+        Compose<TaV_COMBO_ADD>(target, terms);
+        break;
+      case TaV_COMBO_ENVE:
+        Compose<TaV_COMBO_ENVE>(target, terms);
+        break;
+      case TaV_COMBO_ABS:
+        Compose<TaV_COMBO_ABS>(target, terms);
+        break;
+      default:  // no rule folds a value; the positions still follow the terms
+        Compose<kNoRule>(target, terms);
+        break;
     }
   }
+}
+
+std::vector<CTavImportTavOutput::Term> CTavImportTavOutput::TermsOf(const CTavCombo& combo, bool fromFirstTerm) const {
+  std::vector<Term> terms;
+  for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
+    const int32_t source = SourceCase(term);
+    if (source < 0) continue;
+    // A term is weighted by its first scale factor.
+    terms.push_back({.source = source,
+                     .factor = term.dFactor,
+                     .magnitude = term.eType == TaV_LOAD_RESPONSE_SPECTRUM,
+                     .first = fromFirstTerm && terms.empty(),
+                     .response = ResponseOf(term)});
+  }
+  return terms;
 }
 
 // A model changed since the responses were read keeps them out: they no
@@ -240,50 +335,71 @@ const TavCaseResponse* CTavImportTavOutput::ResponseOf(const TaV_COMBO_DATA& ter
   return response;
 }
 
-void CTavImportTavOutput::FoldTerm(const Term& term, std::span<double> maximum, std::span<double> minimum,
-                                   std::span<const double> high, std::span<const double> low) {
-  for (size_t i = 0; i < maximum.size(); ++i) {
-    if (term.first) Restart(term.type, maximum[i], minimum[i]);
-    if (term.magnitude) {
-      FoldMagnitude(term.type, maximum[i], minimum[i], term.factor * high[i]);
-      continue;
-    }
-    double scaledHigh = term.factor * high[i];
-    double scaledLow = term.factor * low[i];
-    if (term.factor < 0.0) std::swap(scaledHigh, scaledLow);  // the largest weighted value comes from the smallest
-    FoldRange(term.type, maximum[i], minimum[i], scaledHigh, scaledLow);
-  }
+template <TaV_COMBO_TYPE kType, size_t kCount>
+void CTavImportTavOutput::FoldTerm(const Term& term, double* maximum, double* minimum, const double* high,
+                                   const double* low) {
+  WithFlags(term.magnitude, term.first, [&]<bool kMagnitude, bool kFirst>() {
+    FoldValues<kType, kMagnitude, kFirst>(term.factor, maximum, minimum, high, low, kCount);
+  });
 }
 
-void CTavImportTavOutput::GetMaxMinDataFromCombo(int32_t target, const Term& term) {
-  FoldBeams(target, term);
-  FoldJoints(target, term);
+// Each value meets every term in order, as when the terms were folded one
+// after the other over the whole model; an element's blocks stay at hand
+// for all of them.
+template <TaV_COMBO_TYPE kType>
+void CTavImportTavOutput::Compose(int32_t target, std::span<const Term> terms) {
+  if (terms.empty()) return;
+  std::vector<BeamSource> sources;
+  for (int32_t beam = 0; beam < m_pData->GetCountBeam(); ++beam) ComposeBeam<kType>(beam, target, terms, sources);
+  for (int32_t joint = 0; joint < m_pData->GetCountJoint(); ++joint) ComposeJoint<kType>(joint, target, terms);
 }
 
 // Station s of a beam's envelopes is station s of the result store; the
-// stations the envelopes do not reach fold their block values.
-void CTavImportTavOutput::FoldBeams(int32_t target, const Term& term) {
-  const int32_t stations = m_pData->GetCountResultStation();
-  for (int32_t beam = 0; beam < m_pData->GetCountBeam(); ++beam) {
-    const int32_t enveloped = EnvelopedStations(term.response, beam);
-    for (int32_t station = 0; station < stations; ++station) {
-      std::array<double, 7> maximum, minimum, value;  // the position, then six forces
-      m_pData->GetResultValue_Beam(beam, target, station, maximum.data(), 7);
-      m_pData->GetResultValue_Beam(beam, target + 1, station, minimum.data(), 7);
-      m_pData->GetResultValue_Beam(beam, term.source, station, value.data(), 7);
-      maximum[0] = minimum[0] = value[0];
-      std::array<double, 6> high, low;
-      std::copy(value.begin() + 1, value.end(), high.begin());
-      low = high;
-      if (station < enveloped) {
-        for (int force = 0; force < 6; ++force) {
-          high[static_cast<size_t>(force)] = term.response->maximum.Force(beam, station, force);
-          low[static_cast<size_t>(force)] = term.response->minimum.Force(beam, station, force);
-        }
-      }
-      FoldTerm(term, std::span(maximum).subspan(1), std::span(minimum).subspan(1), high, low);
-      m_pData->SetResult_Beam(beam, target, station, maximum.data(), 7);
-      m_pData->SetResult_Beam(beam, target + 1, station, minimum.data(), 7);
+// stations the envelopes do not reach fold their block values. A case
+// outside the store reads as zeros, as the store's own reads do. A term
+// naming the combination itself reads what the terms before it left.
+template <TaV_COMBO_TYPE kType>
+void CTavImportTavOutput::ComposeBeam(int32_t beam, int32_t target, std::span<const Term> terms,
+                                      std::vector<BeamSource>& sources) {
+  const std::span<double> blocks = m_pData->GetResultBlocks_Beam(beam);
+  const size_t size = kStationValues * static_cast<size_t>(std::max(m_pData->GetCountResultStation(), 0));
+  const std::span<double> maximum = CaseBlock(blocks, target, size);
+  const std::span<double> minimum = CaseBlock(blocks, target + 1, size);
+  if (maximum.empty() || minimum.empty()) return;
+  std::vector<double> zeros;
+  sources.clear();
+  for (const Term& term : terms) {
+    std::span<const double> records = CaseBlock(blocks, term.source, size);
+    if (records.empty()) {
+      zeros.assign(maximum.size(), 0.0);  // one size: the pointers taken stay valid
+      records = zeros;
+    }
+    BeamSource& from = sources.emplace_back(BeamSource{
+        .records = term.source == target ? nullptr : records.data(), .high = nullptr, .low = nullptr, .enveloped = 0});
+    from.enveloped = static_cast<size_t>(EnvelopedStations(term.response, beam));
+    if (from.enveloped == 0) continue;
+    from.high = term.response->maximum.beamForces[static_cast<size_t>(beam)].data();
+    from.low = term.response->minimum.beamForces[static_cast<size_t>(beam)].data();
+  }
+  for (size_t at = 0, station = 0; at < maximum.size(); at += kStationValues, ++station) {
+    std::array<double, 6> maxima, minima;
+    for (size_t i = 0; i < 6; ++i) {
+      maxima[i] = maximum[at + 1 + i];
+      minima[i] = minimum[at + 1 + i];
+    }
+    double position = maximum[at];
+    for (size_t k = 0; k < terms.size(); ++k) {
+      const BeamSource& from = sources[k];
+      const double* value = from.records == nullptr ? maxima.data() : from.records + at + 1;
+      if (from.records != nullptr) position = from.records[at];
+      const bool enveloped = station < from.enveloped;
+      FoldTerm<kType, 6>(terms[k], maxima.data(), minima.data(), enveloped ? from.high + 6 * station : value,
+                         enveloped ? from.low + 6 * station : value);
+    }
+    maximum[at] = minimum[at] = position;
+    for (size_t i = 0; i < 6; ++i) {
+      maximum[at + 1 + i] = maxima[i];
+      minimum[at + 1 + i] = minima[i];
     }
   }
 }
@@ -291,29 +407,33 @@ void CTavImportTavOutput::FoldBeams(int32_t target, const Term& term) {
 // The envelopes hold displacements and reactions; spring forces fold their
 // block values, and so do the reactions the output leaves out (those of the
 // degrees of freedom the analysis holds everywhere).
-void CTavImportTavOutput::FoldJoints(int32_t target, const Term& term) {
+template <TaV_COMBO_TYPE kType>
+void CTavImportTavOutput::ComposeJoint(int32_t joint, int32_t target, std::span<const Term> terms) {
   constexpr size_t kReactions = 6 * TaV_JOINT_REACTION;
   constexpr size_t kDisplacements = 6 * TaV_JOINT_DISPLACEMENT;
+  const std::span<double> blocks = m_pData->GetResultBlocks_Joint(joint);
+  const std::span<double> maximum = CaseBlock(blocks, target, kJointValues);
+  const std::span<double> minimum = CaseBlock(blocks, target + 1, kJointValues);
+  if (maximum.size() != kJointValues || minimum.size() != kJointValues) return;
   const TaV_RESTRAINTS active = m_pData->GetGlobalOption()->GetDof();
-  for (int32_t joint = 0; joint < m_pData->GetCountJoint(); ++joint) {
-    std::array<double, 18> maximum, minimum, value;  // the three kinds of six values
-    m_pData->GetResultValue_Joint(joint, target, maximum.data(), 18);
-    m_pData->GetResultValue_Joint(joint, target + 1, minimum.data(), 18);
-    m_pData->GetResultValue_Joint(joint, term.source, value.data(), 18);
-    std::array<double, 18> high = value, low = value;
-    if (term.response != nullptr) {
-      for (int dof = 0; dof < 6; ++dof) {
-        const size_t at = static_cast<size_t>(dof);
-        high[kDisplacements + at] = term.response->maximum.Displacement(joint, dof);
-        low[kDisplacements + at] = term.response->minimum.Displacement(joint, dof);
-        if (!active.Get(dof)) continue;
-        high[kReactions + at] = term.response->maximum.Reaction(joint, dof);
-        low[kReactions + at] = term.response->minimum.Reaction(joint, dof);
-      }
+  for (const Term& term : terms) {
+    std::array<double, kJointValues> value{};  // the three kinds of six values
+    const std::span<const double> source = CaseBlock(blocks, term.source, kJointValues);
+    std::copy(source.begin(), source.end(), value.begin());
+    if (term.response == nullptr) {
+      FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), value.data(), value.data());
+      continue;
     }
-    FoldTerm(term, maximum, minimum, high, low);
-    m_pData->SetResult_Joint(joint, target, maximum.data(), TaV_JOINT_REACTION, 18);
-    m_pData->SetResult_Joint(joint, target + 1, minimum.data(), TaV_JOINT_REACTION, 18);
+    std::array<double, kJointValues> high = value, low = value;
+    for (int dof = 0; dof < 6; ++dof) {
+      const size_t at = static_cast<size_t>(dof);
+      high[kDisplacements + at] = term.response->maximum.Displacement(joint, dof);
+      low[kDisplacements + at] = term.response->minimum.Displacement(joint, dof);
+      if (!active.Get(dof)) continue;
+      high[kReactions + at] = term.response->maximum.Reaction(joint, dof);
+      low[kReactions + at] = term.response->minimum.Reaction(joint, dof);
+    }
+    FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), high.data(), low.data());
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "tav/document/TavData.h"
 #include "tav/platform/Archive.h"
@@ -40,8 +41,7 @@ class CTavImportTavOutput {
  private:
   // One term of a combination as it is folded in.
   struct Term {
-    int32_t source;       // its result case
-    TaV_COMBO_TYPE type;  // the combination's rule
+    int32_t source;  // its result case
     double factor;
     bool magnitude;  // a response spectrum result, which acts either way
     bool first;      // the first term of an envelope that starts from it
@@ -49,14 +49,26 @@ class CTavImportTavOutput {
     // holds its only values.
     const TavCaseResponse* response;
   };
-  // Folds the term's result case, weighted by its factor, into the maximum
-  // case `target` and the minimum case `target` + 1.
-  void GetMaxMinDataFromCombo(int32_t target, const Term& term);
-  void FoldBeams(int32_t target, const Term& term);
-  void FoldJoints(int32_t target, const Term& term);
-  // Folds values of the term that range from `low` to `high`, index by index.
-  static void FoldTerm(const Term& term, std::span<double> maximum, std::span<double> minimum,
-                       std::span<const double> high, std::span<const double> low);
+  // A term as one beam reads it (defined with the folds).
+  struct BeamSource;
+  // The terms that name a result case, in order.
+  std::vector<Term> TermsOf(const CTavCombo& combo, bool fromFirstTerm) const;
+  // Folds every term, in order, into the maximum case `target` and the
+  // minimum case `target` + 1, element by element.
+  template <TaV_COMBO_TYPE kType>
+  void Compose(int32_t target, std::span<const Term> terms);
+  template <TaV_COMBO_TYPE kType>
+  void ComposeBeam(int32_t beam, int32_t target, std::span<const Term> terms, std::vector<BeamSource>& sources);
+  template <TaV_COMBO_TYPE kType>
+  void ComposeJoint(int32_t joint, int32_t target, std::span<const Term> terms);
+  // Folds `kCount` values of the term that range from `low` to `high`,
+  // index by index.
+  template <TaV_COMBO_TYPE kType, size_t kCount>
+  static void FoldTerm(const Term& term, double* maximum, double* minimum, const double* high, const double* low);
+  // Reads as many stations of a beam as `records` holds into the result
+  // store; the stations read whole before a damage stay there.
+  void ReadStations(CArchive& ar, int32_t beam, int32_t resultCase, std::span<double> records);
+  void StoreStations(int32_t beam, int32_t resultCase, std::span<const double> records);
   // The result case a combination term reads, or -1 when it names nothing.
   int32_t SourceCase(const TaV_COMBO_DATA& term) const;
   // The envelopes of a solved history or moving term when the document holds
