@@ -151,7 +151,7 @@ std::span<double> CaseBlock(std::span<double> blocks, int32_t resultCase, size_t
 
 // A combination term as one beam reads it.
 struct CTavImportTavOutput::BeamSource {
-  const double* records;  // the station records; null for the combination being folded
+  const double* records;  // the station records (the maximum itself for the combination being folded)
   const double* high;     // the envelopes' six forces a station, for the first `enveloped`
   const double* low;
   size_t enveloped;
@@ -374,33 +374,28 @@ void CTavImportTavOutput::ComposeBeam(int32_t beam, int32_t target, std::span<co
       zeros.assign(maximum.size(), 0.0);  // one size: the pointers taken stay valid
       records = zeros;
     }
-    BeamSource& from = sources.emplace_back(BeamSource{
-        .records = term.source == target ? nullptr : records.data(), .high = nullptr, .low = nullptr, .enveloped = 0});
+    BeamSource& from =
+        sources.emplace_back(BeamSource{.records = records.data(), .high = nullptr, .low = nullptr, .enveloped = 0});
     from.enveloped = static_cast<size_t>(EnvelopedStations(term.response, beam));
     if (from.enveloped == 0) continue;
     from.high = term.response->maximum.beamForces[static_cast<size_t>(beam)].data();
     from.low = term.response->minimum.beamForces[static_cast<size_t>(beam)].data();
   }
-  for (size_t at = 0, station = 0; at < maximum.size(); at += kStationValues, ++station) {
-    std::array<double, 6> maxima, minima;
-    for (size_t i = 0; i < 6; ++i) {
-      maxima[i] = maximum[at + 1 + i];
-      minima[i] = minimum[at + 1 + i];
-    }
-    double position = maximum[at];
-    for (size_t k = 0; k < terms.size(); ++k) {
-      const BeamSource& from = sources[k];
-      const double* value = from.records == nullptr ? maxima.data() : from.records + at + 1;
-      if (from.records != nullptr) position = from.records[at];
-      const bool enveloped = station < from.enveloped;
-      FoldTerm<kType, 6>(terms[k], maxima.data(), minima.data(), enveloped ? from.high + 6 * station : value,
-                         enveloped ? from.low + 6 * station : value);
-    }
-    maximum[at] = minimum[at] = position;
-    for (size_t i = 0; i < 6; ++i) {
-      maximum[at + 1 + i] = maxima[i];
-      minimum[at + 1 + i] = minima[i];
-    }
+  for (size_t k = 0; k < terms.size(); ++k) {
+    const Term& term = terms[k];
+    const BeamSource& from = sources[k];
+    WithFlags(term.magnitude, term.first, [&]<bool kMagnitude, bool kFirst>() {
+      for (size_t at = 0, station = 0; at < maximum.size(); at += kStationValues, ++station) {
+        const double position = from.records[at];
+        maximum[at] = position;
+        minimum[at] = position;
+        const double* value = from.records + at + 1;
+        const bool enveloped = station < from.enveloped;
+        FoldValues<kType, kMagnitude, kFirst>(term.factor, &maximum[at + 1], &minimum[at + 1],
+                                              enveloped ? from.high + 6 * station : value,
+                                              enveloped ? from.low + 6 * station : value, 6);
+      }
+    });
   }
 }
 
