@@ -26,7 +26,6 @@
 #include <fstream>
 #include <functional>
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -408,10 +407,12 @@ void SaveInput(benchmark::State& state, ModelSize size) {
 // A page: the form feed, its spaced title and a blank line.
 void Page(std::FILE* file, const char* title) { std::fprintf(file, "\f\n%s\n\n", title); }
 
-// The six values of row `row`, made up but of every sign and size.
+// The six values of row `row`: made up, of both signs, in the report's
+// exponent form.
 void Values(std::FILE* file, long row) {
-  for (int v = 0; v < 6; ++v)
+  for (int v = 0; v < 6; ++v) {
     std::fprintf(file, " %12.4E", (v % 2 == 0 ? 1.0 : -1.0) * (1.0 + row % 97) * 1e-3 * (v + 1));
+  }
   std::fputc('\n', file);
 }
 
