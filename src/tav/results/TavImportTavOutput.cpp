@@ -411,15 +411,17 @@ void CTavImportTavOutput::ComposeJoint(int32_t joint, int32_t target, std::span<
   const std::span<double> minimum = CaseBlock(blocks, target + 1, kJointValues);
   if (maximum.size() != kJointValues || minimum.size() != kJointValues) return;
   const TaV_RESTRAINTS active = m_pData->GetGlobalOption()->GetDof();
+  constexpr std::array<double, kJointValues> kZeros{};  // a case outside the store
   for (const Term& term : terms) {
-    std::array<double, kJointValues> value{};  // the three kinds of six values
     const std::span<const double> source = CaseBlock(blocks, term.source, kJointValues);
-    std::copy(source.begin(), source.end(), value.begin());
+    const double* value = source.empty() ? kZeros.data() : source.data();  // the three kinds of six values
     if (term.response == nullptr) {
-      FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), value.data(), value.data());
+      FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), value, value);
       continue;
     }
-    std::array<double, kJointValues> high = value, low = value;
+    std::array<double, kJointValues> high, low;
+    std::copy_n(value, kJointValues, high.begin());
+    low = high;
     for (int dof = 0; dof < 6; ++dof) {
       const size_t at = static_cast<size_t>(dof);
       high[kDisplacements + at] = term.response->maximum.Displacement(joint, dof);
