@@ -29,15 +29,21 @@ class MismatchError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Reads a 1-based object number and checks it against the model's `count`.
-int32_t ReadNumber(CArchive& ar, int32_t count, const char* what) {
-  int32_t number = 0;
-  ar >> number;
+// Checks a 1-based object number read at `offset` against the model's
+// `count`; gives it from 0.
+int32_t CheckNumber(int32_t number, int32_t count, const char* what, uint64_t offset) {
   if (number < 1 || number > count) {
-    throw MismatchError(std::string(what) + " " + std::to_string(number) + " at offset " +
-                        std::to_string(ar.GetOffset() - 4) + " is not in the model");
+    throw MismatchError(std::string(what) + " " + std::to_string(number) + " at offset " + std::to_string(offset) +
+                        " is not in the model");
   }
   return number - 1;
+}
+
+int32_t ReadNumber(CArchive& ar, int32_t count, const char* what) {
+  const uint64_t offset = ar.GetOffset();
+  int32_t number = 0;
+  ar >> number;
+  return CheckNumber(number, count, what, offset);
 }
 
 void Skip(CArchive& ar, size_t bytes) {
@@ -200,11 +206,14 @@ int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase) {
   const int32_t stations = m_pData->GetCountResultStation();
   const int32_t beams = m_pData->GetCountBeam();
   std::vector<double> records(kStationValues * static_cast<size_t>(std::max(stations, 0)));
+  // A beam's record opens with its number, its end forces (which the store
+  // does not keep) and its station count, taken at once as LONGs.
+  std::array<int32_t, 2 + 2 * kBeamEndValues> header{};
   for (int32_t i = 0; i < beams; ++i) {
-    const int32_t beam = ReadNumber(ar, beams, "beam");
-    Skip(ar, kBeamEndValues * sizeof(double));
-    int32_t count = 0;
-    ar >> count;
+    const uint64_t offset = ar.GetOffset();
+    ar.ReadValues(header);
+    const int32_t beam = CheckNumber(header.front(), beams, "beam", offset);
+    const int32_t count = header.back();
     if (count < 0 || count > stations) {
       throw MismatchError("beam " + std::to_string(beam + 1) + " has " + std::to_string(count) +
                           " stations; the model keeps " + std::to_string(stations));
