@@ -137,18 +137,6 @@ std::span<const double> CTavData::GetResultBlock_Beam(int32_t beam, int32_t resu
   return Block(m_arrResultBeam, values * (cases * beam + resultCase), values);
 }
 
-std::span<double> CTavData::GetResultBlocks_Beam(int32_t beam) {
-  if (beam < 0 || beam >= GetCountBeam()) return {};
-  const int64_t values = kBeamRecordSize * GetCountResultStation() * GetCountLoadCase(1);
-  return Writable(m_arrResultBeam, Block(m_arrResultBeam, values * beam, values));
-}
-
-std::span<double> CTavData::GetResultBlocks_Joint(int32_t joint) {
-  if (joint < 0 || joint >= GetCountJoint()) return {};
-  const int64_t values = kJointValuesPerCase * GetCountLoadCase(1);
-  return Writable(m_arrResultJoint, Block(m_arrResultJoint, values * joint, values));
-}
-
 std::span<double> CTavData::GetResultBlock_Beam(int32_t beam, int32_t resultCase) {
   return Writable(m_arrResultBeam, std::as_const(*this).GetResultBlock_Beam(beam, resultCase));
 }
@@ -161,6 +149,18 @@ std::span<const double> CTavData::GetResultBlock_Joint(int32_t joint, int32_t re
 
 std::span<double> CTavData::GetResultBlock_Joint(int32_t joint, int32_t resultCase) {
   return Writable(m_arrResultJoint, std::as_const(*this).GetResultBlock_Joint(joint, resultCase));
+}
+
+std::span<double> CTavData::GetResultBlocks_Beam(int32_t beam) {
+  if (beam < 0 || beam >= GetCountBeam()) return {};
+  const int64_t values = kBeamRecordSize * GetCountResultStation() * GetCountLoadCase(1);
+  return Writable(m_arrResultBeam, Block(m_arrResultBeam, values * beam, values));
+}
+
+std::span<double> CTavData::GetResultBlocks_Joint(int32_t joint) {
+  if (joint < 0 || joint >= GetCountJoint()) return {};
+  const int64_t values = kJointValuesPerCase * GetCountLoadCase(1);
+  return Writable(m_arrResultJoint, Block(m_arrResultJoint, values * joint, values));
 }
 
 void CTavData::CalcMaxMin_Beam(int32_t caseNumber, TaV_BEAM_FORCE_TYPE component) {
