@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "GridFrame.h"
 #include "analysis/DiscreteModel.h"
 #include "analysis/FrameAnalysis.h"
 #include "analysis/InputReader.h"
@@ -33,39 +34,11 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// A frame of nx x ny x nz joints 3 m apart (from `origin` on), fixed at its
-// base, with beams along every grid line, pushed sideways and loaded
-// downwards at every joint (unless `loaded` is false).
+// The grid frame from `origin` on, pushed sideways and loaded downwards at
+// every joint (unless `loaded` is false).
 void BuildFrame(tav::CTavData& doc, int nx, int ny, int nz, double origin = 0.0, bool loaded = true) {
-  doc.SetTitle("BENCHMARK FRAME");
-  doc.GetFunction()->AddFunctionDefault();
-  const auto id = [&](int i, int j, int k) { return (k * ny + j) * nx + i; };
-  for (int k = 0; k < nz; ++k) {
-    for (int j = 0; j < ny; ++j) {
-      for (int i = 0; i < nx; ++i) {
-        const bool base = k == 0;
-        doc.AddJoint(origin + 3.0 * i, origin + 3.0 * j, 3.5 * k, base, base, base, base, base, base, -1);
-      }
-    }
-  }
-  tav::CTavGroupElement* group = doc.AddGroupElement();
-  group->AddSection(3.0e7, 0.2, 5.0e-3, 3.0e-3, 0.25, 24.0, 0.0, 4.0e-3, 0.2, 0.2);
-  for (int k = 0; k < nz; ++k) {
-    for (int j = 0; j < ny; ++j) {
-      for (int i = 0; i < nx; ++i) {
-        if (i + 1 < nx) doc.AddBeam(group, 0, id(i, j, k), id(i + 1, j, k), 0, 0, 0, 0, 0, 0, 0);
-        if (j + 1 < ny) doc.AddBeam(group, 0, id(i, j, k), id(i, j + 1, k), 0, 0, 0, 0, 0, 0, 0);
-        if (k + 1 < nz) doc.AddBeam(group, 0, id(i, j, k), id(i, j, k + 1), 0, 0, 0, 0, 0, 0, 0);
-      }
-    }
-  }
-  if (!loaded) return;
-  tav::CTavLoadStatic* sway = doc.AddLoadStatic("SWAY", 0);
-  tav::CTavLoadStatic* gravity = doc.AddLoadStatic("GRAVITY", 0);
-  for (int joint = nx * ny; joint < doc.GetCountJoint(); ++joint) {
-    sway->AddLoadStatic_Joint(joint, 5.0, 2.0, 0, 0, 0, 0, 0);
-    gravity->AddLoadStatic_Joint(joint, 0, 0, -40.0, 0, 0, 0, 0);
-  }
+  tav::bench::AddGridFrame(doc, nx, ny, nz, {}, origin);
+  if (loaded) tav::bench::AddSwayAndGravity(doc, nx * ny);
 }
 
 // The frame's own input in the temporary directory, written once; with

@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "GridFrame.h"
 #include "analysis/DiscreteModel.h"
 #include "analysis/InputReader.h"
 #include "analysis/SparseCholesky.h"
@@ -107,37 +108,10 @@ void ToolRun(benchmark::State& state) {
   fs::remove(model);
 }
 
-// frame_bench's frame: n^3 joints 3 m apart, fixed at the base, beams along
-// every grid line, pushed sideways and loaded downwards at every joint.
+// frame_bench's frame: n^3 joints, pushed sideways and loaded downwards.
 void BuildFrame(tav::CTavData& doc, int n) {
-  doc.SetTitle("BENCHMARK FRAME");
-  doc.GetFunction()->AddFunctionDefault();
-  const auto id = [n](int i, int j, int k) { return (k * n + j) * n + i; };
-  for (int k = 0; k < n; ++k) {
-    for (int j = 0; j < n; ++j) {
-      for (int i = 0; i < n; ++i) {
-        const bool base = k == 0;
-        doc.AddJoint(3.0 * i, 3.0 * j, 3.5 * k, base, base, base, base, base, base, -1);
-      }
-    }
-  }
-  tav::CTavGroupElement* group = doc.AddGroupElement();
-  group->AddSection(3.0e7, 0.2, 5.0e-3, 3.0e-3, 0.25, 24.0, 0.0, 4.0e-3, 0.2, 0.2);
-  for (int k = 0; k < n; ++k) {
-    for (int j = 0; j < n; ++j) {
-      for (int i = 0; i < n; ++i) {
-        if (i + 1 < n) doc.AddBeam(group, 0, id(i, j, k), id(i + 1, j, k), 0, 0, 0, 0, 0, 0, 0);
-        if (j + 1 < n) doc.AddBeam(group, 0, id(i, j, k), id(i, j + 1, k), 0, 0, 0, 0, 0, 0, 0);
-        if (k + 1 < n) doc.AddBeam(group, 0, id(i, j, k), id(i, j, k + 1), 0, 0, 0, 0, 0, 0, 0);
-      }
-    }
-  }
-  tav::CTavLoadStatic* sway = doc.AddLoadStatic("SWAY", 0);
-  tav::CTavLoadStatic* gravity = doc.AddLoadStatic("GRAVITY", 0);
-  for (int joint = n * n; joint < doc.GetCountJoint(); ++joint) {
-    sway->AddLoadStatic_Joint(joint, 5.0, 2.0, 0, 0, 0, 0, 0);
-    gravity->AddLoadStatic_Joint(joint, 0, 0, -40.0, 0, 0, 0, 0);
-  }
+  tav::bench::AddGridFrame(doc, n, n, n);
+  tav::bench::AddSwayAndGravity(doc, n * n);
 }
 
 // The free equations' stiffness with every gap closed, as the analysis

@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "GridFrame.h"
 #include "tav/Tav.h"
 #include "tav/results/TavImportSapOutput.h"
 #include "tav/writers/LineSink.h"
@@ -66,28 +67,7 @@ double Megabytes(const fs::path& path) { return static_cast<double>(fs::file_siz
 // condition taking every joint before the next begins.
 void BuildModel(tav::CTavData& doc, const ModelSize& size) {
   const int n = size.side;
-  doc.SetTitle("BENCHMARK FRAME");
-  doc.GetFunction()->AddFunctionDefault();
-  const auto id = [n](int i, int j, int k) { return (k * n + j) * n + i; };
-  for (int k = 0; k < n; ++k) {
-    for (int j = 0; j < n; ++j) {
-      for (int i = 0; i < n; ++i) {
-        const bool base = k == 0;
-        doc.AddJoint(3.25 * i, 4.125 * j, 3.5 * k, base, base, base, base, base, base, -1);
-      }
-    }
-  }
-  tav::CTavGroupElement* group = doc.AddGroupElement();
-  group->AddSection(3.0e7, 0.2, 5.0e-3, 3.0e-3, 0.25, 24.0, 0.0, 4.0e-3, 0.2, 0.2);
-  for (int k = 0; k < n; ++k) {
-    for (int j = 0; j < n; ++j) {
-      for (int i = 0; i < n; ++i) {
-        if (i + 1 < n) doc.AddBeam(group, 0, id(i, j, k), id(i + 1, j, k), 0, 0, 0, 0, 0, 0, 0);
-        if (j + 1 < n) doc.AddBeam(group, 0, id(i, j, k), id(i, j + 1, k), 0, 0, 0, 0, 0, 0, 0);
-        if (k + 1 < n) doc.AddBeam(group, 0, id(i, j, k), id(i, j, k + 1), 0, 0, 0, 0, 0, 0, 0);
-      }
-    }
-  }
+  tav::bench::AddGridFrame(doc, n, n, n, {3.25, 4.125, 3.5});
   std::vector<tav::CTavLoadStatic*> cases;
   for (int c = 0; c < size.cases; ++c) {
     std::string name = "C";
