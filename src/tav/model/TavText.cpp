@@ -44,10 +44,16 @@ ShortestDigits Shortest(double value) {
   return result;
 }
 
+CString GeneralText(double value) {
+  CString text;
+  AppendGeneral(text, value);
+  return text;
+}
+
 // The %g layout of the shortest digits: exponent form when the exponent is
 // below -4 or not below the digits shown, otherwise positional.
 CString FullText(double value) {
-  if (!std::isfinite(value)) return Format("%g", value);
+  if (!std::isfinite(value)) return GeneralText(value);
   const ShortestDigits s = Shortest(value);
   const int shown = std::max(kGeneralDigits, static_cast<int>(s.digits.size()));
   CString text = s.negative ? "-" : "";
@@ -73,7 +79,7 @@ CString FullText(double value) {
 }  // namespace
 
 CString GetPlainRealText(double value, TaV_REAL_PRECISION precision) {
-  return precision == TaV_PRECISION_FULL ? FullText(value) : Format("%g", value);
+  return precision == TaV_PRECISION_FULL ? FullText(value) : GeneralText(value);
 }
 
 CString GetRealText(double value, TaV_REAL_PRECISION precision) {

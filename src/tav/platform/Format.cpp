@@ -1,73 +1,54 @@
 #include "tav/platform/Format.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 namespace tav {
 namespace {
 
-// One conversion directive ("%-8.3f"), split into the parts we need to rebuild it.
+// The exponent of an e-style number has at least this many digits.
+constexpr size_t kExponentDigits = 3;
+// Room for any integer std::to_chars writes.
+constexpr size_t kIntegerRoom = 24;
+// Room for a %e or %g number besides its precision; %f adds the integer
+// digits of the largest double.
+constexpr size_t kFloatRoom = 32;
+constexpr size_t kFixedIntegerDigits = 310;
+
+enum Flag : unsigned { kLeft = 1, kZero = 2, kPlus = 4, kSpace = 8, kAlternate = 16 };
+
+// One conversion directive ("%-8.3f"), read once and formatted from.
 struct Directive {
-  std::string flags;
+  unsigned flags = 0;
   int width = -1;  // -1: none
   int precision = -1;
-  std::string length;
+  std::string_view length;
   char conversion = 0;
+
+  bool Has(Flag flag) const { return (flags & flag) != 0; }
 };
 
-bool IsFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
-
-// Formats a single value with a format rebuilt from `directive`; the format
-// is made here, never taken from outside, so the non-literal format is safe.
-template <typename T>
-std::string FormatOne(const Directive& directive, bool withWidth, T value) {
-  std::string fmt(1, '%');
-  fmt += directive.flags;
-  if (withWidth && directive.width >= 0) fmt += std::to_string(directive.width);
-  if (directive.precision >= 0) {
-    fmt += '.';
-    fmt += std::to_string(directive.precision);
-  }
-  fmt += directive.length;
-  fmt += directive.conversion;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-  const int size = std::snprintf(nullptr, 0, fmt.c_str(), value);
-  if (size < 0) throw std::runtime_error("invalid conversion directive " + fmt);
-  std::string out(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(out.data(), out.size(), fmt.c_str(), value);
-#pragma GCC diagnostic pop
-  out.resize(static_cast<size_t>(size));
-  return out;
-}
-
-// Widens the exponent of an e-style number to three digits: "1e+10" becomes
-// "1e+010". Text without an exponent (fixed notation, inf, nan) is unchanged.
-void WidenExponent(std::string& text) {
-  const size_t e = text.find_first_of("eE");
-  if (e == std::string::npos || e + 1 >= text.size()) return;
-  const size_t digits = (text[e + 1] == '+' || text[e + 1] == '-') ? e + 2 : e + 1;
-  const size_t count = text.size() - digits;
-  if (count < 3) text.insert(digits, 3 - count, '0');
-}
-
-// Pads a finished floating-point text to the field width the way printf
-// would have: left-justified with '-', zeros after the sign with '0' (finite
-// numbers only), blanks in front otherwise.
-void PadToWidth(std::string& text, const Directive& directive) {
-  if (directive.width < 0 || text.size() >= static_cast<size_t>(directive.width)) return;
-  const size_t missing = static_cast<size_t>(directive.width) - text.size();
-  const bool left = directive.flags.find('-') != std::string::npos;
-  const bool zero = directive.flags.find('0') != std::string::npos;
-  if (left) {
-    text.append(missing, ' ');
-  } else if (zero && text.find_first_of("iInN") == std::string::npos) {
-    const size_t signEnd = (!text.empty() && (text[0] == '-' || text[0] == '+' || text[0] == ' ')) ? 1 : 0;
-    text.insert(signEnd, missing, '0');
-  } else {
-    text.insert(0, missing, ' ');
+unsigned FlagOf(char c) {
+  switch (c) {
+    case '-':
+      return kLeft;
+    case '0':
+      return kZero;
+    case '+':
+      return kPlus;
+    case ' ':
+      return kSpace;
+    case '#':
+      return kAlternate;
+    default:
+      return 0;
   }
 }
 
@@ -75,11 +56,14 @@ void PadToWidth(std::string& text, const Directive& directive) {
 // past its '%'), taking '*' values from the arguments.
 Directive ReadDirective(const char*& p, va_list& ap) {
   Directive directive;
-  while (IsFlag(*p)) directive.flags += *p++;
+  while (const unsigned flag = FlagOf(*p)) {
+    directive.flags |= flag;
+    ++p;
+  }
   if (*p == '*') {
     directive.width = va_arg(ap, int);
     if (directive.width < 0) {
-      directive.flags += '-';
+      directive.flags |= kLeft;
       directive.width = -directive.width;
     }
     ++p;
@@ -90,74 +74,244 @@ Directive ReadDirective(const char*& p, va_list& ap) {
     ++p;
     directive.precision = 0;
     if (*p == '*') {
-      directive.precision = va_arg(ap, int);
+      directive.precision = std::max(-1, va_arg(ap, int));
       ++p;
     } else {
       while (*p >= '0' && *p <= '9') directive.precision = directive.precision * 10 + (*p++ - '0');
     }
   }
-  while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't') directive.length += *p++;
+  const char* length = p;
+  while (*p == 'h' || *p == 'l' || *p == 'L' || *p == 'z' || *p == 'j' || *p == 't') ++p;
+  directive.length = std::string_view(length, static_cast<size_t>(p - length));
   directive.conversion = *p;
   if (*p != '\0') ++p;
   return directive;
 }
 
-// Takes the conversion's argument and formats it; false for a conversion
-// this formatter does not know.
-bool AppendConversion(std::string& out, const Directive& directive, va_list& ap) {
-  switch (directive.conversion) {
-    case 'd':
-    case 'i':
-    case 'u':
-    case 'x':
-    case 'X':
-    case 'o':
-    case 'c':
-      if (directive.length == "l") {
-        out += FormatOne(directive, true, va_arg(ap, long));
-      } else if (directive.length == "ll" || directive.length == "j") {
-        out += FormatOne(directive, true, va_arg(ap, long long));
-      } else if (directive.length == "z" || directive.length == "t") {
-        out += FormatOne(directive, true, va_arg(ap, size_t));
-      } else {
-        out += FormatOne(directive, true, va_arg(ap, int));
-      }
-      return true;
-    case 's':
-      out += FormatOne(directive, true, va_arg(ap, const char*));
-      return true;
-    case 'p':
-      out += FormatOne(directive, true, va_arg(ap, void*));
-      return true;
+// Pads what was appended since `start` to the field width the way printf
+// does: blanks after it with '-', zeros after the sign with '0' where the
+// conversion allows them, blanks in front otherwise.
+void PadField(std::string& out, size_t start, const Directive& directive, bool zerosAllowed) {
+  const size_t length = out.size() - start;
+  if (directive.width < 0 || length >= static_cast<size_t>(directive.width)) return;
+  const size_t missing = static_cast<size_t>(directive.width) - length;
+  if (directive.Has(kLeft)) {
+    out.append(missing, ' ');
+  } else if (zerosAllowed && directive.Has(kZero)) {
+    const char first = out[start];
+    out.insert(start + (first == '-' || first == '+' || first == ' ' ? 1 : 0), missing, '0');
+  } else {
+    out.insert(start, missing, ' ');
+  }
+}
+
+// Widens the exponent of the e-style number appended since `start` to
+// three digits: "1e+10" becomes "1e+010". Fixed notation, inf and nan have
+// no exponent and stay as they are.
+void WidenExponent(std::string& out, size_t start) {
+  const size_t e = out.find_first_of("eE", start);
+  if (e == std::string::npos || e + 1 >= out.size()) return;
+  const size_t digits = (out[e + 1] == '+' || out[e + 1] == '-') ? e + 2 : e + 1;
+  const size_t count = out.size() - digits;
+  if (count < kExponentDigits) out.insert(digits, kExponentDigits - count, '0');
+}
+
+template <typename T>
+bool IsNegative(T value) {
+  if constexpr (std::is_floating_point_v<T>) {
+    return std::signbit(value);
+  } else {
+    return value < 0;
+  }
+}
+
+// '+' or ' ' in front of a signed conversion's value that has no '-'.
+template <typename T>
+void AppendSignFlag(std::string& out, const Directive& directive, T value) {
+  if (IsNegative(value)) return;
+  if (directive.Has(kPlus)) {
+    out += '+';
+  } else if (directive.Has(kSpace)) {
+    out += ' ';
+  }
+}
+
+template <typename T>
+void AppendInteger(std::string& out, const Directive& directive, T value) {
+  const size_t start = out.size();
+  if constexpr (std::is_signed_v<T>) AppendSignFlag(out, directive, value);
+  const size_t at = out.size();
+  out.resize(at + kIntegerRoom);
+  const char* end = std::to_chars(out.data() + at, out.data() + out.size(), value).ptr;
+  out.resize(static_cast<size_t>(end - out.data()));
+  PadField(out, start, directive, true);
+}
+
+std::chars_format FloatStyle(char conversion) {
+  switch (conversion) {
     case 'f':
     case 'F':
-    case 'a':
-    case 'A':
-      out += directive.length == "L" ? FormatOne(directive, true, va_arg(ap, long double))
-                                     : FormatOne(directive, true, va_arg(ap, double));
-      return true;
+      return std::chars_format::fixed;
     case 'e':
     case 'E':
-    case 'g':
-    case 'G': {
-      std::string number = directive.length == "L" ? FormatOne(directive, false, va_arg(ap, long double))
-                                                   : FormatOne(directive, false, va_arg(ap, double));
-      WidenExponent(number);
-      PadToWidth(number, directive);
-      out += number;
-      return true;
-    }
+      return std::chars_format::scientific;
     default:
-      return false;
+      return std::chars_format::general;
   }
+}
+
+// std::to_chars with a precision writes what printf writes for the same
+// conversion (lower case); false when the number does not fit the room.
+bool AppendFloating(std::string& out, const Directive& directive, double value) {
+  const size_t start = out.size();
+  AppendSignFlag(out, directive, value);
+  const std::chars_format style = FloatStyle(directive.conversion);
+  const int precision = directive.precision < 0 ? 6 : directive.precision;
+  const size_t at = out.size();
+  const size_t room =
+      kFloatRoom + static_cast<size_t>(precision) + (style == std::chars_format::fixed ? kFixedIntegerDigits : 0);
+  out.resize(at + room);
+  const auto [end, error] = std::to_chars(out.data() + at, out.data() + out.size(), value, style, precision);
+  if (error != std::errc()) {
+    out.resize(start);
+    return false;
+  }
+  out.resize(static_cast<size_t>(end - out.data()));
+  if (std::isupper(static_cast<unsigned char>(directive.conversion))) {
+    std::transform(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
+                   out.begin() + static_cast<std::ptrdiff_t>(at),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  }
+  if (style != std::chars_format::fixed) WidenExponent(out, at);
+  PadField(out, start, directive, std::isfinite(value));
+  return true;
+}
+
+void AppendText(std::string& out, const Directive& directive, const char* text) {
+  const size_t start = out.size();
+  if (text == nullptr) text = "(null)";
+  const size_t length =
+      directive.precision < 0 ? std::strlen(text) : strnlen(text, static_cast<size_t>(directive.precision));
+  out.append(text, length);
+  PadField(out, start, directive, false);
+}
+
+// The conversion rebuilt as a printf directive, for what the fast paths
+// leave to the C library.
+std::string PrintfDirective(const Directive& directive, bool withWidth) {
+  std::string fmt(1, '%');
+  for (const char flag : {'-', '0', '+', ' ', '#'}) {
+    if ((directive.flags & FlagOf(flag)) != 0) fmt += flag;
+  }
+  if (withWidth && directive.width >= 0) fmt += std::to_string(directive.width);
+  if (directive.precision >= 0) fmt += '.' + std::to_string(directive.precision);
+  fmt += directive.length;
+  fmt += directive.conversion;
+  return fmt;
+}
+
+// Formats one value with the C library; the format is made here, never
+// taken from outside, so the non-literal format is safe.
+template <typename T>
+void AppendPrintf(std::string& out, const Directive& directive, bool withWidth, T value) {
+  const std::string fmt = PrintfDirective(directive, withWidth);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+  const int size = std::snprintf(nullptr, 0, fmt.c_str(), value);
+  if (size < 0) throw std::runtime_error("invalid conversion directive " + fmt);
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(size) + 1);
+  std::snprintf(out.data() + at, static_cast<size_t>(size) + 1, fmt.c_str(), value);
+#pragma GCC diagnostic pop
+  out.resize(at + static_cast<size_t>(size));
+}
+
+// An e- or g-style number the fast path cannot take (long double, '#'):
+// formatted without its width, widened, then padded.
+template <typename T>
+void AppendPrintfFloating(std::string& out, const Directive& directive, T value) {
+  const size_t start = out.size();
+  AppendPrintf(out, directive, false, value);
+  WidenExponent(out, start);
+  PadField(out, start, directive, std::isfinite(value));
+}
+
+bool IsOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
+
+// Integer conversions: to_chars for the common lengths without precision
+// or '#', the C library for the rest.
+template <typename Signed, typename Unsigned>
+void AppendIntegerArgument(std::string& out, const Directive& directive, va_list& ap) {
+  const bool plain = directive.precision < 0 && !directive.Has(kAlternate);
+  if (directive.conversion == 'd' || directive.conversion == 'i') {
+    const Signed value = va_arg(ap, Signed);
+    plain ? AppendInteger(out, directive, value) : AppendPrintf(out, directive, true, value);
+  } else if (directive.conversion == 'u' && plain) {
+    AppendInteger(out, directive, va_arg(ap, Unsigned));
+  } else {
+    AppendPrintf(out, directive, true, va_arg(ap, Unsigned));
+  }
+}
+
+void AppendIntegerConversion(std::string& out, const Directive& directive, va_list& ap) {
+  const std::string_view length = directive.length;
+  if (length == "l") {
+    AppendIntegerArgument<long, unsigned long>(out, directive, ap);
+  } else if (length == "ll" || length == "j") {
+    AppendIntegerArgument<long long, unsigned long long>(out, directive, ap);
+  } else if (length == "z" || length == "t") {
+    AppendIntegerArgument<std::ptrdiff_t, size_t>(out, directive, ap);
+  } else if (length.empty()) {
+    AppendIntegerArgument<int, unsigned>(out, directive, ap);
+  } else {  // h and hh: the C library narrows the value
+    AppendPrintf(out, directive, true, va_arg(ap, int));
+  }
+}
+
+void AppendFloatingConversion(std::string& out, const Directive& directive, va_list& ap) {
+  const bool eStyle = IsOneOf(directive.conversion, "eEgG");
+  if (directive.length == "L") {
+    const long double value = va_arg(ap, long double);
+    eStyle ? AppendPrintfFloating(out, directive, value) : AppendPrintf(out, directive, true, value);
+    return;
+  }
+  const double value = va_arg(ap, double);
+  const bool plain = !directive.Has(kAlternate) && !IsOneOf(directive.conversion, "aA");
+  if (plain && AppendFloating(out, directive, value)) return;
+  eStyle ? AppendPrintfFloating(out, directive, value) : AppendPrintf(out, directive, true, value);
+}
+
+// Takes the conversion's argument and appends it; false for a conversion
+// this formatter does not know.
+bool AppendConversion(std::string& out, const Directive& directive, va_list& ap) {
+  const char conversion = directive.conversion;
+  if (IsOneOf(conversion, "diuxXo")) {
+    AppendIntegerConversion(out, directive, ap);
+  } else if (IsOneOf(conversion, "fFeEgGaA")) {
+    AppendFloatingConversion(out, directive, ap);
+  } else if (conversion == 's' && (directive.flags & ~kLeft) == 0 && directive.length.empty()) {
+    AppendText(out, directive, va_arg(ap, const char*));
+  } else if (conversion == 's') {
+    AppendPrintf(out, directive, true, va_arg(ap, const char*));
+  } else if (conversion == 'c' && (directive.flags & ~kLeft) == 0 && directive.length.empty()) {
+    const size_t start = out.size();
+    out += static_cast<char>(static_cast<unsigned char>(va_arg(ap, int)));
+    PadField(out, start, directive, false);
+  } else if (conversion == 'c') {
+    AppendPrintf(out, directive, true, va_arg(ap, int));
+  } else if (conversion == 'p') {
+    AppendPrintf(out, directive, true, va_arg(ap, void*));
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-CString FormatV(const char* format, va_list args) {
+void AppendFormatV(CString& out, const char* format, va_list args) {
   va_list ap;
   va_copy(ap, args);
-  std::string out;
   const char* p = format;
   while (*p != '\0') {
     if (*p != '%') {
@@ -180,6 +334,11 @@ CString FormatV(const char* format, va_list args) {
     }
   }
   va_end(ap);
+}
+
+CString FormatV(const char* format, va_list args) {
+  CString out;
+  AppendFormatV(out, format, args);
   return out;
 }
 
@@ -194,6 +353,24 @@ CString Format(const char* format, ...) {
     va_end(args);
     throw;
   }
+}
+
+void AppendFormat(CString& out, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  try {
+    AppendFormatV(out, format, args);
+    va_end(args);
+  } catch (...) {
+    va_end(args);
+    throw;
+  }
+}
+
+void AppendGeneral(CString& out, double value) {
+  Directive directive;
+  directive.conversion = 'g';
+  AppendFloating(out, directive, value);
 }
 
 }  // namespace tav
