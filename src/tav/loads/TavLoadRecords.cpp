@@ -19,12 +19,20 @@ CString CTavLoadJoint::GetStringComponent(TaV_REAL_PRECISION precision) const {
   return JoinNonZeroValues(m_dValue, words::kJointLoad, precision);
 }
 
+void CTavLoadJoint::AppendStringComponent(CString& out, TaV_REAL_PRECISION precision) const {
+  AppendNonZeroValues(out, m_dValue, words::kJointLoad, precision);
+}
+
 void CTavLoadDisplacement::Init() {
   for (double& value : m_dValue) value = 0.0;
 }
 
 CString CTavLoadDisplacement::GetStringComponent(TaV_REAL_PRECISION precision) const {
   return JoinNonZeroValues(m_dValue, words::kDisplacement, precision);
+}
+
+void CTavLoadDisplacement::AppendStringComponent(CString& out, TaV_REAL_PRECISION precision) const {
+  AppendNonZeroValues(out, m_dValue, words::kDisplacement, precision);
 }
 
 void CTavLoadBeam::Init() {

@@ -29,6 +29,8 @@ class CTavLoadJoint : public CTavJointLoadValues {
  public:
   // "PX=... PY=..." for the values that are not 0.
   CString GetStringComponent(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
+  // The same onto the end of `out`.
+  void AppendStringComponent(CString& out, TaV_REAL_PRECISION precision) const;
 };
 
 // Translations DX, DY, DZ and rotations RX, RY, RZ imposed at a joint.
@@ -39,6 +41,8 @@ class CTavLoadDisplacement : public CTavJointLoadValues {
   void Init() override;
   // "DX=... RZ=..." for the values that are not 0.
   CString GetStringComponent(TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS) const;
+  // The same onto the end of `out`.
+  void AppendStringComponent(CString& out, TaV_REAL_PRECISION precision) const;
 };
 
 // A point force, point moment or linearly varying distributed force on a

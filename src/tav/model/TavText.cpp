@@ -83,9 +83,19 @@ CString GetPlainRealText(double value, TaV_REAL_PRECISION precision) {
 }
 
 CString GetRealText(double value, TaV_REAL_PRECISION precision) {
-  CString text = GetPlainRealText(value, precision);
-  if (text.find('.') == CString::npos) text += '.';
+  CString text;
+  AppendRealText(text, value, precision);
   return text;
+}
+
+void AppendRealText(CString& out, double value, TaV_REAL_PRECISION precision) {
+  const size_t start = out.size();
+  if (precision == TaV_PRECISION_FULL) {
+    out += FullText(value);
+  } else {
+    AppendGeneral(out, value);
+  }
+  if (out.find('.', start) == CString::npos) out += '.';
 }
 
 CString JoinFlagNames(uint8_t flags, const words::Words<6>& names, const char* separator) {
@@ -102,14 +112,21 @@ const char* SeparatorText(TaV_TEXT_SEPERATE_TYPE type) { return type == TaV_SEPE
 
 CString JoinNonZeroValues(const double (&values)[6], const words::Words<6>& names, TaV_REAL_PRECISION precision) {
   CString text;
+  AppendNonZeroValues(text, values, names, precision);
+  return text;
+}
+
+void AppendNonZeroValues(CString& out, const double (&values)[6], const words::Words<6>& names,
+                         TaV_REAL_PRECISION precision) {
+  bool first = true;
   for (int i = 0; i < 6; ++i) {
     if (values[i] == 0.0) continue;
-    if (!text.empty()) text += ' ';
-    text += names[i];
-    text += '=';
-    text += GetRealText(values[i], precision);
+    if (!first) out += ' ';
+    first = false;
+    out += names[i];
+    out += '=';
+    AppendRealText(out, values[i], precision);
   }
-  return text;
 }
 
 }  // namespace tav

@@ -15,6 +15,8 @@ namespace tav {
 // (never fewer than "%g" shows), laid out by the same rules, so a value of
 // six significant digits or less has the same text either way.
 CString GetRealText(double value, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
+// The same onto the end of `out`.
+void AppendRealText(CString& out, double value, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
 // The same without the appended ".": the plain "%g" places of the format.
 CString GetPlainRealText(double value, TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
 
@@ -29,5 +31,8 @@ const char* SeparatorText(TaV_TEXT_SEPERATE_TYPE type);
 // one blank; values in the real text above.
 CString JoinNonZeroValues(const double (&values)[6], const words::Words<6>& names,
                           TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
+// The same onto the end of `out`.
+void AppendNonZeroValues(CString& out, const double (&values)[6], const words::Words<6>& names,
+                         TaV_REAL_PRECISION precision = TaV_PRECISION_SIX_DIGITS);
 
 }  // namespace tav

@@ -109,8 +109,9 @@ void PadField(std::string& out, size_t start, const Directive& directive, bool z
 // three digits: "1e+10" becomes "1e+010". Fixed notation, inf and nan have
 // no exponent and stay as they are.
 void WidenExponent(std::string& out, size_t start) {
-  const size_t e = out.find_first_of("eE", start);
-  if (e == std::string::npos || e + 1 >= out.size()) return;
+  size_t e = start;
+  while (e < out.size() && out[e] != 'e' && out[e] != 'E') ++e;
+  if (e + 1 >= out.size()) return;
   const size_t digits = (out[e + 1] == '+' || out[e + 1] == '-') ? e + 2 : e + 1;
   const size_t count = out.size() - digits;
   if (count < kExponentDigits) out.insert(digits, kExponentDigits - count, '0');
@@ -177,7 +178,7 @@ bool AppendFloating(std::string& out, const Directive& directive, double value) 
     return false;
   }
   out.resize(static_cast<size_t>(end - out.data()));
-  if (std::isupper(static_cast<unsigned char>(directive.conversion))) {
+  if (directive.conversion >= 'A' && directive.conversion <= 'Z') {
     std::transform(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
                    out.begin() + static_cast<std::ptrdiff_t>(at),
                    [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
@@ -236,8 +237,6 @@ void AppendPrintfFloating(std::string& out, const Directive& directive, T value)
   PadField(out, start, directive, std::isfinite(value));
 }
 
-bool IsOneOf(char c, std::string_view set) { return set.find(c) != std::string_view::npos; }
-
 // Integer conversions: to_chars for the common lengths without precision
 // or '#', the C library for the rest.
 template <typename Signed, typename Unsigned>
@@ -269,14 +268,15 @@ void AppendIntegerConversion(std::string& out, const Directive& directive, va_li
 }
 
 void AppendFloatingConversion(std::string& out, const Directive& directive, va_list& ap) {
-  const bool eStyle = IsOneOf(directive.conversion, "eEgG");
+  const char c = directive.conversion;
+  const bool eStyle = c == 'e' || c == 'E' || c == 'g' || c == 'G';
   if (directive.length == "L") {
     const long double value = va_arg(ap, long double);
     eStyle ? AppendPrintfFloating(out, directive, value) : AppendPrintf(out, directive, true, value);
     return;
   }
   const double value = va_arg(ap, double);
-  const bool plain = !directive.Has(kAlternate) && !IsOneOf(directive.conversion, "aA");
+  const bool plain = !directive.Has(kAlternate) && c != 'a' && c != 'A';
   if (plain && AppendFloating(out, directive, value)) return;
   eStyle ? AppendPrintfFloating(out, directive, value) : AppendPrintf(out, directive, true, value);
 }
@@ -285,11 +285,29 @@ void AppendFloatingConversion(std::string& out, const Directive& directive, va_l
 // this formatter does not know.
 bool AppendConversion(std::string& out, const Directive& directive, va_list& ap) {
   const char conversion = directive.conversion;
-  if (IsOneOf(conversion, "diuxXo")) {
-    AppendIntegerConversion(out, directive, ap);
-  } else if (IsOneOf(conversion, "fFeEgGaA")) {
-    AppendFloatingConversion(out, directive, ap);
-  } else if (conversion == 's' && (directive.flags & ~kLeft) == 0 && directive.length.empty()) {
+  switch (conversion) {
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o':
+      AppendIntegerConversion(out, directive, ap);
+      return true;
+    case 'f':
+    case 'F':
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G':
+    case 'a':
+    case 'A':
+      AppendFloatingConversion(out, directive, ap);
+      return true;
+    default:
+      break;
+  }
+  if (conversion == 's' && (directive.flags & ~kLeft) == 0 && directive.length.empty()) {
     AppendText(out, directive, va_arg(ap, const char*));
   } else if (conversion == 's') {
     AppendPrintf(out, directive, true, va_arg(ap, const char*));
@@ -315,8 +333,8 @@ void AppendFormatV(CString& out, const char* format, va_list args) {
   const char* p = format;
   while (*p != '\0') {
     if (*p != '%') {
-      const char* next = std::strchr(p, '%');
-      if (next == nullptr) next = p + std::strlen(p);
+      const char* next = p;
+      while (*next != '\0' && *next != '%') ++next;
       out.append(p, next);
       p = next;
       continue;

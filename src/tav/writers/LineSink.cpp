@@ -1,7 +1,9 @@
 #include "tav/writers/LineSink.h"
 
 #include <algorithm>
+#include <cstdarg>
 
+#include "tav/platform/Format.h"
 #include "tav/platform/String.h"
 
 namespace tav {
@@ -26,6 +28,20 @@ void ArchiveLineSink::Line(std::string_view text) {
 void StringLineSink::Line(std::string_view text) {
   text_ += text;
   text_ += kLineEnd;
+}
+
+void LineBuilder::Linef(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  text_.clear();
+  try {
+    AppendFormatV(text_, format, args);
+    va_end(args);
+  } catch (...) {
+    va_end(args);
+    throw;
+  }
+  sink_.Line(text_);
 }
 
 void WrappingLineSink::Line(std::string_view statement) {

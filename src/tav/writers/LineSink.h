@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tav/platform/Archive.h"
+#include "tav/platform/String.h"
 
 namespace tav {
 
@@ -57,6 +58,27 @@ class WrappingLineSink final : public LineSink {
 
  private:
   LineSink& next_;
+};
+
+// Lines formatted printf-style (Format's rules) into one text that is kept
+// from line to line, so a file of millions of lines costs no allocation
+// per line; each line goes on to the borrowed sink.
+class LineBuilder {
+ public:
+  explicit LineBuilder(LineSink& sink) : sink_(sink) {}
+  void Line(std::string_view text) { sink_.Line(text); }
+  void Linef(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // The emptied text, for a line put together piece by piece; Finish hands
+  // it on. The reference stays valid while the builder lives.
+  CString& Start() {
+    text_.clear();
+    return text_;
+  }
+  void Finish() { sink_.Line(text_); }
+
+ private:
+  LineSink& sink_;
+  CString text_;
 };
 
 // The lines, without their ends, that WrappingLineSink gives `statement`:

@@ -67,11 +67,11 @@ void MidasInputWriter::ForEachBeamSection(Visit visit) const {
   }
 }
 
-void MidasInputWriter::WriteTitle() { Line(Format("; <%s>", document_.GetTitle().c_str())); }
+void MidasInputWriter::WriteTitle() { lines_.Linef("; <%s>", document_.GetTitle().c_str()); }
 
 void MidasInputWriter::WriteVersion() {
   Line("*VERSION");
-  Line(Format("%s", document_.GetMidasVersion().c_str()));
+  lines_.Linef("%s", document_.GetMidasVersion().c_str());
   Separator();
 }
 
@@ -85,8 +85,8 @@ void MidasInputWriter::WriteUnit() {
 void MidasInputWriter::WriteStructType() {
   Line("*STRUCTYPE");
   Line(";  iSTYP, iSMAS, GRAV, TEMPER, bALIGNBEAM, bALIGNSLAB");
-  Line(Format("   %d,   %d,   9.806,   0.0,    NO,   NO", document_.GetMidasStructType(),
-              document_.GetMidasMassOption()));
+  lines_.Linef("   %d,   %d,   9.806,   0.0,    NO,   NO", document_.GetMidasStructType(),
+               document_.GetMidasMassOption());
   Separator();
 }
 
@@ -96,7 +96,7 @@ void MidasInputWriter::WriteNodes() {
   Line(";  iNO, X, Y, Z");
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
-    Line(Format("   %d,  %g,  %g,  %g", joint.m_nIndex + 1, joint.m_vPos.x, joint.m_vPos.y, joint.m_vPos.z));
+    lines_.Linef("   %d,  %g,  %g,  %g", joint.m_nIndex + 1, joint.m_vPos.x, joint.m_vPos.y, joint.m_vPos.z);
   }
   Separator();
 }
@@ -115,8 +115,8 @@ void MidasInputWriter::WriteElements() {
     for (int32_t number : group.m_arrBeam) {
       const CTavBeam& beam = *document_.GetBeam(number);
       const int32_t section = sectionsBefore + beam.m_nSection + 1;
-      Line(Format("   %2d,   BEAM,   %d,   %d,   %d,   %d,   %.0f", beam.m_nIndex + 1, section, section,
-                  beam.m_nJointI + 1, beam.m_nJointJ + 1, beam.m_dAngle));
+      lines_.Linef("   %2d,   BEAM,   %d,   %d,   %d,   %d,   %.0f", beam.m_nIndex + 1, section, section,
+                   beam.m_nJointI + 1, beam.m_nJointJ + 1, beam.m_dAngle);
     }
     sectionsBefore += group.GetCountSection();
   }
@@ -132,8 +132,8 @@ void MidasInputWriter::WriteMaterials() {
   Line("; [DATA] : 1, DB, NAME or 2, ELAST, POISN, THERMAL, DEN");
   if (version430_) {
     ForEachBeamSection([this](const CTavSection& section, int32_t number) {
-      Line(Format("%d, USER, %s, 2, %g, %g, %g, %g", number, Format("Mat%d", number).c_str(), section.m_dE,
-                  section.m_dPoisson, 9.99e-06, section.m_dW));
+      lines_.Linef("%d, USER, %s, 2, %g, %g, %g, %g", number, Format("Mat%d", number).c_str(), section.m_dE,
+                   section.m_dPoisson, 9.99e-06, section.m_dW);
     });
   }
   Separator();
@@ -150,10 +150,10 @@ void MidasInputWriter::WriteSections() {
     const double width = section.m_dDim[0];
     const double height = section.m_dDim[1];
     if (version430_) {
-      Line(Format("%d, DBUSER, %s, SB, 2, %g, %g, 0, 0, 0, 0", number, name.c_str(), width, height));
+      lines_.Linef("%d, DBUSER, %s, SB, 2, %g, %g, 0, 0, 0, 0", number, name.c_str(), width, height);
     } else if (version720_) {
-      Line(Format("%d, DBUSER, %s, CC, 0, 0, 0, 0, 0, 0, YES, SB, 2, %g, %g, 0, 0, 0, 0, 0, 0, 0, 0", number,
-                  name.c_str(), width, height));
+      lines_.Linef("%d, DBUSER, %s, CC, 0, 0, 0, 0, 0, 0, YES, SB, 2, %g, %g, 0, 0, 0, 0, 0, 0, 0, 0", number,
+                   name.c_str(), width, height);
     }
   });
   Separator();
@@ -173,9 +173,9 @@ void MidasInputWriter::WriteSprings() {
       if (constant.m_bMultiDof != 0) continue;
       const double* k = constant.m_dStiffness;
       if (version430_) {
-        Line(Format("%d,  %g,  %g,  %g,  %g,  %g,  %g", spring.nJoint + 1, k[0], k[1], k[2], k[3], k[4], k[5]));
+        lines_.Linef("%d,  %g,  %g,  %g,  %g,  %g,  %g", spring.nJoint + 1, k[0], k[1], k[2], k[3], k[4], k[5]);
       } else if (version720_) {
-        Line(Format("%d, LINEAR, %g,  %g,  %g,  %g,  %g,  %g", spring.nJoint + 1, k[0], k[1], k[2], k[3], k[4], k[5]));
+        lines_.Linef("%d, LINEAR, %g,  %g,  %g,  %g,  %g,  %g", spring.nJoint + 1, k[0], k[1], k[2], k[3], k[4], k[5]);
       }
     }
   }
@@ -187,7 +187,7 @@ void MidasInputWriter::WriteLoadCaseNames() {
   Line("*STLDCASE");
   Line("; LCNAME, LCTYPE, DESC");
   for (int32_t i = 0; i < document_.GetCountStaticLoad(); ++i) {
-    Line(Format("%s, USER", document_.GetStaticLoad(i)->m_strName.c_str()));
+    lines_.Linef("%s, USER", document_.GetStaticLoad(i)->m_strName.c_str());
   }
   Separator();
 }
@@ -199,14 +199,14 @@ void MidasInputWriter::WriteLoadCases() {
 }
 
 void MidasInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
-  Line(Format("*USE-STLD, %s \n", loadCase.m_strName.c_str()));
+  lines_.Linef("*USE-STLD, %s \n", loadCase.m_strName.c_str());
   if (loadCase.IsSelfWeight() != 0) Line("*SELFWEIGHT, 0, 0, -1");
   if (loadCase.GetSizeLoadJoint() > 0) {
     Line("*CONLOAD");
     Line("; NODE_LIST, FX, FY, FZ, MX, MY, MZ, GROUP");
     for (const auto& load : loadCase.m_arrLoadJoint) {
       const double* v = load->m_dValue;
-      Line(Format("    %d, %g, %g, %g, %g, %g, %g", load->m_nJoint + 1, v[0], v[1], v[2], v[3], v[4], v[5]));
+      lines_.Linef("    %d, %g, %g, %g, %g, %g, %g", load->m_nJoint + 1, v[0], v[1], v[2], v[3], v[4], v[5]);
     }
   }
   if (loadCase.GetSizeLoadBeam() > 0) {
@@ -217,7 +217,7 @@ void MidasInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
       if (!records.empty()) Line(records);
     }
   }
-  Line(Format("; End of data for load case [%s] -------------------------", loadCase.m_strName.c_str()));
+  lines_.Linef("; End of data for load case [%s] -------------------------", loadCase.m_strName.c_str());
   Separator();
 }
 
@@ -246,9 +246,9 @@ void MidasInputWriter::WriteCombinations() {
 // layout writes neither the head nor the terms.
 void MidasInputWriter::WriteCombination(const CTavCombo& combo) {
   if (version430_) {
-    Line(Format("NAME=%s, GEN, YES, %d,", combo.m_strName.c_str(), combo.m_eType));
+    lines_.Linef("NAME=%s, GEN, YES, %d,", combo.m_strName.c_str(), combo.m_eType);
   } else if (version720_) {
-    Line(Format("NAME=%s, GEN, ACTIVE, 0, %d", combo.m_strName.c_str(), combo.m_eType));
+    lines_.Linef("NAME=%s, GEN, ACTIVE, 0, %d", combo.m_strName.c_str(), combo.m_eType);
   } else {
     return;
   }

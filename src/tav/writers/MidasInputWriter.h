@@ -47,7 +47,7 @@ class MidasInputWriter {
   void WriteCombination(const CTavCombo& combo);
 
   const CTavData& document_;
-  LineSink& lines_;
+  LineBuilder lines_;
   bool version430_;
   bool version720_;
 };

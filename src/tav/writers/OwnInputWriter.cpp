@@ -16,10 +16,24 @@ const char* SpringType(const CTavSpringConstant& constant) {
   return constant.m_bMultiDof != 0 ? "MULTI D.O.F" : "SINGLE D.O.F";
 }
 
+// "     joint values FUNCTION=n" of a joint load or a prescribed displacement.
+template <typename JointValues>
+void JointValuesStatement(LineBuilder& statements, const JointValues& load, TaV_REAL_PRECISION precision) {
+  CString& statement = statements.Start();
+  AppendFormat(statement, "     %d ", load.m_nJoint + 1);
+  load.AppendStringComponent(statement, precision);
+  AppendFormat(statement, " FUNCTION=%d", load.m_nFunction + 1);
+  statements.Finish();
+}
+
 }  // namespace
 
 OwnInputWriter::OwnInputWriter(const CTavData& document, LineSink& sink)
-    : document_(document), lines_(sink), statements_(sink), precision_(document.GetRealPrecision()) {}
+    : document_(document),
+      lines_(sink),
+      wrapping_(sink),
+      statements_(wrapping_),
+      precision_(document.GetRealPrecision()) {}
 
 void OwnInputWriter::Write() {
   using Section = void (OwnInputWriter::*)();
@@ -41,7 +55,7 @@ CString OwnInputWriter::Real(double value) const { return GetRealText(value, pre
 // ---- Header ----------------------------------------------------------------
 
 // Like every text of the model, the title ends at a NUL character it may hold.
-void OwnInputWriter::WriteTitle() { Statement(Format("TAV %s", document_.GetTitle().c_str())); }
+void OwnInputWriter::WriteTitle() { statements_.Linef("TAV %s", document_.GetTitle().c_str()); }
 
 void OwnInputWriter::WriteSystem() {
   const CTavGlobalOption& options = *document_.GetGlobalOption();
@@ -102,9 +116,9 @@ void OwnInputWriter::WriteLocalCoords() {
   Statement("LOCAL COORDINATE SYSTEMS");
   for (int32_t i = 0; i < document_.GetCountLocalCoord(); ++i) {
     const CTavLocalCoord& system = *document_.GetLocalCoord(i);
-    Statement(Format("   %d ROTATION ANGLE SYSTEM 1-ANGLE=%s 2-ANGLE=%s 3-ANGLE=%s", system.m_nIndex + 1,
-                     Real(system.m_dAngle[0]).c_str(), Real(system.m_dAngle[1]).c_str(),
-                     Real(system.m_dAngle[2]).c_str()));
+    statements_.Linef("   %d ROTATION ANGLE SYSTEM 1-ANGLE=%s 2-ANGLE=%s 3-ANGLE=%s", system.m_nIndex + 1,
+                      Real(system.m_dAngle[0]).c_str(), Real(system.m_dAngle[1]).c_str(),
+                      Real(system.m_dAngle[2]).c_str());
   }
 }
 
@@ -113,10 +127,11 @@ void OwnInputWriter::WriteJoints() {
   Statement("JOINT INFORMATIONS");
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
-    CString statement = Format("  %-2d X=%s Y=%s Z=%s", joint.m_nIndex + 1, Real(joint.m_vPos.x).c_str(),
-                               Real(joint.m_vPos.y).c_str(), Real(joint.m_vPos.z).c_str());
-    if (joint.m_nLocalCoord != -1) statement += Format(" LOCAL COORDINATE=%d", joint.m_nLocalCoord + 1);
-    Statement(statement);
+    CString& statement = statements_.Start();
+    AppendFormat(statement, "  %-2d X=%s Y=%s Z=%s", joint.m_nIndex + 1, Real(joint.m_vPos.x).c_str(),
+                 Real(joint.m_vPos.y).c_str(), Real(joint.m_vPos.z).c_str());
+    if (joint.m_nLocalCoord != -1) AppendFormat(statement, " LOCAL COORDINATE=%d", joint.m_nLocalCoord + 1);
+    statements_.Finish();
   }
 }
 
@@ -126,7 +141,7 @@ void OwnInputWriter::WriteRestraints() {
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
     if (!joint.m_Restraint.Any()) continue;
-    Statement(Format("  %-2d %s", joint.m_nIndex + 1, joint.GetStringRestraint(TaV_SEPERATE_BLANK).c_str()));
+    statements_.Linef("  %-2d %s", joint.m_nIndex + 1, joint.GetStringRestraint(TaV_SEPERATE_BLANK).c_str());
   }
 }
 
@@ -136,14 +151,14 @@ void OwnInputWriter::WriteConstraints() {
   Statement("JOINT CONSTRAINT");
   for (int32_t i = 0; i < constraints.GetCountDiaphragm(); ++i) {
     const TaV_DIAPHRAGM& diaphragm = *constraints.GetDiaphragm(i);
-    Statement(Format("  DIAPH%d MASS %d ADD=%s", diaphragm.nIndex + 1, diaphragm.nMaster + 1,
-                     CTavJointConstraints::GetStringJointList(diaphragm.arrSlave).c_str()));
+    statements_.Linef("  DIAPH%d MASS %d ADD=%s", diaphragm.nIndex + 1, diaphragm.nMaster + 1,
+                      CTavJointConstraints::GetStringJointList(diaphragm.arrSlave).c_str());
   }
   for (int32_t i = 0; i < constraints.GetCountRigidLink(); ++i) {
     const TaV_RIGIDLINK& link = *constraints.GetRigidLink(i);
-    Statement(Format("  RIGIDLINK%d TYPE=%s MASTER JOINT %d SLAVE JOINT=%s", link.nIndex + 1,
-                     link.nType != 0 ? "NONLINEAR" : "LINEAR", link.nMaster + 1,
-                     CTavJointConstraints::GetStringJointList(link.arrSlave).c_str()));
+    statements_.Linef("  RIGIDLINK%d TYPE=%s MASTER JOINT %d SLAVE JOINT=%s", link.nIndex + 1,
+                      link.nType != 0 ? "NONLINEAR" : "LINEAR", link.nMaster + 1,
+                      CTavJointConstraints::GetStringJointList(link.arrSlave).c_str());
   }
 }
 
@@ -152,7 +167,7 @@ void OwnInputWriter::WriteMasses() {
   if (masses.GetCount() == 0) return;
   Statement("JOINT MASS");
   for (int32_t i = 0; i < masses.GetCount(); ++i) {
-    Statement(Format("  %-2d %s", masses.GetData(i)->nJoint + 1, masses.GetStringMass(i, precision_).c_str()));
+    statements_.Linef("  %-2d %s", masses.GetData(i)->nJoint + 1, masses.GetStringMass(i, precision_).c_str());
   }
 }
 
@@ -161,7 +176,7 @@ void OwnInputWriter::WriteDampers() {
   if (dampers.GetCount() == 0) return;
   Statement("JOINT DAMPER");
   for (int32_t i = 0; i < dampers.GetCount(); ++i) {
-    Statement(Format("  %-2d %s", dampers.GetData(i)->nJoint + 1, dampers.GetStringDamping(i, precision_).c_str()));
+    statements_.Linef("  %-2d %s", dampers.GetData(i)->nJoint + 1, dampers.GetStringDamping(i, precision_).c_str());
   }
 }
 
@@ -171,8 +186,8 @@ void OwnInputWriter::WriteInitialConditions() {
     Statement("INITIAL CONDITIONS NOT EXIST");
     return;
   }
-  Statement(Format("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE %s INITIAL TEMPERATURE GRADIENT %s",
-                   ExistText(options.m_bInitTemperature), ExistText(options.m_bInitTemperatureGradient)));
+  statements_.Linef("INITIAL CONDITIONS EXIST INITIAL TEMPERATURE %s INITIAL TEMPERATURE GRADIENT %s",
+                    ExistText(options.m_bInitTemperature), ExistText(options.m_bInitTemperatureGradient));
 }
 
 // ---- Element groups: a header, the group's properties, its elements -------
@@ -198,25 +213,25 @@ void OwnInputWriter::WriteGroups() {
 }
 
 void OwnInputWriter::WriteBeamGroup(const CTavGroupElement& group, int32_t segments) {
-  Statement(Format("BEAM ELEMENT GROUP %d NUMBER OF ELEMENTS=%d", group.GetIndex() + 1, group.GetCountBeam()));
+  statements_.Linef("BEAM ELEMENT GROUP %d NUMBER OF ELEMENTS=%d", group.GetIndex() + 1, group.GetCountBeam());
   for (const auto& section : group.m_arrSection) {
     // The text completes a rectangle without IS and IT; on a copy, so the
     // document stays as it is.
     CTavSection completed = *section;
-    Statement(Format("   MAT/SEC PROPERTIES %d %s", section->m_nIndex + 1,
-                     completed.GetStringSectionProp_Tav(precision_).c_str()));
+    statements_.Linef("   MAT/SEC PROPERTIES %d %s", section->m_nIndex + 1,
+                      completed.GetStringSectionProp_Tav(precision_).c_str());
   }
   for (int32_t number : group.m_arrBeam) {
     const CTavBeam& beam = *document_.GetBeam(number);
-    Statement(Format("   %2d MATERIAL=%d NOAN=%d %d %s NREG=%d %s", beam.m_nIndex + 1, beam.m_nSection + 1,
-                     beam.m_nJointI + 1, beam.m_nJointJ + 1, Real(beam.m_dAngle).c_str(), segments,
-                     beam.GetStringExt(precision_).c_str()));
+    statements_.Linef("   %2d MATERIAL=%d NOAN=%d %d %s NREG=%d %s", beam.m_nIndex + 1, beam.m_nSection + 1,
+                      beam.m_nJointI + 1, beam.m_nJointJ + 1, Real(beam.m_dAngle).c_str(), segments,
+                      beam.GetStringExt(precision_).c_str());
   }
 }
 
 void OwnInputWriter::WriteSpringGroup(const CTavGroupSpring& group) {
-  Statement(Format("SUPPORT SPRING GROUP %d NUMBER OF ELEMENTS=%d NUMBER OF CONSTANTS=%d", group.GetIndex() + 1,
-                   group.GetCountSpring(), group.GetCountSpingConstant()));
+  statements_.Linef("SUPPORT SPRING GROUP %d NUMBER OF ELEMENTS=%d NUMBER OF CONSTANTS=%d", group.GetIndex() + 1,
+                    group.GetCountSpring(), group.GetCountSpingConstant());
   for (const auto& constant : group.m_arrSpringConstant) {
     const double* k = constant->m_dStiffness;
     CString statement = Format("   SPRING CONSTANTS %d STIFFNESS=%s", constant->m_nIndex + 1, Real(k[0]).c_str());
@@ -224,21 +239,21 @@ void OwnInputWriter::WriteSpringGroup(const CTavGroupSpring& group) {
     Statement(statement);
   }
   for (const TaV_SPRING& spring : group.m_arrSpring) {
-    Statement(Format("   %2d SPRING CONSTANT=%d NODE=%d TYPE=%s", spring.nIndex + 1, spring.nConstant + 1,
-                     spring.nJoint + 1, SpringType(*group.GetSpingConstant(spring.nConstant))));
+    statements_.Linef("   %2d SPRING CONSTANT=%d NODE=%d TYPE=%s", spring.nIndex + 1, spring.nConstant + 1,
+                      spring.nJoint + 1, SpringType(*group.GetSpingConstant(spring.nConstant)));
   }
 }
 
 void OwnInputWriter::WriteLinkGroup(const CTavGroupNllink& group) {
-  Statement(Format("NLLINK ELEMENT GROUP %d NUMBER OF ELEMENTS=%d NUMBER OF CONSTANTS=%d", group.GetIndex() + 1,
-                   group.GetCountNllink(), group.GetCountNllinkConstant()));
+  statements_.Linef("NLLINK ELEMENT GROUP %d NUMBER OF ELEMENTS=%d NUMBER OF CONSTANTS=%d", group.GetIndex() + 1,
+                    group.GetCountNllink(), group.GetCountNllinkConstant());
   for (const auto& property : group.m_arrNllinkConstant) {
-    Statement(Format("   MAT/SEC PROPERTIE %d K0=%s", property->m_nIndex + 1, Real(property->m_dK0).c_str()));
+    statements_.Linef("   MAT/SEC PROPERTIE %d K0=%s", property->m_nIndex + 1, Real(property->m_dK0).c_str());
   }
   for (int32_t number : group.m_arrNllink) {
     const CTavNLLink& link = *document_.GetNLLink(number);
-    Statement(Format("   %2d NODE %d %2d MATERIAL=%d", link.m_nIndex + 1, link.m_nJointI + 1, link.m_nJointJ + 1,
-                     link.m_nProperty + 1));
+    statements_.Linef("   %2d NODE %d %2d MATERIAL=%d", link.m_nIndex + 1, link.m_nJointI + 1, link.m_nJointJ + 1,
+                      link.m_nProperty + 1);
   }
 }
 
@@ -251,16 +266,15 @@ void OwnInputWriter::WriteStaticLoads() {
     if (loadCase.GetSizeLoadJoint() > 0) {
       Statement("     JOINT LOADS");
       for (const auto& load : loadCase.m_arrLoadJoint) {
-        Statement(Format("     %d %s FUNCTION=%d", load->m_nJoint + 1, load->GetStringComponent(precision_).c_str(),
-                         load->m_nFunction + 1));
+        JointValuesStatement(statements_, *load, precision_);
       }
     }
     WriteBeamLoads(loadCase);
     WriteDisplacementLoads(loadCase, "     PRESCRIBED DISPPACEMENT LOADS");
     if (const CTavSelfWeight* weight = loadCase.GetSelfWeight()) {
-      Statement(Format("     %s=%s ACCELERATION=%s FUNCTION=%d", weight->GetStringDir().c_str(),
-                       Real(weight->m_dFactor).c_str(), Real(weight->m_dAcceleration).c_str(),
-                       weight->m_nFunction + 1));
+      statements_.Linef("     %s=%s ACCELERATION=%s FUNCTION=%d", weight->GetStringDir().c_str(),
+                        Real(weight->m_dFactor).c_str(), Real(weight->m_dAcceleration).c_str(),
+                        weight->m_nFunction + 1);
     }
   }
 }
@@ -285,8 +299,8 @@ void OwnInputWriter::WriteHistoryLoads() {
 void OwnInputWriter::WriteSpectrumLoads() {
   for (int32_t i = 0; i < document_.GetCountResponseSpectrumLoad(); ++i) {
     const CTavLoadResponseSpectrum& loadCase = *document_.GetResponseSpectrum(i);
-    Statement(Format("RESPONSE SPECTRUM LOAD CONDITION %d NUMBER OF MODES=%d MODE COMBINATION=%s",
-                     loadCase.m_nIndex + 1, loadCase.m_nModes, loadCase.GetStringLoadResponseCombination().c_str()));
+    statements_.Linef("RESPONSE SPECTRUM LOAD CONDITION %d NUMBER OF MODES=%d MODE COMBINATION=%s",
+                      loadCase.m_nIndex + 1, loadCase.m_nModes, loadCase.GetStringLoadResponseCombination().c_str());
     if (loadCase.GetSizeDamping() > 0) {
       Statement("     MODAL DAMPING=" + loadCase.GetStringLoadResponseDamping(precision_));
     }
@@ -297,12 +311,12 @@ void OwnInputWriter::WriteSpectrumLoads() {
 void OwnInputWriter::WriteMovingLoads() {
   for (int32_t i = 0; i < document_.GetCountMovingLoad(); ++i) {
     const CTavLoadMoving& loadCase = *document_.GetMovingLoad(i);
-    Statement(Format("MOVING LOAD CONDITION %d LANE ELEMENTS %d", loadCase.m_nIndex + 1, loadCase.GetCountLane()));
+    statements_.Linef("MOVING LOAD CONDITION %d LANE ELEMENTS %d", loadCase.m_nIndex + 1, loadCase.GetCountLane());
     if (loadCase.GetCountLane() == 0) continue;
     Statement("     LANE SEQUENCE");
     for (const auto& lane : loadCase.m_arrLane) {
-      Statement(Format("     ELE=%d ECC=%s ELE=%d ECC=%s", lane->m_nElement1 + 1, Real(lane->m_dEcc1).c_str(),
-                       lane->m_nElement2 + 1, Real(lane->m_dEcc2).c_str()));
+      statements_.Linef("     ELE=%d ECC=%s ELE=%d ECC=%s", lane->m_nElement1 + 1, Real(lane->m_dEcc1).c_str(),
+                        lane->m_nElement2 + 1, Real(lane->m_dEcc2).c_str());
     }
   }
 }
@@ -314,9 +328,13 @@ void OwnInputWriter::WriteHistoryJointLoads(const CTavLoadHistory& loadCase) {
   if (loadCase.GetSizeLoadJoint() == 0) return;
   Statement("     JOINT LOADS");
   for (const auto& load : loadCase.m_arrLoadJoint) {
-    CString statement = Format("     %d", load->m_nJoint + 1);
-    for (size_t i = 0; i < 6; ++i) statement += Format(" %s=%s", words::kJointLoad[i], Real(load->m_dValue[i]).c_str());
-    Statement(statement + Format(" FUNCTION=%d", load->m_nFunction + 1));
+    CString& statement = statements_.Start();
+    AppendFormat(statement, "     %d", load->m_nJoint + 1);
+    for (size_t i = 0; i < 6; ++i) {
+      AppendFormat(statement, " %s=%s", words::kJointLoad[i], Real(load->m_dValue[i]).c_str());
+    }
+    AppendFormat(statement, " FUNCTION=%d", load->m_nFunction + 1);
+    statements_.Finish();
   }
 }
 
@@ -328,10 +346,10 @@ void OwnInputWriter::WriteBeamLoads(const CTavLoadStatic& loadCase) {
   for (const auto& load : loadCase.m_arrLoadBeam) {
     const CTavBeam& beam = *document_.GetBeam(load->m_nBeam);
     // The type is any number a host stored; it is counted from 1 in 64 bits.
-    Statement(Format("     %d TYPE=%lld %s NOAN=%d %d %s FUNCTION=%d", load->m_nIndex + 1,
-                     static_cast<long long>(load->m_eType) + 1,
-                     load->GetStringLoad_Tav(document_.GetLengthBeam(load->m_nBeam), precision_).c_str(),
-                     beam.m_nJointI + 1, beam.m_nJointJ + 1, Real(beam.m_dAngle).c_str(), load->m_nFunction + 1));
+    statements_.Linef("     %d TYPE=%lld %s NOAN=%d %d %s FUNCTION=%d", load->m_nIndex + 1,
+                      static_cast<long long>(load->m_eType) + 1,
+                      load->GetStringLoad_Tav(document_.GetLengthBeam(load->m_nBeam), precision_).c_str(),
+                      beam.m_nJointI + 1, beam.m_nJointJ + 1, Real(beam.m_dAngle).c_str(), load->m_nFunction + 1);
   }
 }
 
@@ -339,14 +357,13 @@ void OwnInputWriter::WriteDisplacementLoads(const CTavLoadStatic& loadCase, cons
   if (loadCase.GetSizeLoadDisplacement() == 0) return;
   Statement(heading);
   for (const auto& load : loadCase.m_arrLoadDisplacement) {
-    Statement(Format("     %d %s FUNCTION=%d", load->m_nJoint + 1, load->GetStringComponent(precision_).c_str(),
-                     load->m_nFunction + 1));
+    JointValuesStatement(statements_, *load, precision_);
   }
 }
 
 void OwnInputWriter::WriteExcitation(const CTavSelfWeight& weight) {
-  Statement(Format("     FUNCTION=%d %s=%s ACC=%s", weight.m_nFunction + 1, weight.GetStringDir().c_str(),
-                   Real(weight.m_dFactor).c_str(), Real(weight.m_dAcceleration).c_str()));
+  statements_.Linef("     FUNCTION=%d %s=%s ACC=%s", weight.m_nFunction + 1, weight.GetStringDir().c_str(),
+                    Real(weight.m_dFactor).c_str(), Real(weight.m_dAcceleration).c_str());
 }
 
 }  // namespace tav

@@ -40,7 +40,7 @@ class OwnInputWriter {
   void WriteStop();
 
  private:
-  void Statement(const CString& text) { statements_.Line(text); }
+  void Statement(std::string_view text) { statements_.Line(text); }
   CString Real(double value) const;
 
   void WriteEigenStatements(const CTavGlobalOption& options);
@@ -56,7 +56,8 @@ class OwnInputWriter {
 
   const CTavData& document_;
   LineSink& lines_;
-  WrappingLineSink statements_;
+  WrappingLineSink wrapping_;
+  LineBuilder statements_;
   TaV_REAL_PRECISION precision_;
 };
 

@@ -31,7 +31,7 @@ const CTavGroupElement* SapInputWriter::FirstBeamGroup() const {
 }
 
 void SapInputWriter::WriteSystem() {
-  Line(Format("< %s >", document_.GetTitle().c_str()));
+  lines_.Linef("< %s >", document_.GetTitle().c_str());
   Line("SYSTEM");
   Line("   DOF=" + document_.GetGlobalOption()->GetStringDOF(TaV_SEPERATE_COMMA) + " LENGTH=M FORCE=kN");
 }
@@ -41,8 +41,8 @@ void SapInputWriter::WriteJoints() {
   Line("JOINT");
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
-    Line(Format("  %-2d X=%s Y=%s Z=%s", joint.m_nIndex + 1, GetRealText(joint.m_vPos.x).c_str(),
-                GetRealText(joint.m_vPos.y).c_str(), GetRealText(joint.m_vPos.z).c_str()));
+    lines_.Linef("  %-2d X=%s Y=%s Z=%s", joint.m_nIndex + 1, GetRealText(joint.m_vPos.x).c_str(),
+                 GetRealText(joint.m_vPos.y).c_str(), GetRealText(joint.m_vPos.z).c_str());
   }
 }
 
@@ -53,7 +53,7 @@ void SapInputWriter::WriteLocalSystems() {
   // rotation angle (degrees) is written there with "%g".
   for (int32_t i = 0; i < document_.GetCountLocalCoord(); ++i) {
     const CTavLocalCoord& system = *document_.GetLocalCoord(i);
-    Line(Format("   ADD=%d ANG=%g", system.m_nIndex + 1, system.m_dAngle[0]));
+    lines_.Linef("   ADD=%d ANG=%g", system.m_nIndex + 1, system.m_dAngle[0]);
   }
 }
 
@@ -63,7 +63,7 @@ void SapInputWriter::WriteRestraints() {
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
     if (!joint.m_Restraint.Any()) continue;
-    Line(Format("  ADD=%-2d DOF=%s", joint.m_nIndex + 1, joint.GetStringRestraint(TaV_SEPERATE_COMMA).c_str()));
+    lines_.Linef("  ADD=%-2d DOF=%s", joint.m_nIndex + 1, joint.GetStringRestraint(TaV_SEPERATE_COMMA).c_str());
   }
 }
 
@@ -80,7 +80,7 @@ void SapInputWriter::WriteSprings() {
     for (const TaV_SPRING& spring : group.m_arrSpring) {
       const CTavSpringConstant& constant = *group.GetSpingConstant(spring.nConstant);
       if (constant.m_bMultiDof != 0) continue;  // the format has single-degree springs only
-      Line(Format("  ADD=%d %s", spring.nJoint + 1, constant.GetStringValue_Sap().c_str()));
+      lines_.Linef("  ADD=%d %s", spring.nJoint + 1, constant.GetStringValue_Sap().c_str());
     }
   }
 }
@@ -90,8 +90,8 @@ void SapInputWriter::WriteMaterials() {
   if (group == nullptr || group->GetCountSection() == 0) return;
   Line("MATERIAL");
   for (const auto& section : group->m_arrSection) {
-    Line(Format("  Name=%d W=%s\r\n    E=%s A=%s", section->m_nIndex + 1, GetRealText(section->m_dW).c_str(),
-                GetRealText(section->m_dE).c_str(), GetRealText(section->m_dArea).c_str()));
+    lines_.Linef("  Name=%d W=%s\r\n    E=%s A=%s", section->m_nIndex + 1, GetRealText(section->m_dW).c_str(),
+                 GetRealText(section->m_dE).c_str(), GetRealText(section->m_dArea).c_str());
   }
 }
 
@@ -122,9 +122,9 @@ void SapInputWriter::WriteFrames() {
   const int32_t segments = document_.GetGlobalOption()->GetCountForceSegment();
   for (int32_t number : group->m_arrBeam) {
     const CTavBeam& beam = *document_.GetBeam(number);
-    Line(Format("   %2d J=%d, %d SEC=%d NSEG=%d ANG=%s %s", beam.m_nIndex + 1, beam.m_nJointI + 1, beam.m_nJointJ + 1,
-                beam.m_nSection + 1, segments, GetRealText(beam.m_dAngle).c_str(),
-                beam.GetStringEndRelrease(TaV_SEPERATE_COMMA).c_str()));
+    lines_.Linef("   %2d J=%d, %d SEC=%d NSEG=%d ANG=%s %s", beam.m_nIndex + 1, beam.m_nJointI + 1, beam.m_nJointJ + 1,
+                 beam.m_nSection + 1, segments, GetRealText(beam.m_dAngle).c_str(),
+                 beam.GetStringEndRelrease(TaV_SEPERATE_COMMA).c_str());
   }
 }
 
@@ -135,8 +135,8 @@ void SapInputWriter::WriteLinks() {
   // whole-number angles as they were and gives the others their value.
   for (int32_t i = 0; i < document_.GetCountNLLink(); ++i) {
     const CTavNLLink& link = *document_.GetNLLink(i);
-    Line(Format("   %d J=%d,%d NLP=%d ANG=%g", link.m_nIndex + 1, link.m_nJointI + 1, link.m_nJointJ + 1,
-                link.m_nProperty + 1, link.m_dAngle));
+    lines_.Linef("   %d J=%d,%d NLP=%d ANG=%g", link.m_nIndex + 1, link.m_nJointI + 1, link.m_nJointJ + 1,
+                 link.m_nProperty + 1, link.m_dAngle);
   }
 }
 
@@ -147,7 +147,7 @@ void SapInputWriter::WriteLoads() {
 }
 
 void SapInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
-  Line(Format("NAME=%s  SW=%d", loadCase.m_strName.c_str(), loadCase.m_bSelfWeight != 0 ? 1 : 0));
+  lines_.Linef("NAME=%s  SW=%d", loadCase.m_strName.c_str(), loadCase.m_bSelfWeight != 0 ? 1 : 0);
   // Forces and imposed displacements alike name the joint's six degrees of
   // freedom.
   const auto writeSixValues = [this](const CTavJointLoadValues& load) {
@@ -176,24 +176,24 @@ void SapInputWriter::WriteCombinations() {
   Line("COMBO");
   for (int32_t i = 0; i < document_.GetCountComboLoad(); ++i) {
     const CTavCombo& combo = *document_.GetCombo(i);
-    Line(Format("   NAME=%s  TYPE=%s", combo.m_strName.c_str(), combo.GetStringType().c_str()));
+    lines_.Linef("   NAME=%s  TYPE=%s", combo.m_strName.c_str(), combo.GetStringType().c_str());
     for (const TaV_COMBO_DATA& term : combo.m_arrLoad) {
       const CString name = document_.GetLoadName(term.nCase, term.eType);
       switch (term.eType) {
         case TaV_LOAD_STATIC:
-          Line(Format("      LOAD=%s SF=%g", name.c_str(), term.dFactor));
+          lines_.Linef("      LOAD=%s SF=%g", name.c_str(), term.dFactor);
           break;
         case TaV_LOAD_HISTORY:
-          Line(Format("      MODE=%s SF=%g,%g", name.c_str(), term.dFactor, term.dFactor2));
+          lines_.Linef("      MODE=%s SF=%g,%g", name.c_str(), term.dFactor, term.dFactor2);
           break;
         case TaV_LOAD_RESPONSE_SPECTRUM:
-          Line(Format("      SPEC=%s SF=%g,%g", name.c_str(), term.dFactor, term.dFactor2));
+          lines_.Linef("      SPEC=%s SF=%g,%g", name.c_str(), term.dFactor, term.dFactor2);
           break;
         case TaV_LOAD_MOVING:
-          Line(Format("      MOVE=%s SF=%g", name.c_str(), term.dFactor));
+          lines_.Linef("      MOVE=%s SF=%g", name.c_str(), term.dFactor);
           break;
         case TaV_LOAD_COMBO:
-          Line(Format("      COMB=%s SF=%g", name.c_str(), term.dFactor));
+          lines_.Linef("      COMB=%s SF=%g", name.c_str(), term.dFactor);
           break;
       }
     }

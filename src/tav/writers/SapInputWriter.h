@@ -44,7 +44,7 @@ class SapInputWriter {
   void WriteLoadCase(const CTavLoadStatic& loadCase);
 
   const CTavData& document_;
-  LineSink& lines_;
+  LineBuilder lines_;
 };
 
 }  // namespace tav

@@ -12,6 +12,9 @@ namespace tav {
 namespace {
 
 constexpr const char* kSaveFilter = "TaV 파일 저장 (*.TaV)|*.TaV||";
+// Solver inputs run to tens of megabytes; a large buffer keeps the number
+// of writes to the file small.
+constexpr size_t kSaveBufferSize = size_t{1} << 20;
 
 }  // namespace
 
@@ -20,7 +23,7 @@ int CTavData::Save(CString path, TaV_INPUT_FORMAT format) {
 
   CFile file;
   if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) return 0;
-  CArchive ar(&file, CArchive::store);
+  CArchive ar(&file, CArchive::store, kSaveBufferSize);
   ArchiveLineSink sink(ar);
   switch (format) {
     case TaV_FORMAT_TAV:
