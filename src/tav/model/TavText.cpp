@@ -95,7 +95,9 @@ void AppendRealText(CString& out, double value, TaV_REAL_PRECISION precision) {
   } else {
     AppendGeneral(out, value);
   }
-  if (out.find('.', start) == CString::npos) out += '.';
+  if (std::none_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), [](char c) { return c == '.'; })) {
+    out += '.';
+  }
 }
 
 CString JoinFlagNames(uint8_t flags, const words::Words<6>& names, const char* separator) {

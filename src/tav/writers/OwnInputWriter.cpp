@@ -128,8 +128,12 @@ void OwnInputWriter::WriteJoints() {
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
     CString& statement = statements_.Start();
-    AppendFormat(statement, "  %-2d X=%s Y=%s Z=%s", joint.m_nIndex + 1, Real(joint.m_vPos.x).c_str(),
-                 Real(joint.m_vPos.y).c_str(), Real(joint.m_vPos.z).c_str());
+    AppendFormat(statement, "  %-2d X=", joint.m_nIndex + 1);
+    AppendRealText(statement, joint.m_vPos.x, precision_);
+    statement += " Y=";
+    AppendRealText(statement, joint.m_vPos.y, precision_);
+    statement += " Z=";
+    AppendRealText(statement, joint.m_vPos.z, precision_);
     if (joint.m_nLocalCoord != -1) AppendFormat(statement, " LOCAL COORDINATE=%d", joint.m_nLocalCoord + 1);
     statements_.Finish();
   }
@@ -223,9 +227,13 @@ void OwnInputWriter::WriteBeamGroup(const CTavGroupElement& group, int32_t segme
   }
   for (int32_t number : group.m_arrBeam) {
     const CTavBeam& beam = *document_.GetBeam(number);
-    statements_.Linef("   %2d MATERIAL=%d NOAN=%d %d %s NREG=%d %s", beam.m_nIndex + 1, beam.m_nSection + 1,
-                      beam.m_nJointI + 1, beam.m_nJointJ + 1, Real(beam.m_dAngle).c_str(), segments,
-                      beam.GetStringExt(precision_).c_str());
+    CString& statement = statements_.Start();
+    AppendFormat(statement, "   %2d MATERIAL=%d NOAN=%d %d ", beam.m_nIndex + 1, beam.m_nSection + 1,
+                 beam.m_nJointI + 1, beam.m_nJointJ + 1);
+    AppendRealText(statement, beam.m_dAngle, precision_);
+    AppendFormat(statement, " NREG=%d ", segments);
+    statement += beam.GetStringExt(precision_);
+    statements_.Finish();
   }
 }
 

@@ -151,9 +151,10 @@ void SapInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
   // Forces and imposed displacements alike name the joint's six degrees of
   // freedom.
   const auto writeSixValues = [this](const CTavJointLoadValues& load) {
-    CString line = Format("      ADD=%d", load.m_nJoint + 1);
-    for (size_t i = 0; i < 6; ++i) line += Format(" %s=%g", words::kJointDof[i], load.m_dValue[i]);
-    Line(line);
+    CString& line = lines_.Start();
+    AppendFormat(line, "      ADD=%d", load.m_nJoint + 1);
+    for (size_t i = 0; i < 6; ++i) AppendFormat(line, " %s=%g", words::kJointDof[i], load.m_dValue[i]);
+    lines_.Finish();
   };
   if (loadCase.GetSizeLoadJoint() > 0) {
     Line("   TYPE=FORCE");
@@ -163,7 +164,10 @@ void SapInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
     // One sub-header for all beam loads of the case, chosen by the first.
     const bool distributed = loadCase.GetLoadBeam(0)->m_eType == TaV_BEAMLOAD_DISTRIBUTED;
     Line(distributed ? "   TYPE=DISTRIBUTED SPAN" : "   TYPE=CONCENTRATED SPAN");
-    for (const auto& load : loadCase.m_arrLoadBeam) Line("      " + load->GetStringLoad_Sap());
+    for (const auto& load : loadCase.m_arrLoadBeam) {
+      lines_.Start().append("      ").append(load->GetStringLoad_Sap());
+      lines_.Finish();
+    }
   }
   if (loadCase.GetSizeLoadDisplacement() > 0) {
     Line("   TYPE=RESTRAINT DISPLACEMENT");
