@@ -84,8 +84,9 @@ coverage: deps
 bench: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_frame_bench
 	$(RELEASE_DIR)/bench/tav_frame_bench
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_writers_bench tav_runs_bench
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target tav_writers_bench tav_results_bench tav_runs_bench
 	$(RELEASE_DIR)/bench/tav_writers_bench
+	$(RELEASE_DIR)/bench/tav_results_bench
 	$(RELEASE_DIR)/bench/tav_runs_bench
 
 format:
