@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -85,6 +88,67 @@ TEST(ArchiveTest, DamagedInputIsRejected) {
   EXPECT_THROW(counts.CheckCount(6, 8, "values"), ArchiveError);
   EXPECT_THROW(counts.CheckCount(-1, 8, "values"), ArchiveError);
   EXPECT_THROW(counts.CheckCount(int64_t{1} << 40, 1, "values"), ArchiveError);
+}
+
+// Known bytes, each value straddling the edge of a 16-byte buffer in turn.
+TEST(ArchiveTest, ValuesReadAtOnceAreLittleEndian) {
+  const std::vector<uint8_t> doubles = {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,   // 1.0
+                                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0xC0,   // -2.5
+                                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80,   // -0.0
+                                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x7F};  // infinity
+  const std::vector<uint8_t> longs = {0xFE, 0xFF, 0xFF, 0xFF, 0x04, 0x03, 0x02, 0x01, 0x00, 0x00, 0x00, 0x80};
+  for (size_t skip : {0, 1, 3, 7}) {
+    SCOPED_TRACE(skip);
+    std::vector<uint8_t> bytes(skip, 0xAA);
+    bytes.insert(bytes.end(), doubles.begin(), doubles.end());
+    bytes.insert(bytes.end(), longs.begin(), longs.end());
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load, 16);
+    std::vector<uint8_t> skipped(skip);
+    ar.Read(skipped.data(), skipped.size());
+    std::array<double, 4> x{};
+    std::array<int32_t, 3> n{};
+    ar.ReadValues(x);
+    ar.ReadValues(n);
+    EXPECT_EQ(x, (std::array{1.0, -2.5, -0.0, HUGE_VAL}));
+    EXPECT_TRUE(std::signbit(x[2]));
+    EXPECT_EQ(n, (std::array{-2, 0x01020304, INT32_MIN}));
+    EXPECT_EQ(ar.GetOffset(), bytes.size());
+  }
+}
+
+// Cut at every byte, a read gives the values wholly there and the archive's
+// error at the offset of the first one missing.
+TEST(ArchiveTest, ValuesReadAtOnceStopAtTheEnd) {
+  std::vector<double> written(5);
+  for (size_t i = 0; i < written.size(); ++i) written[i] = 1.5 * static_cast<double>(i) - 2.0;
+  const auto bytes = test::Bytes([&](CArchive& ar) {
+    for (double v : written) ar << v;
+  });
+  for (size_t bufferSize : {16, 4096}) {
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+      SCOPED_TRACE(testing::Message() << bufferSize << " " << cut);
+      CMemFile file(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+      CArchive ar(&file, CArchive::load, bufferSize);
+      std::vector<double> read(written.size(), 99.0);
+      const size_t whole = cut / 8;
+      EXPECT_THAT([&] { ar.ReadValues(read); },
+                  ThrowsMessage<ArchiveError>(HasSubstr("at offset " + std::to_string(8 * whole))));
+      EXPECT_TRUE(std::equal(written.begin(), written.begin() + static_cast<std::ptrdiff_t>(whole), read.begin()));
+      EXPECT_GE(ar.GetOffset(), 8 * whole);
+    }
+  }
+  CMemFile longs({0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00});
+  CArchive ar(&longs, CArchive::load);
+  std::array<int32_t, 2> n{};
+  EXPECT_THAT([&] { ar.ReadValues(n); }, ThrowsMessage<ArchiveError>(HasSubstr("at offset 4")));
+  EXPECT_EQ(n[0], 1);
+  std::array<double, 1> x{};
+  CMemFile empty;
+  CArchive storing(&empty, CArchive::store);
+  EXPECT_THROW(storing.ReadValues(x), ArchiveError);
+  storing.Close();
+  EXPECT_THROW(storing.ReadValues(x), ArchiveError);
 }
 
 // A small buffer makes every value cross buffer boundaries on both sides.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <span>
 #include <tuple>
 
 #include "support/Fixtures.h"
@@ -74,6 +76,61 @@ TEST_F(ResultStoreTest, BeamForcesAndPositionsAreRoundedToSixDecimals) {
   double back[7];
   doc.GetResultValue_Beam(1, 3, 2, back, 7);
   EXPECT_EQ(back[1], 1.2345675);  // the block read gives the values as stored
+}
+
+// A block is empty outside the two beams, the two joints and the five cases,
+// and before the store is allocated; in range it is the case's values in
+// place.
+TEST_F(ResultStoreTest, BlocksAreTheCasesValuesInPlaceAndEmptyOutsideThem) {
+  const CTavData& constant = doc;
+  struct Case {
+    int32_t element, resultCase;
+  };
+  const Case outside[] = {{-1, 0}, {2, 0}, {0, -1}, {0, 5}, {1, 5}, {INT32_MAX, 0}, {0, INT32_MIN}};
+  const auto emptyEverywhere = [&](const char* when) {
+    SCOPED_TRACE(when);
+    for (const Case& c : outside) {
+      SCOPED_TRACE(testing::Message() << c.element << ", " << c.resultCase);
+      EXPECT_TRUE(doc.GetResultBlock_Beam(c.element, c.resultCase).empty());
+      EXPECT_TRUE(constant.GetResultBlock_Beam(c.element, c.resultCase).empty());
+      EXPECT_TRUE(doc.GetResultBlock_Joint(c.element, c.resultCase).empty());
+      EXPECT_TRUE(constant.GetResultBlock_Joint(c.element, c.resultCase).empty());
+    }
+    for (int32_t element : {-1, 2, INT32_MAX}) {
+      EXPECT_TRUE(doc.GetResultBlocks_Beam(element).empty());
+      EXPECT_TRUE(doc.GetResultBlocks_Joint(element).empty());
+    }
+  };
+  emptyEverywhere("before allocation");
+  EXPECT_TRUE(doc.GetResultBlock_Beam(0, 0).empty());
+  EXPECT_TRUE(doc.GetResultBlocks_Joint(0).empty());
+  doc.AllocResultForceBuff();
+  emptyEverywhere("allocated");
+
+  const auto stations = static_cast<size_t>(doc.GetCountResultStation());
+  const double record[7] = {0.5, 1, 2, 3, 4, 5, 6};
+  doc.SetResult_Beam(1, 3, 2, record, 7);
+  const std::span<double> beam = doc.GetResultBlock_Beam(1, 3);
+  ASSERT_EQ(beam.size(), 7 * stations);
+  EXPECT_EQ(beam[7 * 2], 0.5);
+  EXPECT_EQ(beam[7 * 2 + 6], 6.0);
+  EXPECT_EQ(constant.GetResultBlock_Beam(1, 3).data(), beam.data());
+  beam[7 * 2 + 1] = -8.0;  // writable in place
+  EXPECT_EQ(doc.GetResultValue_Beam_Force(1, 3, 2, TaV_FORCE_1), -8.0);
+  const std::span<double> beamCases = doc.GetResultBlocks_Beam(1);
+  ASSERT_EQ(beamCases.size(), 5 * 7 * stations);  // case after case
+  EXPECT_EQ(beamCases.data() + 3 * 7 * stations, beam.data());
+
+  const double spring[6] = {10, 11, 12, 13, 14, 15};
+  doc.SetResult_Joint(1, 4, spring, TaV_JOINT_SPRING, 6);
+  const std::span<double> joint = doc.GetResultBlock_Joint(1, 4);
+  ASSERT_EQ(joint.size(), 18U);  // reactions, displacements, springs
+  EXPECT_EQ(joint[12], 10.0);
+  EXPECT_EQ(joint[17], 15.0);
+  EXPECT_EQ(constant.GetResultBlock_Joint(1, 4).data(), joint.data());
+  const std::span<double> jointCases = doc.GetResultBlocks_Joint(1);
+  ASSERT_EQ(jointCases.size(), 5 * 18U);
+  EXPECT_EQ(jointCases.data() + 4 * 18, joint.data());
 }
 
 TEST_F(ResultStoreTest, RangeOfACaseAndOfACombination) {
