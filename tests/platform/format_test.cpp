@@ -88,11 +88,17 @@ TEST(FormatTest, RealsMatchTheCLibraryWithWideExponents) {
                            1.0 / 3.0,
                            -2.0 / 3.0,
                            1e15 + 0.3,
+                           5.0,
+                           -40.0,
+                           100.0,
+                           999999.0,
+                           1e6,
+                           123456789012345.0,
                            HUGE_VAL,
                            -HUGE_VAL,
                            std::nan(""),
                            -std::nan("")};
-  const char* conversions[] = {"g", ".3g", ".0g", ".17g", "e", ".0e", "E", "G", "f", ".0f", ".12f", "F"};
+  const char* conversions[] = {"g", ".3g", ".0g", ".1g", ".15g", ".17g", "e", ".0e", "E", "G", "f", ".0f", ".12f", "F"};
   const std::pair<std::string, int> fields[] = {{"", -1},  {"", 14}, {"-", 14},  {"0", 14},
                                                 {"+", -1}, {" ", 9}, {"+0", 16}, {"#", 12}};
   for (const double value : values) {

@@ -96,7 +96,13 @@ void MidasInputWriter::WriteNodes() {
   Line(";  iNO, X, Y, Z");
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
-    lines_.Linef("   %d,  %g,  %g,  %g", joint.m_nIndex + 1, joint.m_vPos.x, joint.m_vPos.y, joint.m_vPos.z);
+    CString& line = lines_.Start();
+    AppendFormat(line, "   %d", joint.m_nIndex + 1);
+    for (const double coordinate : {joint.m_vPos.x, joint.m_vPos.y, joint.m_vPos.z}) {
+      line += ",  ";
+      AppendGeneral(line, coordinate);
+    }
+    lines_.Finish();
   }
   Separator();
 }
@@ -206,7 +212,13 @@ void MidasInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
     Line("; NODE_LIST, FX, FY, FZ, MX, MY, MZ, GROUP");
     for (const auto& load : loadCase.m_arrLoadJoint) {
       const double* v = load->m_dValue;
-      lines_.Linef("    %d, %g, %g, %g, %g, %g, %g", load->m_nJoint + 1, v[0], v[1], v[2], v[3], v[4], v[5]);
+      CString& line = lines_.Start();
+      AppendFormat(line, "    %d", load->m_nJoint + 1);
+      for (int i = 0; i < 6; ++i) {
+        line += ", ";
+        AppendGeneral(line, v[i]);
+      }
+      lines_.Finish();
     }
   }
   if (loadCase.GetSizeLoadBeam() > 0) {

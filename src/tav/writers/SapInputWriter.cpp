@@ -41,8 +41,14 @@ void SapInputWriter::WriteJoints() {
   Line("JOINT");
   for (int32_t i = 0; i < document_.GetCountJoint(); ++i) {
     const CTavJoint& joint = *document_.GetJoint(i);
-    lines_.Linef("  %-2d X=%s Y=%s Z=%s", joint.m_nIndex + 1, GetRealText(joint.m_vPos.x).c_str(),
-                 GetRealText(joint.m_vPos.y).c_str(), GetRealText(joint.m_vPos.z).c_str());
+    CString& line = lines_.Start();
+    AppendFormat(line, "  %-2d X=", joint.m_nIndex + 1);
+    AppendRealText(line, joint.m_vPos.x);
+    line += " Y=";
+    AppendRealText(line, joint.m_vPos.y);
+    line += " Z=";
+    AppendRealText(line, joint.m_vPos.z);
+    lines_.Finish();
   }
 }
 
@@ -122,9 +128,13 @@ void SapInputWriter::WriteFrames() {
   const int32_t segments = document_.GetGlobalOption()->GetCountForceSegment();
   for (int32_t number : group->m_arrBeam) {
     const CTavBeam& beam = *document_.GetBeam(number);
-    lines_.Linef("   %2d J=%d, %d SEC=%d NSEG=%d ANG=%s %s", beam.m_nIndex + 1, beam.m_nJointI + 1, beam.m_nJointJ + 1,
-                 beam.m_nSection + 1, segments, GetRealText(beam.m_dAngle).c_str(),
-                 beam.GetStringEndRelrease(TaV_SEPERATE_COMMA).c_str());
+    CString& line = lines_.Start();
+    AppendFormat(line, "   %2d J=%d, %d SEC=%d NSEG=%d ANG=", beam.m_nIndex + 1, beam.m_nJointI + 1, beam.m_nJointJ + 1,
+                 beam.m_nSection + 1, segments);
+    AppendRealText(line, beam.m_dAngle);
+    line += ' ';
+    line += beam.GetStringEndRelrease(TaV_SEPERATE_COMMA);
+    lines_.Finish();
   }
 }
 
@@ -153,7 +163,10 @@ void SapInputWriter::WriteLoadCase(const CTavLoadStatic& loadCase) {
   const auto writeSixValues = [this](const CTavJointLoadValues& load) {
     CString& line = lines_.Start();
     AppendFormat(line, "      ADD=%d", load.m_nJoint + 1);
-    for (size_t i = 0; i < 6; ++i) AppendFormat(line, " %s=%g", words::kJointDof[i], load.m_dValue[i]);
+    for (size_t i = 0; i < 6; ++i) {
+      line.append(" ").append(words::kJointDof[i]).append("=");
+      AppendGeneral(line, load.m_dValue[i]);
+    }
     lines_.Finish();
   };
   if (loadCase.GetSizeLoadJoint() > 0) {
