@@ -186,6 +186,14 @@ void CombinationTerms(CTavData& doc) {
   second->AddLoad(TaV_LOAD_COMBO, 2, 1, 0);  // a combination that does not exist is left out
 }
 
+// A combination whose last term names it: the term reads what the terms
+// before it left, and the stations keep the positions they brought.
+void NamingItself(CTavData& doc) {
+  CTavCombo* combo = doc.AddCombo("SELF", TaV_COMBO_ADD);
+  combo->AddLoad(TaV_LOAD_STATIC, 0, 1, 0);
+  combo->AddLoad(TaV_LOAD_COMBO, 0, 1, 0);
+}
+
 // The same over the first static case and a response spectrum case (result
 // case 2, every value 300), whose magnitude acts either way.
 std::function<void(CTavData&)> WithSpectrum(TaV_COMBO_TYPE type) {
@@ -234,6 +242,7 @@ TEST_F(ImportTavOutputTest, CombinationsOfEveryKind) {
       {"absolute keeps the largest magnitude", -7, 3, Terms(TaV_COMBO_ABS), {{7, 0}}},
       {"first scale factors weight the terms", 10, 5, Terms(TaV_COMBO_ADD, 1.2, 1.6), {{20, 20}}},
       {"a combination term reads the maximum of the one it names", 5, 3, CombinationTerms, {{5, -3}, {10, 10}}},
+      {"a combination naming itself reads its own maximum so far", 5, 3, NamingItself, {{10, 10}}},
       {"dynamic terms read their own cases; the spectrum's acts either way", 1, 2, DynamicTerms, {{345, 265}}},
       {"a spectrum term adds its magnitude both ways", -5, 0, WithSpectrum(TaV_COMBO_ADD), {{25, -35}}},
       {"an envelope takes a spectrum term both ways", 5, 0, WithSpectrum(TaV_COMBO_ENVE), {{30, -30}}},

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 
 #include "tav/platform/MessageBox.h"
@@ -116,22 +117,29 @@ int32_t EnvelopedStations(const TavCaseResponse* response, int32_t beam) {
 }
 
 // Folds `count` values of a term that range from `low` to `high`, weighted
-// by `factor`, index by index. A term's values are read before its restart:
-// a term may name the combination it folds into.
+// by `factor`, index by index; `high` and `low` come in the order that
+// Ordered gives them. A term's values are read before its restart: a term
+// may name the combination it folds into, and read it in place.
 template <TaV_COMBO_TYPE kType, bool kMagnitude, bool kFirst>
 [[gnu::always_inline]] inline void FoldValues(double factor, double* maximum, double* minimum, const double* high,
                                               const double* low, size_t count) {
   for (size_t i = 0; i < count; ++i) {
-    double scaledHigh = factor * high[i];
-    double scaledLow = factor * low[i];
+    const double scaledHigh = factor * high[i];
+    const double scaledLow = factor * low[i];
     if constexpr (kFirst) Restart(kType, maximum[i], minimum[i]);
     if constexpr (kMagnitude) {
       FoldMagnitude(kType, maximum[i], minimum[i], scaledHigh);
     } else {
-      if (factor < 0.0) std::swap(scaledHigh, scaledLow);  // the largest weighted value comes from the smallest
       FoldRange(kType, maximum[i], minimum[i], scaledHigh, scaledLow);
     }
   }
+}
+
+// A term's two ends: the largest weighted value comes from the smallest when
+// the factor is negative; a magnitude takes its high end alone.
+std::pair<const double*, const double*> Ordered(double factor, bool magnitude, const double* high, const double* low) {
+  if (!magnitude && factor < 0.0) return {low, high};
+  return {high, low};
 }
 
 // Calls `fold` with a term's flags as constants, so that the loops over
@@ -158,8 +166,8 @@ std::span<double> CaseBlock(std::span<double> blocks, int32_t resultCase, size_t
 // A combination term as one beam reads it.
 struct CTavImportTavOutput::BeamSource {
   const double* records;  // the station records (the maximum itself for the combination being folded)
-  const double* high;     // the envelopes' six forces a station, for the first `enveloped`
-  const double* low;
+  const double* high;     // the envelopes' six forces a station, for the first `enveloped`,
+  const double* low;      // in the order Ordered gives them
   size_t enveloped;
 };
 
@@ -387,25 +395,49 @@ void CTavImportTavOutput::ComposeBeam(int32_t beam, int32_t target, std::span<co
         sources.emplace_back(BeamSource{.records = records.data(), .high = nullptr, .low = nullptr, .enveloped = 0});
     from.enveloped = static_cast<size_t>(EnvelopedStations(term.response, beam));
     if (from.enveloped == 0) continue;
-    from.high = term.response->maximum.beamForces[static_cast<size_t>(beam)].data();
-    from.low = term.response->minimum.beamForces[static_cast<size_t>(beam)].data();
+    std::tie(from.high, from.low) =
+        Ordered(term.factor, term.magnitude, term.response->maximum.beamForces[static_cast<size_t>(beam)].data(),
+                term.response->minimum.beamForces[static_cast<size_t>(beam)].data());
   }
-  for (size_t k = 0; k < terms.size(); ++k) {
-    const Term& term = terms[k];
-    const BeamSource& from = sources[k];
-    WithFlags(term.magnitude, term.first, [&]<bool kMagnitude, bool kFirst>() {
-      for (size_t at = 0, station = 0; at < maximum.size(); at += kStationValues, ++station) {
-        const double position = from.records[at];
-        maximum[at] = position;
-        minimum[at] = position;
-        const double* value = from.records + at + 1;
-        const bool enveloped = station < from.enveloped;
-        FoldValues<kType, kMagnitude, kFirst>(term.factor, &maximum[at + 1], &minimum[at + 1],
-                                              enveloped ? from.high + 6 * station : value,
-                                              enveloped ? from.low + 6 * station : value, 6);
-      }
-    });
+  const std::vector<double> positions = PositionsOf(sources, maximum);
+  for (size_t k = 0; k < terms.size(); ++k) FoldStations<kType>(terms[k], sources[k], maximum, minimum);
+  for (size_t at = 0, station = 0; at < maximum.size(); at += kStationValues, ++station) {
+    maximum[at] = positions.empty() ? sources.back().records[at] : positions[station];
+    minimum[at] = maximum[at];
   }
+}
+
+// Each term brings its stations' positions, so the last one's stay; a term
+// naming the combination brings the positions it holds. Empty when the
+// last term's records give them.
+std::vector<double> CTavImportTavOutput::PositionsOf(std::span<const BeamSource> sources,
+                                                     std::span<const double> maximum) {
+  const auto last = std::find_if(sources.rbegin(), sources.rend(),
+                                 [&](const BeamSource& from) { return from.records != maximum.data(); });
+  if (last == sources.rbegin()) return {};
+  const double* from = last == sources.rend() ? maximum.data() : last->records;
+  std::vector<double> positions;
+  for (size_t at = 0; at < maximum.size(); at += kStationValues) positions.push_back(from[at]);
+  return positions;
+}
+
+// One term over every station of a beam. Past its envelopes a term's
+// records lie as the combination's do, and fold as one run of values; the
+// positions among them take part and are set once every term is folded.
+template <TaV_COMBO_TYPE kType>
+void CTavImportTavOutput::FoldStations(const Term& term, const BeamSource& from, std::span<double> maximum,
+                                       std::span<double> minimum) {
+  const size_t enveloped = std::min(from.enveloped, maximum.size() / kStationValues);
+  WithFlags(term.magnitude, term.first, [&]<bool kMagnitude, bool kFirst>() {
+    for (size_t station = 0; station < enveloped; ++station) {
+      const size_t at = kStationValues * station + 1;
+      FoldValues<kType, kMagnitude, kFirst>(term.factor, &maximum[at], &minimum[at], from.high + 6 * station,
+                                            from.low + 6 * station, kStationValues - 1);
+    }
+    const size_t rest = kStationValues * enveloped;
+    FoldValues<kType, kMagnitude, kFirst>(term.factor, maximum.data() + rest, minimum.data() + rest,
+                                          from.records + rest, from.records + rest, maximum.size() - rest);
+  });
 }
 
 // The envelopes hold displacements and reactions; spring forces fold their
@@ -428,7 +460,7 @@ void CTavImportTavOutput::ComposeJoint(int32_t joint, int32_t target, std::span<
       FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), value, value);
       continue;
     }
-    std::array<double, kJointValues> high, low;
+    std::array<double, kJointValues> high, low;  // the term's own order; Ordered takes the factor's
     std::copy_n(value, kJointValues, high.begin());
     low = high;
     for (int dof = 0; dof < 6; ++dof) {
@@ -439,7 +471,8 @@ void CTavImportTavOutput::ComposeJoint(int32_t joint, int32_t target, std::span<
       high[kReactions + at] = term.response->maximum.Reaction(joint, dof);
       low[kReactions + at] = term.response->minimum.Reaction(joint, dof);
     }
-    FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), high.data(), low.data());
+    const auto [upper, lower] = Ordered(term.factor, term.magnitude, high.data(), low.data());
+    FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), upper, lower);
   }
 }
 

@@ -59,6 +59,12 @@ class CTavImportTavOutput {
   void Compose(int32_t target, std::span<const Term> terms);
   template <TaV_COMBO_TYPE kType>
   void ComposeBeam(int32_t beam, int32_t target, std::span<const Term> terms, std::vector<BeamSource>& sources);
+  // The stations' positions the combination ends with; empty when the last
+  // term's records give them.
+  static std::vector<double> PositionsOf(std::span<const BeamSource> sources, std::span<const double> maximum);
+  template <TaV_COMBO_TYPE kType>
+  static void FoldStations(const Term& term, const BeamSource& from, std::span<double> maximum,
+                           std::span<double> minimum);
   template <TaV_COMBO_TYPE kType>
   void ComposeJoint(int32_t joint, int32_t target, std::span<const Term> terms);
   // Folds `kCount` values of the term that range from `low` to `high`,
