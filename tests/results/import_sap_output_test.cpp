@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <functional>
+#include <limits>
 
 #include "support/Fixtures.h"
 #include "support/MessageLog.h"
@@ -198,22 +201,117 @@ TEST_P(ImportSapOutputTest, TruncatedReportsNeverWriteOutsideTheBuffers) {
   }
 }
 
+// A value of the made-up results: short in print, exact in binary.
+double MadeUp(int32_t item, int32_t resultCase, int value) {
+  return 0.25 * ((item * 7 + value * 3 + resultCase * 11) % 4001) - 400.0;
+}
+
+// A row of the report: `first` (a joint or a distance), then six values,
+// printed in plain and in exponent form by turns.
+std::string Row(double first, int32_t item, int32_t resultCase) {
+  std::string row = "  " + std::to_string(first);
+  for (int v = 1; v <= 6; ++v) {
+    char text[32];
+    const auto format = v % 2 == 0 ? std::chars_format::scientific : std::chars_format::fixed;
+    const auto end = std::to_chars(text, text + sizeof text, MadeUp(item, resultCase, v), format).ptr;
+    row += "  " + std::string(text, end);
+  }
+  return row;
+}
+
+// A report of several blocks' length for a chain of joints and beams: every
+// value must land in its own place whatever block boundary its row crosses.
+TEST_P(ImportSapOutputTest, LongReportsLandValueByValue) {
+  constexpr int32_t kJoints = 1500;
+  CTavGroupElement* group = AddBeamBetween(doc, {0, 0, 0}, {1, 0, 0});
+  for (int32_t j = 2; j < kJoints; ++j) {
+    doc.AddJoint(j, 0, 0, -1);
+    doc.AddBeam(group, 0, j - 1, j, 0, 0, 0, 0, 0, 0, 0);
+  }
+  doc.AddLoadStatic("DL", 0);
+  doc.AddLoadStatic("LL", 0);
+  const int32_t beams = doc.GetCountBeam();
+  const int32_t stations = doc.GetCountResultStation();
+  std::vector<std::string> lines(28, " HEADER");
+  const char* names[] = {" LOAD  DL", " LOAD  LL"};
+  lines.insert(lines.end(), {"\f", " J O I N T   D I S P L A C E M E N T S", ""});
+  for (int32_t c = 0; c < 2; ++c) {
+    lines.push_back(names[c]);
+    for (int32_t j = 0; j < kJoints; ++j) lines.push_back(Row(j + 1, j, c));
+  }
+  // A page between, so that the frame page's case titles are not counted.
+  lines.insert(lines.end(), {"\f", " R E S T R A I N T   F O R C E S", "", names[0], names[1]});
+  lines.insert(lines.end(), {"\f", " F R A M E   E L E M E N T   F O R C E S", ""});
+  for (int32_t c = 0; c < 2; ++c) {
+    lines.push_back(names[c]);
+    for (int32_t b = 0; b < beams; ++b) {
+      lines.push_back(" ELEM " + std::to_string(b + 1));
+      for (int32_t s = 0; s < stations; ++s) lines.push_back(Row(0.5 * s, b * stations + s, c));
+    }
+  }
+  const std::string text = Join(lines, GetParam());
+  ASSERT_GT(text.size(), size_t{1} << 20);  // several blocks of the reader
+  CTavImportSapOutput reader(&doc);
+  ASSERT_EQ(reader.LoadData(WriteFileBytes(dir.File("long.out"), text)), 1);
+  EXPECT_TRUE(log.Texts().empty());
+  for (int32_t c = 0; c < 2; ++c) {
+    for (int32_t j = 0; j < kJoints; ++j) {
+      const auto block = std::as_const(doc).GetResultBlock_Joint(j, c);
+      for (int v = 1; v <= 6; ++v) ASSERT_EQ(block[5 + v], MadeUp(j, c, v)) << j << " " << c << " " << v;
+    }
+    for (int32_t b = 0; b < beams; ++b) {
+      const auto block = std::as_const(doc).GetResultBlock_Beam(b, c);
+      for (int32_t s = 0; s < stations; ++s) {
+        ASSERT_EQ(block[7 * s], 0.5 * s);
+        for (int v = 1; v <= 6; ++v) ASSERT_EQ(block[7 * s + v], MadeUp(b * stations + s, c, v)) << b << " " << s;
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(LineEnds, ImportSapOutputTest, ::testing::Values("\n", "\r\n"));
 
+// The forms of a number a row may hold: what strtod would read is not always
+// read; a number ends a row where it stops being one.
 TEST(ImportSapOutputPlainTest, NumbersAreReadOneAfterTheOther) {
   class Probe : public CTavImportSapOutput {
    public:
     using CTavImportSapOutput::CTavImportSapOutput;
     using CTavImportSapOutput::GetOneLineNumber;
   };
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const struct {
+    std::string_view text;
+    std::vector<double> numbers;
+  } cases[] = {
+      {"  1 -2.5e-3 +4. .5", {1, -2.5e-3, 4, 0.5}},
+      {"1-2", {1, -2}},
+      {"1.5E+03 2e-1 -.5", {1500, 0.2, -0.5}},
+      {"1.5D+03 7", {1.5}},  // a D exponent is not one
+      {"\t1\v2\f3\r4\n5", {1, 2, 3, 4, 5}},
+      {"0x1p3 7", {0}},  // nor a hexadecimal form
+      {"1e 2", {1}},
+      {"1e+ 2", {1}},
+      {"5. 6", {5, 6}},
+      {"1,5", {1}},
+      {"+-1", {}},
+      {"- 1", {}},
+      {". 1", {}},
+      {" INFINITY NAN", {}},
+      {"inf 1", {}},
+      {"1e400 -1e400 1e-400", {kInf, -kInf, 0}},
+      {"4.9406564584124654e-324", {std::numeric_limits<double>::denorm_min()}},
+      {std::string_view("12345", 2), {12}},  // never past the end of the row
+      {std::string_view("1.5e3", 4), {1.5}},
+      {std::string_view("1 -", 3), {1}},
+  };
+  for (const auto& c : cases) {
+    double numbers[10];
+    ASSERT_EQ(Probe::GetOneLineNumber(c.text, numbers), static_cast<int>(c.numbers.size())) << c.text;
+    for (size_t i = 0; i < c.numbers.size(); ++i) EXPECT_EQ(numbers[i], c.numbers[i]) << c.text << " " << i;
+    for (size_t i = c.numbers.size(); i < 10; ++i) EXPECT_EQ(numbers[i], 0.0) << c.text << " " << i;
+  }
   double numbers[10];
-  EXPECT_EQ(Probe::GetOneLineNumber("  1 -2.5e-3 +4. .5", numbers), 4);
-  EXPECT_EQ(numbers[1], -2.5e-3);
-  EXPECT_EQ(numbers[3], 0.5);
-  EXPECT_EQ(numbers[4], 0.0);
-  EXPECT_EQ(Probe::GetOneLineNumber("1-2", numbers), 2);
-  EXPECT_EQ(numbers[1], -2.0);
-  EXPECT_EQ(Probe::GetOneLineNumber(" INFINITY NAN", numbers), 0);
   EXPECT_EQ(Probe::GetOneLineNumber("1 2 3 4 5 6 7 8 9 10 11 12", numbers), 12);
   EXPECT_EQ(numbers[9], 10.0);
 }

@@ -53,35 +53,56 @@ class MismatchError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-bool StartsWith(const char* line, const char* prefix) { return std::strncmp(line, prefix, std::strlen(prefix)) == 0; }
-
 // True when `text` holds `word` at `column` (a line too short holds nothing).
-bool HasAt(const char* text, size_t column, const char* word) {
-  return std::strlen(text) >= column + std::strlen(word) && StartsWith(text + column, word);
+bool HasAt(std::string_view text, size_t column, std::string_view word) {
+  return text.size() >= column && text.substr(column).starts_with(word);
 }
 
-int32_t CheckedIndex(double number, int32_t count, const char* what) {
-  if (!(number >= 1.0 && number < static_cast<double>(count) + 1.0)) {
-    throw MismatchError(std::string(what) + " not in the model");
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// The whole number at the start of `text` as strtol reads it (blanks, a
+// sign, decimal digits; 0 when there are none), held to the int32_t range.
+int32_t LeadingInteger(std::string_view text) {
+  constexpr int64_t kBeyond = int64_t{INT32_MAX} + 1;
+  size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = std::min(value * 10 + (text[i] - '0'), kBeyond);
   }
-  return static_cast<int32_t>(number) - 1;
+  return static_cast<int32_t>(negative ? std::max(-value, int64_t{INT32_MIN}) : std::min(value, int64_t{INT32_MAX}));
+}
+
+// Copies `count` values into `block` from `at` on when they fit there.
+void Put(std::span<double> block, size_t at, const double* values, size_t count) {
+  if (at + count <= block.size()) std::copy_n(values, count, block.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 }  // namespace
 
-bool CTavImportSapOutput::ReadRawLine() { return m_file.ReadString(m_szLine, sizeof m_szLine); }
+bool CTavImportSapOutput::ReadRawLine() { return m_file.Next(m_line); }
 
-int CTavImportSapOutput::GetOneLineNumber(const char* text, double* numbers) {
-  for (int i = 0; i < 10; ++i) numbers[i] = 0.0;
+void CTavImportSapOutput::Mismatch(const std::string& what) const {
+  throw MismatchError("line " + std::to_string(m_file.GetLine()) + ": " + what);
+}
+
+int32_t CTavImportSapOutput::CheckedIndex(double number, int32_t count, const char* what) const {
+  if (!(number >= 1.0 && number < static_cast<double>(count) + 1.0)) Mismatch(std::string(what) + " not in the model");
+  return static_cast<int32_t>(number) - 1;
+}
+
+int CTavImportSapOutput::GetOneLineNumber(std::string_view text, double* numbers) {
+  std::fill_n(numbers, 10, 0.0);
   int count = 0;
-  const char* p = text;
   for (;;) {
-    const char* end = p;
-    const double value = ParseLeadingDouble(p, &end);
-    if (end == p) return count;
+    size_t used = 0;
+    const double value = ParseLeadingDouble(text, used);
+    if (used == 0) return count;
     if (count < 10) numbers[count] = value;
     ++count;
-    p = end;
+    text.remove_prefix(used);
   }
 }
 
@@ -90,19 +111,19 @@ void CTavImportSapOutput::ArrangeByDof() {
   double arranged[10] = {m_dNumber[0]};
   int next = 1;
   for (int dof = 0; dof < 6; ++dof) arranged[dof + 1] = active.Get(dof) ? m_dNumber[next++] : 0.0;
-  std::memcpy(m_dNumber, arranged, sizeof arranged);
+  std::copy_n(arranged, 10, m_dNumber);
 }
 
-int CTavImportSapOutput::ReadOneLine() {
+int CTavImportSapOutput::ReadMarkerLine() {
   if (!ReadRawLine()) {
     m_nStation = 0;
     return kEndOfFile;
   }
-  if (m_szLine[0] == '\f') {
+  if (m_line.starts_with('\f')) {
     m_nPage = kNoPage;
     for (int i = 0; i < kTitleSearchLines && ReadRawLine(); ++i) {
       int page = 0;
-      while (page < kNoPage && !StartsWith(m_szLine, kPageTitles[page])) ++page;
+      while (page < kNoPage && !m_line.starts_with(kPageTitles[page])) ++page;
       if (page < kNoPage) {
         m_nPage = page;
         break;
@@ -110,25 +131,33 @@ int CTavImportSapOutput::ReadOneLine() {
     }
     return kPageBreak;
   }
-  if (StartsWith(m_szLine, " LOAD") || StartsWith(m_szLine, " HIST") || StartsWith(m_szLine, " COMB") ||
-      StartsWith(m_szLine, " MOVE")) {
+  if (m_line.starts_with(" LOAD") || m_line.starts_with(" HIST") || m_line.starts_with(" COMB") ||
+      m_line.starts_with(" MOVE")) {
     m_nStation = 0;
     m_nCaseKind = kNotImported;
-    if (StartsWith(m_szLine, " LOAD")) {
+    if (m_line.starts_with(" LOAD")) {
       m_nCaseKind = kLoad;
-    } else if (StartsWith(m_szLine, " COMB") || StartsWith(m_szLine, " HIST")) {
-      if (HasAt(m_szLine, kCaseKindColumn, " MAX")) m_nCaseKind = kMaximum;
-      if (HasAt(m_szLine, kCaseKindColumn, " MIN")) m_nCaseKind = kMinimum;
+    } else if (m_line.starts_with(" COMB") || m_line.starts_with(" HIST")) {
+      if (HasAt(m_line, kCaseKindColumn, " MAX")) m_nCaseKind = kMaximum;
+      if (HasAt(m_line, kCaseKindColumn, " MIN")) m_nCaseKind = kMinimum;
     }
     return kCaseTitle;
   }
-  if (StartsWith(m_szLine, " ELEM")) {
+  if (m_line.starts_with(" ELEM")) {
     m_nStation = 0;
-    const long element = std::strtol(m_szLine + 5, nullptr, 10);
-    m_nElement = element > INT32_MAX ? INT32_MAX : element < INT32_MIN ? INT32_MIN : static_cast<int32_t>(element);
+    m_nElement = LeadingInteger(m_line.substr(5));
     return kElement;
   }
-  const int n = GetOneLineNumber(m_szLine, m_dNumber);
+  return kOther;
+}
+
+int CTavImportSapOutput::ReadOneLine() {
+  const int marker = ReadMarkerLine();
+  return marker == kOther ? ClassifyRow() : marker;
+}
+
+int CTavImportSapOutput::ClassifyRow() {
+  const int n = GetOneLineNumber(m_line, m_dNumber);
   if (n == 5) {
     if (m_nPage == kModalPeriodPage) return kArrangedData;
     if (m_nPage == kSpringPage) {
@@ -153,11 +182,12 @@ int CTavImportSapOutput::ProcessDataLine() {
   if (m_nPage == kShellPage || m_nPage == kModalPeriodPage || m_nPage == kModalMassPage || m_nPage == kNoPage) {
     return 1;
   }
-  if (m_nLoadCase < 0 || m_nLoadCase >= cases) throw MismatchError("result case not in the model");
+  if (m_nLoadCase < 0 || m_nLoadCase >= cases) Mismatch("result case not in the model");
   if (m_nPage == kFramePage) {
     const int32_t beam = CheckedIndex(m_nElement, m_pData->GetCountBeam(), "frame element");
-    if (m_nStation >= m_pData->GetCountResultStation()) throw MismatchError("more stations than the model keeps");
-    m_pData->SetResult_Beam(beam, m_nLoadCase, m_nStation, m_dNumber, 7);  // distance and six forces
+    if (m_nStation >= m_pData->GetCountResultStation()) Mismatch("more stations than the model keeps");
+    // A record: the distance and six forces.
+    Put(m_pData->GetResultBlock_Beam(beam, m_nLoadCase), 7 * static_cast<size_t>(m_nStation), m_dNumber, 7);
     ++m_nStation;
     return 1;
   }
@@ -165,18 +195,15 @@ int CTavImportSapOutput::ProcessDataLine() {
   TaV_JOINT_FORCE_TYPE kind = TaV_JOINT_REACTION;
   if (m_nPage == kDisplacementPage) kind = TaV_JOINT_DISPLACEMENT;
   if (m_nPage == kSpringPage) kind = TaV_JOINT_SPRING;
-  m_pData->SetResult_Joint(joint, m_nLoadCase, m_dNumber + 1, kind, 6);
+  Put(m_pData->GetResultBlock_Joint(joint, m_nLoadCase), 6 * static_cast<size_t>(kind), m_dNumber + 1, 6);
   return 1;
 }
 
-int32_t CTavImportSapOutput::ProcessLCName(const char* text) {
-  const CString field(text, strnlen(text, kNameLength));
+int32_t CTavImportSapOutput::ProcessLCName(std::string_view text) {
+  const std::string_view field = text.substr(0, kNameLength);
   const size_t begin = field.find_first_not_of(' ');
   CString name;
-  if (begin != CString::npos) {
-    const size_t end = field.find_first_of(" \r\n", begin);
-    name = field.substr(begin, end == CString::npos ? CString::npos : end - begin);
-  }
+  if (begin != std::string_view::npos) name = field.substr(begin, field.find_first_of(" \r\n", begin) - begin);
   if (m_nCaseKind == kMaximum) name += " MAX";
   if (m_nCaseKind == kMinimum) name += " MIN";
   int32_t index = -1;
@@ -187,7 +214,8 @@ int CTavImportSapOutput::GetDataInfo() {
   for (int i = 0; i < kSkippedInfoLines && ReadRawLine(); ++i) {
   }
   int32_t count = 0;
-  for (int line = ReadOneLine(); line != kEndOfFile; line = ReadOneLine()) {
+  // Only the markers count here: the rows are read in the second pass.
+  for (int line = ReadMarkerLine(); line != kEndOfFile; line = ReadMarkerLine()) {
     if (line != kCaseTitle) continue;
     if (m_nPage == kFramePage) {
       if (m_nElement >= 1) break;
@@ -200,7 +228,7 @@ int CTavImportSapOutput::GetDataInfo() {
     TavMessageBox(kCaseCount, MB_OK | MB_ICONSTOP);
     return 0;
   }
-  m_file.SeekToBegin();
+  m_file.Rewind();
   return 1;
 }
 
@@ -230,7 +258,7 @@ int CTavImportSapOutput::LoadData(const CString& path) {
       if (line == kEndOfFile) break;
       if (line == kCaseTitle) {
         if (m_nPage == kNoPage || m_nCaseKind == kNotImported) continue;
-        m_nLoadCase = ProcessLCName(m_szLine + kNameColumn);
+        m_nLoadCase = ProcessLCName(m_line.substr(kNameColumn));
         if (m_nLoadCase == -1) {
           TavMessageBox(kUnknownCase, MB_OK | MB_ICONSTOP);
           return 0;
@@ -239,11 +267,11 @@ int CTavImportSapOutput::LoadData(const CString& path) {
         ProcessDataLine();
       }
     }
+    m_file.Close();
   } catch (const std::runtime_error&) {  // FileError, MismatchError
     TavMessageBox(kBadFile, MB_OK | MB_ICONSTOP);
     return 0;
   }
-  m_file.Close();
   return 1;
 }
 

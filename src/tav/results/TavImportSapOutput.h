@@ -6,9 +6,11 @@
 // must outlive it) and the progress bar, if the host sets one.
 #pragma once
 
+#include <string_view>
+
 #include "tav/document/TavData.h"
 #include "tav/platform/String.h"
-#include "tav/platform/TextFile.h"
+#include "tav/platform/TextPieces.h"
 #include "tav/results/ProgressBar.h"
 
 namespace tav {
@@ -48,17 +50,22 @@ class CTavImportSapOutput {
   // rewinds the file. 0 after the message when they do not.
   int GetDataInfo();
   int ReadOneLine();
+  // Reads a piece and classifies it when it is a page break, case title or
+  // element line (or the end); kOther for any other piece.
+  int ReadMarkerLine();
   // Stores the current row; a row that does not fit the model throws.
   int ProcessDataLine();
   // The result case named at the start of `text`, or -1.
-  int32_t ProcessLCName(const char* text);
+  int32_t ProcessLCName(std::string_view text);
   // Reads the numbers at the start of `text` one after the other into
   // `numbers` (at most ten kept, the rest 0); returns how many were read.
-  static int GetOneLineNumber(const char* text, double* numbers);
+  static int GetOneLineNumber(std::string_view text, double* numbers);
 
   CTavData* m_pData;
-  CStdioFile m_file;
-  char m_szLine[100] = {};
+  // The report in pieces of at most 99 characters: a longer line is read as
+  // several, each classified on its own.
+  CTextPieces m_file{99};
+  std::string_view m_line;  // the current piece, borrowed from m_file
   int32_t m_nPage = kNoPage;
   int32_t m_nLoadCase = 0;
   int32_t m_nCaseKind = kNotImported;
@@ -67,8 +74,15 @@ class CTavImportSapOutput {
   int32_t m_nStation = 0;
 
  private:
-  // The next piece of at most 99 characters into m_szLine; false at the end.
+  // The next piece into m_line; false at the end.
   bool ReadRawLine();
+  // Classifies the current piece, not a marker, by the numbers it holds.
+  int ClassifyRow();
+  // Throws the error of a row that does not fit the model, `what` after the
+  // line it stands on.
+  [[noreturn]] void Mismatch(const std::string& what) const;
+  // The index of the 1-based `number` among `count`; throws when outside.
+  int32_t CheckedIndex(double number, int32_t count, const char* what) const;
   // Replaces the values of a joint row by the active degrees of freedom.
   void ArrangeByDof();
   void ReportProgress();
