@@ -447,17 +447,32 @@ template <TaV_COMBO_TYPE kType>
 void CTavImportTavOutput::ComposeJoint(int32_t joint, int32_t target, std::span<const Term> terms) {
   constexpr size_t kReactions = 6 * TaV_JOINT_REACTION;
   constexpr size_t kDisplacements = 6 * TaV_JOINT_DISPLACEMENT;
+  constexpr size_t kSprings = 6 * TaV_JOINT_SPRING;
   const std::span<double> blocks = m_pData->GetResultBlocks_Joint(joint);
   const std::span<double> maximum = CaseBlock(blocks, target, kJointValues);
   const std::span<double> minimum = CaseBlock(blocks, target + 1, kJointValues);
   if (maximum.size() != kJointValues || minimum.size() != kJointValues) return;
   const TaV_RESTRAINTS active = m_pData->GetGlobalOption()->GetDof();
+  const bool allActive = (active.byFlags & 0x3F) == 0x3F;
+  const auto foldSix = [&](const Term& term, size_t first, const double* high, const double* low) {
+    const auto [upper, lower] = Ordered(term.factor, term.magnitude, high, low);
+    FoldTerm<kType, 6>(term, maximum.data() + first, minimum.data() + first, upper, lower);
+  };
   constexpr std::array<double, kJointValues> kZeros{};  // a case outside the store
   for (const Term& term : terms) {
     const std::span<const double> source = CaseBlock(blocks, term.source, kJointValues);
     const double* value = source.empty() ? kZeros.data() : source.data();  // the three kinds of six values
     if (term.response == nullptr) {
       FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), value, value);
+      continue;
+    }
+    if (allActive) {  // each kind of six from its own place
+      const size_t at = 6 * static_cast<size_t>(joint);
+      const TavResponseValues& upper = term.response->maximum;
+      const TavResponseValues& lower = term.response->minimum;
+      foldSix(term, kReactions, upper.reactions.data() + at, lower.reactions.data() + at);
+      foldSix(term, kDisplacements, upper.displacements.data() + at, lower.displacements.data() + at);
+      foldSix(term, kSprings, value + kSprings, value + kSprings);
       continue;
     }
     std::array<double, kJointValues> high, low;  // the term's own order; Ordered takes the factor's
