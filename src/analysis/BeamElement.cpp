@@ -1,5 +1,6 @@
 #include "analysis/BeamElement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -133,12 +134,37 @@ BeamElement::BeamElement(const Vector3& pointI, const Vector3& pointJ, double ro
       m_rigidJ(rigidJ),
       m_rotation(MemberAxes(pointI, pointJ, rollDegrees)),
       m_properties(properties) {
-  const double l = m_flexibleLength;
-  const BeamProperties& p = properties;
-  m_phi2 = ShearParameter(p.e, p.inertia3, p.g, p.shear2, l);
-  m_phi3 = ShearParameter(p.e, p.inertia2, p.g, p.shear3, l);
+  m_phi2 = ShearParameter(properties.e, properties.inertia3, properties.g, properties.shear2, m_flexibleLength);
+  m_phi3 = ShearParameter(properties.e, properties.inertia2, properties.g, properties.shear3, m_flexibleLength);
+  const Matrix12 k = FlexibleStiffness();
 
-  // The flexible part between its two ends.
+  if (releaseI) m_released[kRotation2I] = m_released[kRotation3I] = true;
+  if (releaseJ) m_released[kRotation2J] = m_released[kRotation3J] = true;
+
+  // Released end moments are condensed out: those ends turn freely.
+  Matrix12 condensed = k;
+  for (int r = 0; r < 12; ++r) {
+    if (!m_released[r]) continue;
+    const double pivot = condensed(r, r);
+    if (pivot == 0.0) continue;
+    const Vector12 column = condensed.col(r);
+    condensed -= column * condensed.row(r) / pivot;
+    condensed.row(r).setZero();
+    condensed.col(r).setZero();
+  }
+
+  const Matrix12 arms = Arms();
+  m_localStiffness = arms.transpose() * condensed * arms;
+}
+
+Matrix12 BeamElement::GlobalStiffness() const {
+  const Matrix12 lambda = Blocks(m_rotation);
+  return lambda.transpose() * m_localStiffness * lambda;
+}
+
+Matrix12 BeamElement::FlexibleStiffness() const {
+  const double l = m_flexibleLength;
+  const BeamProperties& p = m_properties;
   Matrix12 k = Matrix12::Zero();
   const double axial = p.e * p.area / l;
   const double torsion = p.g * p.torsion / l;
@@ -156,32 +182,17 @@ BeamElement::BeamElement(const Vector3& pointI, const Vector3& pointJ, double ro
       k(plane13[r], plane13[c]) += k13(r, c);
     }
   }
-  m_flexible = k;
-  if (releaseI) m_released[kRotation2I] = m_released[kRotation3I] = true;
-  if (releaseJ) m_released[kRotation2J] = m_released[kRotation3J] = true;
+  return k;
+}
 
-  // Released end moments are condensed out: those ends turn freely.
-  Matrix12 condensed = k;
-  for (int r = 0; r < 12; ++r) {
-    if (!m_released[r]) continue;
-    const double pivot = condensed(r, r);
-    if (pivot == 0.0) continue;
-    const Vector12 column = condensed.col(r);
-    condensed -= column * condensed.row(r) / pivot;
-    condensed.row(r).setZero();
-    condensed.col(r).setZero();
-  }
-
-  // Rigid end zones carry the joints' motion to the flexible part's ends.
-  m_arms = Matrix12::Identity();
-  m_arms(1, kRotation3I) = m_rigidI;
-  m_arms(2, kRotation2I) = -m_rigidI;
-  m_arms(7, kRotation3J) = -m_rigidJ;
-  m_arms(8, kRotation2J) = m_rigidJ;
-
-  m_localStiffness = m_arms.transpose() * condensed * m_arms;
-  const Matrix12 lambda = Blocks(m_rotation);
-  m_globalStiffness = lambda.transpose() * m_localStiffness * lambda;
+// Rigid end zones carry the joints' motion to the flexible part's ends.
+Matrix12 BeamElement::Arms() const {
+  Matrix12 arms = Matrix12::Identity();
+  arms(1, kRotation3I) = m_rigidI;
+  arms(2, kRotation2I) = -m_rigidI;
+  arms(7, kRotation3J) = -m_rigidJ;
+  arms(8, kRotation2J) = m_rigidJ;
+  return arms;
 }
 
 Vector12 BeamElement::LocalEquivalentLoads(const std::vector<SpanLoad>& loads) const {
@@ -223,7 +234,10 @@ Vector12 BeamElement::LocalEquivalentLoads(const std::vector<SpanLoad>& loads) c
     AddEquivalentCouple(load, flexible, rigid);
   }
   // Condense the released ends as the stiffness was condensed.
-  Matrix12 k = m_flexible;
+  if (std::none_of(m_released.begin(), m_released.end(), [](bool released) { return released; })) {
+    return Arms().transpose() * flexible + rigid;
+  }
+  Matrix12 k = FlexibleStiffness();
   for (int r = 0; r < 12; ++r) {
     if (!m_released[r]) continue;
     const double pivot = k(r, r);
@@ -233,7 +247,7 @@ Vector12 BeamElement::LocalEquivalentLoads(const std::vector<SpanLoad>& loads) c
     k -= column * k.row(r) / pivot;
     flexible(r) = 0.0;
   }
-  return m_arms.transpose() * flexible + rigid;
+  return Arms().transpose() * flexible + rigid;
 }
 
 // A couple on a rigid zone goes straight to its joint. On the flexible part

@@ -55,8 +55,9 @@ class BeamElement {
   // Rows: local 1, 2, 3 in global components.
   const Matrix3& Rotation() const { return m_rotation; }
   // Stiffness on the twelve global joint displacements (I then J; three
-  // translations, three rotations each).
-  const Matrix12& GlobalStiffness() const { return m_globalStiffness; }
+  // translations, three rotations each). Made on each call: an element
+  // keeps only its local stiffness, so that large frames stay small.
+  Matrix12 GlobalStiffness() const;
 
   // The joint loads equivalent to `loads`, in global components (added to
   // the applied joint loads).
@@ -72,16 +73,18 @@ class BeamElement {
   // Adds those of a point load's couple to the flexible part's and the
   // rigid zones' loads.
   void AddEquivalentCouple(const SpanLoad& load, Vector12& flexible, Vector12& rigid) const;
+  // The flexible part's end displacements from the joints' (the rigid end
+  // zones' arms); made when needed rather than kept with every element.
+  Matrix12 Arms() const;
+  // The stiffness of the flexible part between its two ends.
+  Matrix12 FlexibleStiffness() const;
 
   double m_length = 0.0;
   double m_flexibleLength = 0.0;
   double m_rigidI = 0.0, m_rigidJ = 0.0;
   Matrix3 m_rotation;
-  Matrix12 m_flexible;  // condensed stiffness of the flexible part, at its ends
   std::array<bool, 12> m_released = {};
-  Eigen::Matrix<double, 12, 12> m_arms;  // flexible-end displacements from joint displacements
-  Matrix12 m_localStiffness;             // on the joints' local displacements
-  Matrix12 m_globalStiffness;
+  Matrix12 m_localStiffness;  // on the joints' local displacements
   BeamProperties m_properties;
   double m_phi2 = 0.0, m_phi3 = 0.0;  // shear parameters of the two bending planes
 };

@@ -74,11 +74,9 @@ void FrameElements::AddBeam(const InputDeck& deck, const Beam& beam, const Messa
     messages.Warn(name + " asks for " + std::to_string(beam.ownSegments) + " segments; the results keep " +
                   std::to_string(segments));
   }
-  m_beams.push_back(
-      {&beam,
-       {static_cast<size_t>(beam.jointI), static_cast<size_t>(beam.jointJ)},
-       BeamElement(pointI, pointJ, beam.angle, PropertiesOf(section), beam.releaseI, beam.releaseJ, rigidI, rigidJ),
-       static_cast<size_t>(segments)});
+  m_beams.emplace_back(&beam, std::array{static_cast<size_t>(beam.jointI), static_cast<size_t>(beam.jointJ)},
+                       static_cast<size_t>(segments), pointI, pointJ, beam.angle, PropertiesOf(section), beam.releaseI,
+                       beam.releaseJ, rigidI, rigidJ);
 }
 
 void FrameElements::AddSprings(const InputDeck& deck) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "analysis/BeamElement.h"
@@ -14,6 +15,12 @@
 namespace tav::analysis {
 
 struct FrameBeam {
+  // The element is built in its place: a frame holds tens of thousands of
+  // them, and each is several kilobytes of matrices.
+  template <typename... ElementArguments>
+  FrameBeam(const Beam* beam, std::array<size_t, 2> ends, size_t stations, ElementArguments&&... arguments)
+      : input(beam), joints(ends), element(std::forward<ElementArguments>(arguments)...), segments(stations) {}
+
   const Beam* input;
   std::array<size_t, 2> joints;  // I, J
   BeamElement element;
