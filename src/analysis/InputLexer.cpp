@@ -42,14 +42,24 @@ int64_t ExponentOf(std::string_view text) {
 }  // namespace
 
 std::vector<std::string> SplitWords(std::string_view text) {
+  // Plain loops: a statement is a few dozen characters, and a search per
+  // character through a set of separators costs more than the words.
+  const auto separates = [](char c) { return c == ' ' || c == '\t'; };
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (!separates(text[i]) && (i == 0 || separates(text[i - 1]))) ++count;
+  }
   std::vector<std::string> words;
+  words.reserve(count);
   size_t begin = 0;
-  while ((begin = text.find_first_not_of(" \t", begin)) != std::string_view::npos) {
-    const size_t end = std::min(text.find_first_of(" \t", begin), text.size());
+  for (;;) {
+    while (begin < text.size() && separates(text[begin])) ++begin;
+    if (begin == text.size()) return words;
+    size_t end = begin;
+    while (end < text.size() && !separates(text[end])) ++end;
     words.emplace_back(text.substr(begin, end - begin));
     begin = end;
   }
-  return words;
 }
 
 // ---- Lines and statements ---------------------------------------------------
