@@ -5,7 +5,9 @@
 //                 moving term whose envelopes the document holds; ns per
 //                 element x term, an element being a beam station or a
 //                 joint, against a loop folding every term of an element
-//                 at once over plain arrays (baseline_ns, ratio)
+//                 at once over plain arrays, each term with its rule and
+//                 the history and moving terms from both their envelopes
+//                 (baseline_ns, ratio)
 //   ImportOwnOutput: LoadData of the frame's own output (five cases, no
 //                 combination) in GB/s, against a plain importer that zero
 //                 fills, copies and divides each position by its length
@@ -15,9 +17,11 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "tav/Tav.h"
@@ -106,22 +110,46 @@ class Composer : public tav::CTavImportTavOutput {
   using CTavImportTavOutput::CTavImportTavOutput;
 };
 
-// Folds every term into each element's six values at once, `terms` arrays
-// of `elements` x 6 values.
-double PlainCompose(const std::vector<std::vector<double>>& terms, std::vector<double>& maximum,
-                    std::vector<double>& minimum, bool envelope) {
+// A term of the plain loop as the combination has it: arrays of `elements`
+// x 6 values from `high` down to `low` (one array for a term of one value),
+// its factor, and whether it is a magnitude that acts either way.
+struct PlainTerm {
+  const std::vector<double>* high;
+  const std::vector<double>* low;
+  double factor;
+  bool magnitude;
+};
+
+// Folds every term into each element's six values at once, with the
+// combination's rules: a negative factor swaps the ends, a magnitude goes
+// into both halves.
+double PlainCompose(const std::vector<PlainTerm>& terms, std::vector<double>& maximum, std::vector<double>& minimum,
+                    bool envelope) {
   const auto start = Clock::now();
   const size_t elements = maximum.size() / 6;
   for (size_t e = 0; e < elements; ++e) {
-    for (const auto& term : terms) {
-      for (size_t v = 6 * e; v < 6 * e + 6; ++v) {
-        const double value = 1.2 * term[v];
-        if (envelope) {
-          maximum[v] = std::max(maximum[v], value);
-          minimum[v] = std::min(minimum[v], value);
+    for (const PlainTerm& term : terms) {
+      const double* high = term.high->data() + 6 * e;
+      const double* low = term.low->data() + 6 * e;
+      if (term.factor < 0.0 && !term.magnitude) std::swap(high, low);
+      for (size_t i = 0, v = 6 * e; i < 6; ++i, ++v) {
+        const double upper = term.factor * high[i];
+        const double lower = term.factor * low[i];
+        if (term.magnitude) {
+          const double magnitude = std::fabs(upper);
+          if (envelope) {
+            maximum[v] = std::max(std::max(maximum[v], magnitude), -magnitude);
+            minimum[v] = std::min(std::min(minimum[v], magnitude), -magnitude);
+          } else {
+            maximum[v] += magnitude;
+            minimum[v] -= magnitude;
+          }
+        } else if (envelope) {
+          maximum[v] = std::max(maximum[v], upper);
+          minimum[v] = std::min(minimum[v], lower);
         } else {
-          maximum[v] += value;
-          minimum[v] += value;
+          maximum[v] += upper;
+          minimum[v] += lower;
         }
       }
     }
@@ -129,6 +157,19 @@ double PlainCompose(const std::vector<std::vector<double>>& terms, std::vector<d
   benchmark::DoNotOptimize(maximum.data());
   benchmark::DoNotOptimize(minimum.data());
   return Since(start);
+}
+
+// The plain loop's terms over `arrays` for the combination Compose builds:
+// four static cases, a spectrum, and a history and a moving case with their
+// envelopes, each term with arrays of its own.
+std::vector<PlainTerm> PlainTerms(std::vector<std::vector<double>>& arrays, size_t elements) {
+  for (double level : {0.5, 0.5, 0.5, 0.5, 0.5, 2.0, -1.5, 2.0, -1.5}) arrays.emplace_back(6 * elements, level);
+  std::vector<PlainTerm> terms;
+  for (size_t c = 0; c < kStatics; ++c) terms.push_back({&arrays[c], &arrays[c], 1.2, false});
+  terms.push_back({&arrays[4], &arrays[4], 1.0, true});
+  terms.push_back({&arrays[5], &arrays[6], -1.0, false});
+  terms.push_back({&arrays[7], &arrays[8], 0.8, false});
+  return terms;
 }
 
 void Compose(benchmark::State& state) {
@@ -154,7 +195,8 @@ void Compose(benchmark::State& state) {
     seconds += Since(start);
     ++runs;
   }
-  std::vector<std::vector<double>> plainTerms(static_cast<size_t>(terms), std::vector<double>(6 * elements, 0.5));
+  std::vector<std::vector<double>> arrays;
+  const std::vector<PlainTerm> plainTerms = PlainTerms(arrays, elements);
   std::vector<double> maximum(6 * elements), minimum(6 * elements);
   double plain = 0.0;
   for (int64_t r = 0; r < runs; ++r) plain += PlainCompose(plainTerms, maximum, minimum, type == tav::TaV_COMBO_ENVE);
