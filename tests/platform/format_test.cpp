@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -114,6 +116,28 @@ TEST(FormatTest, RealsMatchTheCLibraryWithWideExponents) {
     }
   }
   EXPECT_EQ(Format("%Lg|%La", 1e10L, 1.0L), "1e+010|0x8p-3");
+}
+
+// Decimals of a few places and doubles of every kind, drawn at random,
+// against the C library.
+TEST(FormatTest, RandomRealsMatchTheCLibrary) {
+  std::mt19937_64 random(20261206);
+  std::uniform_int_distribution<long long> digits(-9999999, 9999999);
+  std::uniform_int_distribution<int> places(0, 9);
+  std::uniform_int_distribution<uint64_t> bits;
+  for (int i = 0; i < 20000; ++i) {
+    const double decimal = static_cast<double>(digits(random)) / std::pow(10.0, places(random));
+    const double any = std::bit_cast<double>(bits(random));
+    for (const double value : {decimal, any, decimal * 1e-3}) {
+      for (const char* conversion : {"g", ".3g", ".15g", "f"}) {
+        const std::string format = std::string("%") + conversion;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+        ASSERT_EQ(Format(format.c_str(), value), ByTheCLibrary("", -1, conversion, value)) << format << " " << value;
+#pragma GCC diagnostic pop
+      }
+    }
+  }
 }
 
 // Integer, character and text conversions follow the C library byte for byte.

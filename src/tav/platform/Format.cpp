@@ -142,13 +142,18 @@ void AppendSignFlag(std::string& out, const Directive& directive, T value) {
 }
 
 template <typename T>
-void AppendInteger(std::string& out, const Directive& directive, T value) {
-  const size_t start = out.size();
-  if constexpr (std::is_signed_v<T>) AppendSignFlag(out, directive, value);
+void AppendDigits(std::string& out, T value) {
   const size_t at = out.size();
   out.resize(at + kIntegerRoom);
   const char* end = std::to_chars(out.data() + at, out.data() + out.size(), value).ptr;
   out.resize(static_cast<size_t>(end - out.data()));
+}
+
+template <typename T>
+void AppendInteger(std::string& out, const Directive& directive, T value) {
+  const size_t start = out.size();
+  if constexpr (std::is_signed_v<T>) AppendSignFlag(out, directive, value);
+  AppendDigits(out, value);
   PadField(out, start, directive, true);
 }
 
@@ -165,25 +170,66 @@ std::chars_format FloatStyle(char conversion) {
   }
 }
 
-// %g of a whole number with no more digits than the precision is its
-// integer digits ("-40", "0", "-0"), which std::to_chars writes for an
-// integer many times faster than for a double. Whole numbers are what
-// models are mostly made of; false for any other value.
-bool AppendWholeGeneral(std::string& out, double value, int precision) {
-  constexpr int kMostDigits = 15;  // whole doubles below 1e15 convert exactly
-  if (precision > kMostDigits || !(std::fabs(value) < kPowersOfTen[std::max(precision, 1)]) ||
-      value != std::trunc(value)) {
-    return false;
-  }
+// The integer digits of a whole number below 1e15, which std::to_chars
+// writes many times faster for an integer than for a double.
+void AppendWholeDigits(std::string& out, double value) {
   if (value == 0.0) {
     out += std::signbit(value) ? "-0" : "0";
+    return;
+  }
+  AppendDigits(out, static_cast<long long>(value));
+}
+
+// %g of a whole number with no more digits than the precision is its
+// integer digits ("-40", "0", "-0"); %f is those digits and the
+// precision's zeros ("-40.00"). Whole numbers are what models are mostly
+// made of; false for any other value or conversion.
+bool AppendWhole(std::string& out, double value, std::chars_format style, int precision) {
+  constexpr int kMostDigits = 15;  // whole doubles below 1e15 convert exactly
+  if (value != std::trunc(value) || !(std::fabs(value) < kPowersOfTen[kMostDigits])) return false;
+  if (style == std::chars_format::general) {
+    if (precision > kMostDigits || !(std::fabs(value) < kPowersOfTen[std::max(precision, 1)])) return false;
+    AppendWholeDigits(out, value);
     return true;
   }
-  const size_t at = out.size();
-  out.resize(at + kIntegerRoom);
-  const char* end = std::to_chars(out.data() + at, out.data() + out.size(), static_cast<long long>(value)).ptr;
-  out.resize(static_cast<size_t>(end - out.data()));
+  if (style != std::chars_format::fixed) return false;
+  AppendWholeDigits(out, value);
+  if (precision > 0) out.append(1, '.').append(static_cast<size_t>(precision), '0');
   return true;
+}
+
+// %g of a decimal of few digits (0.3125, -40.125, 12345.6), laid out from
+// its integer digits. `value` is such a decimal when some count of places
+// k makes value * 10^k a whole number n that divides back to exactly
+// `value`: then n / 10^k is the decimal nearest to it, and with no more
+// digits than the precision it is also what rounding to the precision
+// gives, the double being far closer to it than to any rounding midpoint.
+// Fixed layout only (1e-4 <= |value| < 10^precision); false otherwise.
+bool AppendShortDecimal(std::string& out, double value, int precision) {
+  constexpr int kMostDigits = 15;
+  const double magnitude = std::fabs(value);
+  if (precision < 1 || precision > kMostDigits || !(magnitude >= 1e-4 && magnitude < kPowersOfTen[precision])) {
+    return false;
+  }
+  for (int places = 1; places <= precision; ++places) {
+    const double digits = std::nearbyint(magnitude * kPowersOfTen[places]);
+    if (!(digits < kPowersOfTen[precision])) return false;  // more digits than the precision shows
+    if (digits / kPowersOfTen[places] != magnitude) continue;
+    const auto number = static_cast<long long>(digits);
+    const auto scale = static_cast<long long>(kPowersOfTen[places]);
+    long long fraction = number % scale;
+    if (fraction == 0) return false;  // whole: not laid out here
+    int shown = places;
+    for (; fraction % 10 == 0; fraction /= 10) --shown;
+    if (std::signbit(value)) out += '-';
+    AppendDigits(out, number / scale);
+    out += '.';
+    const size_t at = out.size();
+    AppendDigits(out, fraction);
+    out.insert(at, static_cast<size_t>(shown) - (out.size() - at), '0');
+    return true;
+  }
+  return false;
 }
 
 // std::to_chars with a precision writes what printf writes for the same
@@ -194,7 +240,8 @@ bool AppendFloating(std::string& out, const Directive& directive, double value) 
   const std::chars_format style = FloatStyle(directive.conversion);
   const int precision = directive.precision < 0 ? 6 : directive.precision;
   const size_t at = out.size();
-  if (style == std::chars_format::general && AppendWholeGeneral(out, value, precision)) {
+  if (AppendWhole(out, value, style, precision) ||
+      (style == std::chars_format::general && AppendShortDecimal(out, value, precision))) {
     PadField(out, start, directive, true);
     return true;
   }
