@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 # Each folder's floor; folders on one floor may not include one another.
 declare -A floor=(
   [platform]=0 [util]=1 [model]=2 [elements]=3 [loads]=3 [document]=4
-  [writers]=5 [results]=5 [json]=5 [solver]=5 [analysis]=3
+  [writers]=5 [results]=5 [json]=5 [solver]=5 [analysis]=3 [plot]=2
 )
 
 folder_of() {
