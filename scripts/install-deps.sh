@@ -22,6 +22,10 @@ packages=(
   libclang-rt-14-dev
   clang-format
   lcov
+  librsvg2-bin
+  libstb-dev
+  libjs-three
+  chromium
 )
 
 missing=()
