@@ -59,6 +59,9 @@ class CArchive {
   std::vector<uint8_t> PeekRemaining();
   // Bytes that a load can still read (buffered and in the file).
   uint64_t GetBytesLeft() const;
+  // Bytes a load holds in its buffer: a read of no more than these takes
+  // them from there and cannot stop halfway.
+  size_t GetBufferedBytes() const { return m_mode == load ? m_end - m_begin : 0; }
   // Offset of the next byte from the start of the archive.
   uint64_t GetOffset() const { return m_offset; }
   // Throws ArchiveError unless `count` records of at least `minRecordBytes`

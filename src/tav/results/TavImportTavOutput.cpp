@@ -232,6 +232,15 @@ int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase) {
 }
 
 void CTavImportTavOutput::ReadStations(CArchive& ar, int32_t beam, int32_t resultCase, std::span<double> records) {
+  const std::span<double> block = m_pData->GetResultBlock_Beam(beam, resultCase);
+  if (block.size() >= records.size() && ar.GetBufferedBytes() >= records.size_bytes()) {
+    // Straight into the store: a read from the archive's buffer leaves no station half read.
+    const std::span<double> stations = block.first(records.size());
+    ar.ReadValues(stations);
+    const double length = m_pData->GetLengthBeam(beam);
+    for (size_t at = 0; at < stations.size(); at += kStationValues) stations[at] = stations[at] / length;
+    return;
+  }
   const uint64_t start = ar.GetOffset();
   try {
     ar.ReadValues(records);
