@@ -8,8 +8,10 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/Records.h"
@@ -149,6 +151,25 @@ TEST(ArchiveTest, ValuesReadAtOnceStopAtTheEnd) {
   EXPECT_THROW(storing.ReadValues(x), ArchiveError);
   storing.Close();
   EXPECT_THROW(storing.ReadValues(x), ArchiveError);
+}
+
+// What a load holds in its 16-byte buffer, taken without the file.
+TEST(ArchiveTest, BufferedBytesAreThoseReadAheadOfTheValues) {
+  CMemFile file(std::vector<uint8_t>(20, 0));
+  CArchive ar(&file, CArchive::load, 16);
+  EXPECT_EQ(ar.GetBufferedBytes(), 0U);
+  int32_t n = 0;
+  double x = 0.0;
+  const std::pair<std::function<void()>, size_t> reads[] = {
+      {[&] { ar >> n; }, 12}, {[&] { ar >> x; }, 4}, {[&] { ar >> n; }, 0}, {[&] { ar >> n; }, 0}};
+  for (const auto& [read, buffered] : reads) {
+    read();
+    EXPECT_EQ(ar.GetBufferedBytes(), buffered);
+  }
+  CMemFile empty;
+  CArchive storing(&empty, CArchive::store);
+  storing << int32_t{1};
+  EXPECT_EQ(storing.GetBufferedBytes(), 0U);
 }
 
 // A small buffer makes every value cross buffer boundaries on both sides.
