@@ -238,7 +238,9 @@ void CTavImportTavOutput::ReadStations(CArchive& ar, int32_t beam, int32_t resul
     const std::span<double> stations = block.first(records.size());
     ar.ReadValues(stations);
     const double length = m_pData->GetLengthBeam(beam);
-    for (size_t at = 0; at < stations.size(); at += kStationValues) stations[at] = stations[at] / length;
+    for (size_t at = 0; at < stations.size(); at += kStationValues) {
+      stations[at] = stations[at] / length;  // the position along the beam, 0 to 1
+    }
     return;
   }
   const uint64_t start = ar.GetOffset();

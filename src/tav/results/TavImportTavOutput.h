@@ -72,7 +72,8 @@ class CTavImportTavOutput {
   template <TaV_COMBO_TYPE kType, size_t kCount>
   static void FoldTerm(const Term& term, double* maximum, double* minimum, const double* high, const double* low);
   // Reads as many stations of a beam as `records` holds into the result
-  // store; the stations read whole before a damage stay there.
+  // store, by way of `records` when the archive must go to its file for
+  // them; the stations read whole before a damage stay there.
   void ReadStations(CArchive& ar, int32_t beam, int32_t resultCase, std::span<double> records);
   void StoreStations(int32_t beam, int32_t resultCase, std::span<const double> records);
   // The result case a combination term reads, or -1 when it names nothing.
