@@ -13,9 +13,13 @@
 #include "tav/Tav.h"
 #include "tav/json/ModelJson.h"
 #include "tav/platform/Process.h"
+#include "tav/plot/HtmlReport.h"
+#include "tav/plot/SvgPlot.h"
 #include "tav/results/TavImportTavResponses.h"
 #include "tav/util/FormatC.h"
 #include "tool/InputChecks.h"
+#include "tool/Pictures.h"
+#include "tool/ReportContent.h"
 #include "tool/SectionMasses.h"
 #include "tool/Summary.h"
 
@@ -260,6 +264,25 @@ void ImportResponses(CTavData& doc, const fs::path& responses, Streams io) {
   io.out << "Responses " << responses.string() << "\n";
 }
 
+// Imports the results the bundled program wrote for `stem` in `directory`:
+// the responses, the output and the modes.
+void ImportResults(CTavData& doc, const fs::path& directory, const std::string& stem, Streams io) {
+  const fs::path output = directory / (stem + ".tvo");
+  if (!fs::exists(output)) Fail(kExitUsage, output.string() + ": no results here; run the model first");
+  // An envelope holds its terms' extremes, not zero with them.
+  doc.SetEnvelopeStart(TaV_ENVELOPE_FROM_FIRST_TERM);
+  ImportResponses(doc, directory / (stem + ".tvh"), io);
+  CTavImportTavOutput reader(&doc);
+  if (reader.LoadData(output.string()) != 1) Fail(kExitAnalysis, output.string() + ": cannot read the results");
+  io.out << "Results " << output.string() << "\n";
+  const fs::path modes = directory / (stem + ".tvm");
+  if (fs::exists(modes)) {
+    CString problem;
+    if (CTavImportTavModes(&doc).LoadData(modes.string(), &problem) != 1) Fail(kExitAnalysis, problem);
+    io.out << "Modes " << modes.string() << "\n";
+  }
+}
+
 // Runs TaV on `doc` in `options.workDir` and imports its results into `doc`.
 // When the analysis failed for some load cases only, it still wrote the
 // results of the others: they are imported and the failed ones returned.
@@ -305,18 +328,7 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
     if (failed.empty() || !fs::exists(output)) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
   }
 
-  // An envelope holds its terms' extremes, not zero with them.
-  doc.SetEnvelopeStart(TaV_ENVELOPE_FROM_FIRST_TERM);
-  ImportResponses(doc, options.workDir / (stem + ".tvh"), io);
-  CTavImportTavOutput reader(&doc);
-  if (reader.LoadData(output.string()) != 1) Fail(kExitAnalysis, output.string() + ": cannot read the results");
-  io.out << "Results " << output.string() << "\n";
-  const fs::path modes = options.workDir / (stem + ".tvm");
-  if (fs::exists(modes)) {
-    CString problem;
-    if (CTavImportTavModes(&doc).LoadData(modes.string(), &problem) != 1) Fail(kExitAnalysis, problem);
-    io.out << "Modes " << modes.string() << "\n";
-  }
+  ImportResults(doc, options.workDir, stem, io);
   return failed;
 }
 
@@ -364,8 +376,35 @@ void AddMasses(CTavData& doc, Streams io) {
   io.out << "Joint masses from the beams' sections: " << FormatC("%.6g", AddSectionMasses(doc)) << " in all\n";
 }
 
+// The 3D library the report inlines: Debian's libjs-three.
+const fs::path kThreeDirectory = "/usr/share/javascript/three";
+
+std::vector<std::string> ThreeScripts() {
+  std::vector<std::string> scripts;
+  for (const char* file : {"three.min.js", "examples/js/controls/OrbitControls.js"}) {
+    const fs::path path = kThreeDirectory / file;
+    if (!fs::exists(path)) Fail(kExitUsage, path.string() + ": the report's 3D view needs libjs-three");
+    scripts.push_back(ReadText(path));
+  }
+  return scripts;
+}
+
+void WriteReport(const CTavData& doc, const FailedCases& failed, const fs::path& target) {
+  std::ostringstream model, results;
+  PrintCounts(doc, model);
+  WriteSummary(doc, results, failed);
+  const plot::ReportContent content = ReportOf(doc, model.str(), results.str(), failed, ThreeScripts());
+  WriteStream(target, [&](std::ostream& out) { out << plot::BuildHtmlReport(content); });
+}
+
+void CheckReportName(const fs::path& report) {
+  if (!report.empty() && report.extension() != ".html")
+    Fail(kExitUsage, report.string() + ": the report goes to a .html file");
+}
+
 void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams io) {
   CheckResultsName(options.results);
+  CheckReportName(options.report);
   CheckHistoriesName(doc, options.histories);
   if (options.sectionMasses) AddMasses(doc, io);
   if (options.workDir.empty()) options.workDir = model.parent_path() / (model.stem().string() + "-run");
@@ -379,11 +418,62 @@ void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams 
     WriteStream(options.histories, [&](std::ostream& out) { WriteHistoriesCsv(doc, out, failed); });
     io.out << "\nTime series of the history cases: " << options.histories.string() << "\n";
   }
+  if (!options.report.empty()) {
+    WriteReport(doc, failed, options.report);
+    io.out << "\nReport: " << options.report.string() << "\n";
+  }
   if (!failed.empty()) {
     Fail(kExitAnalysis, "the analysis could not solve " + std::to_string(failed.size()) +
                             (failed.size() == 1 ? " load case" : " load cases") +
                             " (see the lines above); the results of the others are shown");
   }
+}
+
+plot::PlotView ViewOf(const PlotOptions& options) {
+  if (options.azimuth || options.elevation) return {options.azimuth.value_or(0.0), options.elevation.value_or(0.0)};
+  const std::optional<plot::PlotView> named = plot::NamedView(options.view);
+  if (!named) Fail(kExitUsage, options.view + ": the views are iso, xz, yz and xy");
+  return *named;
+}
+
+int32_t StaticCaseNamed(const CTavData& doc, const std::string& name) {
+  if (name.empty()) return doc.GetCountStaticLoad() > 0 ? 0 : -1;
+  for (int32_t c = 0; c < doc.GetCountStaticLoad(); ++c) {
+    if (doc.GetStaticLoad(c)->m_strName == name) return c;
+  }
+  Fail(kExitUsage, name + ": the model has no static load case of this name");
+}
+
+ResultCase ResultCaseNamed(const CTavData& doc, const std::string& name) {
+  for (const ResultCase& c : ResultCases(doc)) {
+    if (name.empty() || c.name == name) return c;
+  }
+  Fail(kExitUsage, (name.empty() ? "the model" : name) + ": no results of this name");
+}
+
+plot::PlotResult ResultToDraw(const CTavData& doc, const PlotOptions& options) {
+  if (options.mode > 0) {
+    if (options.mode > static_cast<int>(doc.GetModalResults().modes.size()))
+      Fail(kExitUsage, "mode " + std::to_string(options.mode) + ": the results hold no such mode");
+    return ModeOf(doc, options.mode - 1);
+  }
+  const std::optional<plot::ForceComponent> component = ComponentNamed(options.component);
+  if (!component) Fail(kExitUsage, options.component + ": the diagrams are " + ListInWords(ComponentNames()));
+  return ResultOf(doc, ResultCaseNamed(doc, options.loadCase), *component);
+}
+
+std::string DrawPicture(CTavData& doc, const fs::path& model, const PlotOptions& options, Streams io) {
+  plot::PlotStyle style;
+  style.width = options.width;
+  style.height = options.height;
+  style.jointNumbers = options.jointNumbers;
+  style.beamNumbers = options.beamNumbers;
+  style.localAxes = options.localAxes;
+  const plot::PlotView view = ViewOf(options);
+  if (options.results.empty())
+    return plot::DrawFrame(FrameOf(doc, StaticCaseNamed(doc, options.loadCase)), view, style);
+  ImportResults(doc, options.results, InputStem(model), io);
+  return plot::DrawResult(FrameOf(doc, -1), ResultToDraw(doc, options), view, style);
 }
 
 }  // namespace
@@ -443,6 +533,27 @@ int RunCommand(const fs::path& model, RunOptions options, Streams io) {
   });
 }
 
+int PlotCommand(const fs::path& model, const PlotOptions& options, Streams io) {
+  return Guarded(io, [&] {
+    CTavData doc;
+    ReadModel(model, doc);
+    const std::string svg = DrawPicture(doc, model, options, io);
+    const fs::path output =
+        options.output.empty() ? model.parent_path() / (model.stem().string() + ".svg") : options.output;
+    WriteStream(output, [&](std::ostream& out) { out << svg; });
+    io.out << "Picture " << output.string() << "\n";
+  });
+}
+
+int ReportCommand(const fs::path& model, RunOptions options, const fs::path& output, Streams io) {
+  return Guarded(io, [&] {
+    CTavData doc;
+    ReadModel(model, doc);
+    options.report = output;
+    RunModel(doc, model, std::move(options), io);
+  });
+}
+
 int SaveCommand(const fs::path& model, const fs::path& output, Streams io) {
   return Guarded(io, [&] {
     CTavData doc;
@@ -496,6 +607,7 @@ int DemoCommand(const fs::path& directory, const RunOptions& options, Streams io
     RunOptions run = options;
     run.workDir = directory / "run";
     run.results = directory / "results.csv";
+    run.report = directory / "report.html";
     RunModel(doc, model, run, io);
     io.out << "\nEverything is under " << fs::absolute(directory).string() << "\n";
   });

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,6 +28,23 @@ struct RunOptions {
   std::filesystem::path histories;  // empty: none; otherwise a .csv of the history cases' time series
   bool color = false;               // paint the solver's lines green
   bool sectionMasses = false;       // add the joint masses of the beams' sections (SectionMasses.h)
+  std::filesystem::path report;     // empty: none; otherwise the HTML report (ReportCommand)
+};
+
+struct PlotOptions {
+  std::filesystem::path output;   // empty: MODEL with the extension .svg
+  std::string view = "iso";       // iso, xz, yz or xy
+  std::optional<double> azimuth;  // degrees; with elevation, instead of the named view
+  std::optional<double> elevation;
+  std::string loadCase;           // the case drawn: its loads, or its results; empty: the first
+  std::filesystem::path results;  // a run's directory: draw its results instead of the model
+  std::string component = "M3";   // the member-force diagram of a result
+  int mode = 0;                   // draw this mode (from 1) of the run's results instead of a case
+  bool jointNumbers = false;
+  bool beamNumbers = false;
+  bool localAxes = false;
+  int width = 800;
+  int height = 600;
 };
 
 // The solver inputs `write` offers, by the names it takes ("tav", "sap",
@@ -47,6 +65,12 @@ int WriteCommand(const std::filesystem::path& model, const std::string& format, 
 int RunCommand(const std::filesystem::path& model, RunOptions options, Streams io);
 int SaveCommand(const std::filesystem::path& model, const std::filesystem::path& output, Streams io);
 int LoadCommand(const std::filesystem::path& archive, const std::filesystem::path& output, Streams io);
+// Draws the model, or a result of an earlier `run` (options.results), as SVG.
+int PlotCommand(const std::filesystem::path& model, const PlotOptions& options, Streams io);
+// Analyses the model as `run` does and writes `output`, one HTML file with
+// the summary, pictures and a 3D view of the frame and its deformed shapes.
+int ReportCommand(const std::filesystem::path& model, RunOptions options, const std::filesystem::path& output,
+                  Streams io);
 // Writes the bundled example and everything made from it under `directory`.
 int DemoCommand(const std::filesystem::path& directory, const RunOptions& options, Streams io);
 

@@ -19,6 +19,7 @@ struct Arguments {
   std::string format = "tav";
   std::string precision = tav::tool::PrecisionNames().front();
   tav::tool::RunOptions run;
+  tav::tool::PlotOptions plot;
   fs::path demoDir = "tav-demo";
 };
 
@@ -33,6 +34,31 @@ void AddSectionMassesFlag(CLI::App& command, Arguments& args) {
   command.add_flag("--section-masses", args.run.sectionMasses,
                    "Add joint masses from the beams' sections: W x area x length per beam, half to each joint, "
                    "along X, Y and Z (W taken as mass per unit volume)");
+}
+
+void AddPlotOptions(CLI::App& command, tav::tool::PlotOptions& plot) {
+  command.add_option("-o,--output", plot.output, "SVG file to write (default: MODEL with the extension .svg)");
+  command.add_option("--view", plot.view, "iso, xz (X right, Z up), yz or xy (plan)")->capture_default_str();
+  command.add_option("--azimuth", plot.azimuth, "Seen from this angle about Z, from X, in degrees (with --elevation)");
+  command.add_option("--elevation", plot.elevation, "Seen from this angle above the XY plane, in degrees");
+  command.add_option("--case", plot.loadCase,
+                     "The load case whose loads are drawn, or with --results the case or combination whose results "
+                     "are (default: the first)");
+  command.add_option("--results", plot.results, "A run's directory (MODEL-run after `tav run`): draw its results")
+      ->check(CLI::ExistingDirectory);
+  command.add_option("--diagram", plot.component, "Member-force diagram of a result: N, V2, V3, T, M2 or M3")
+      ->capture_default_str();
+  command.add_option("--mode", plot.mode, "With --results: draw this mode's shape (from 1)")
+      ->check(CLI::PositiveNumber);
+  command.add_flag("--joint-numbers", plot.jointNumbers, "Number the joints");
+  command.add_flag("--beam-numbers", plot.beamNumbers, "Number the beams");
+  command.add_flag("--axes", plot.localAxes, "Draw each beam's local axes 1, 2 and 3");
+  command.add_option("--width", plot.width, "Picture width in pixels")
+      ->check(CLI::Range(100, 10000))
+      ->capture_default_str();
+  command.add_option("--height", plot.height, "Picture height in pixels")
+      ->check(CLI::Range(100, 10000))
+      ->capture_default_str();
 }
 
 }  // namespace
@@ -69,7 +95,19 @@ int main(int argc, char** argv) {
   run->add_option("--history", args.run.histories,
                   "Write the time series of every history case to FILE.csv: one row per case and time step, each "
                   "joint's displacements and each supported joint's reactions");
+  run->add_option("--report", args.run.report, "Write an HTML report with pictures and a 3D view to FILE.html");
   AddSectionMassesFlag(*run, args);
+
+  CLI::App* plot = app.add_subcommand("plot", "Draw the model, or a run's results, as an SVG picture");
+  plot->add_option("MODEL", args.model, "JSON model file")->required();
+  AddPlotOptions(*plot, args.plot);
+
+  CLI::App* report =
+      app.add_subcommand("report", "Analyse a model and write one HTML file: summary, pictures and a 3D view");
+  report->add_option("MODEL", args.model, "JSON model file")->required();
+  report->add_option("-o,--output", args.output, "HTML file to write")->required();
+  AddRunOptions(*report, args);
+  AddSectionMassesFlag(*report, args);
 
   CLI::App* save = app.add_subcommand("save", "Store a model in the library's archive");
   save->add_option("MODEL", args.model, "JSON model file")->required();
@@ -96,6 +134,8 @@ int main(int argc, char** argv) {
   if (write->parsed())
     return tav::tool::WriteCommand(args.model, args.format, args.precision, args.output, args.run.sectionMasses, io);
   if (run->parsed()) return tav::tool::RunCommand(args.model, args.run, io);
+  if (plot->parsed()) return tav::tool::PlotCommand(args.model, args.plot, io);
+  if (report->parsed()) return tav::tool::ReportCommand(args.model, args.run, args.output, io);
   if (save->parsed()) return tav::tool::SaveCommand(args.model, args.output, io);
   if (load->parsed()) return tav::tool::LoadCommand(args.model, args.output, io);
   return tav::tool::DemoCommand(args.demoDir, args.run, io);

@@ -166,7 +166,7 @@ TEST_F(TavToolTest, UsageErrorsAndHelp) {
   const Outcome version = Tav({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_THAT(version.out, StartsWith("tav "));
-  for (const char* command : {"check", "write", "run", "save", "load", "demo"}) {
+  for (const char* command : {"check", "write", "run", "plot", "report", "save", "load", "demo"}) {
     const Outcome help = Tav({command, "--help"});
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_THAT(help.out, HasSubstr("Usage:")) << command;
@@ -181,6 +181,49 @@ TEST_F(TavToolTest, UsageErrorsAndHelp) {
   EXPECT_EQ(series.err, "h.csv: the model has no history load cases, so there are no time series\n");
   EXPECT_EQ(Run(Example("ground-motion"), {"--work-dir", "work", "--history", "h.json"}).status, 2);
   EXPECT_TRUE(Files().empty());
+}
+
+// The pictures themselves are checked where they are drawn; here, that the
+// commands find what they draw and refuse what they cannot.
+TEST_F(TavToolTest, PlotDrawsTheModelOrARunsResultsAndReportWritesOnePage) {
+  const std::string portal = Example("portal");
+  const Outcome model = Tav({"plot", portal, "-o", "model.svg", "--joint-numbers", "--view", "xz"});
+  ASSERT_EQ(model.status, 0) << model.err;
+  EXPECT_THAT(test::ReadFileBytes(dir.File("model.svg")), HasSubstr("<svg"));
+  struct Refused {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  const Refused refused[] = {
+      {{"--view", "side"}, "side: the views are iso, xz, yz and xy"},
+      {{"--case", "NOPE"}, "NOPE: the model has no static load case of this name"},
+      {{"--results", "."}, "no results here; run the model first"},
+  };
+  for (const Refused& r : refused) {
+    std::vector<std::string> args = {"plot", portal, "-o", "refused.svg"};
+    args.insert(args.end(), r.args.begin(), r.args.end());
+    const Outcome outcome = Tav(args);
+    EXPECT_EQ(outcome.status, 2) << r.says;
+    EXPECT_THAT(outcome.err, HasSubstr(r.says));
+    EXPECT_FALSE(fs::exists(dir.File("refused.svg"))) << r.says;
+  }
+
+  ASSERT_EQ(Run(portal, {"--work-dir", "work"}).status, 0);
+  const Outcome result = Tav({"plot", portal, "--results", "work", "--diagram", "V2", "-o", "v2.svg"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_THAT(test::ReadFileBytes(dir.File("v2.svg")), HasSubstr("<svg"));
+  EXPECT_THAT(Tav({"plot", portal, "--results", "work", "--diagram", "M4"}).err, HasSubstr("M4: the diagrams are"));
+  EXPECT_THAT(Tav({"plot", portal, "--results", "work", "--mode", "1"}).err,
+              HasSubstr("the results hold no such mode"));
+
+  const Outcome report =
+      Tav({"report", portal, "-o", "portal.html", "--work-dir", "work", "--solver-dir", TAV_SOLVER_DIR});
+  ASSERT_EQ(report.status, 0) << report.err;
+  const std::string page = test::ReadFileBytes(dir.File("portal.html"));
+  EXPECT_THAT(page, HasSubstr("<svg"));
+  EXPECT_THAT(page, HasSubstr("THREE"));
+  EXPECT_THAT(Run(portal, {"--work-dir", "work", "--report", "r.txt"}).err,
+              HasSubstr("r.txt: the report goes to a .html file"));
 }
 
 TEST_F(TavToolTest, DamagedArchivesAreRefused) {

@@ -1,0 +1,32 @@
+// The drawing data of `tav plot` and `tav report`, made from a document and
+// its imported results: the frame with its supports and a load case's
+// loads, and a result case's or a mode's deformed shape, member-force
+// diagram and reactions. Everything is copied out; the document is
+// borrowed for the call only.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tav/document/TavData.h"
+#include "tav/plot/PlotData.h"
+#include "tool/ResultCases.h"
+
+namespace tav::tool {
+
+// The frame, with the loads of static load case `loadCase` (0-based;
+// negative: none).
+plot::PlotFrame FrameOf(const CTavData& doc, int32_t loadCase);
+
+// The result case `c` with the diagram of `component`.
+plot::PlotResult ResultOf(const CTavData& doc, const ResultCase& c, plot::ForceComponent component);
+
+// Mode `mode` (0-based) of the document's modes: its shape's translations.
+plot::PlotResult ModeOf(const CTavData& doc, int32_t mode);
+
+// The member-force component named "N", "V2", "V3", "T", "M2" or "M3".
+std::optional<plot::ForceComponent> ComponentNamed(const std::string& name);
+std::vector<std::string> ComponentNames();
+
+}  // namespace tav::tool
