@@ -205,6 +205,8 @@ pre { font-family: monospace; font-size: 0.85em; overflow-x: auto; }
 </style>
 )";
 
+// The 3D view's place. Its error listener comes before the inlined scripts
+// so that a failure in any of them shows in the page too.
 constexpr std::string_view kView = R"(<section id="view">
 <h2>3D view</h2>
 <div id="view-controls">
@@ -217,6 +219,11 @@ constexpr std::string_view kView = R"(<section id="view">
 springs green, other restraints purple. Drag to rotate, scroll to zoom, right-drag to pan.</p>
 <pre id="errors"></pre>
 </section>
+<script>
+window.addEventListener('error', function (event) {
+  document.getElementById('errors').textContent += String(event.message) + '\n';
+});
+</script>
 )";
 
 }  // namespace

@@ -13,7 +13,6 @@ std::string_view HtmlReportViewerScript() {
   var errors = document.getElementById('errors');
   function showError(text) { errors.textContent += text + '\n'; }
   function showMessage(text) { document.getElementById('view-message').textContent = text; }
-  window.addEventListener('error', function (event) { showError(String(event.message)); });
 
   var SUPPORT_COLOURS = { fixed: 0xcc0000, pinned: 0xff8800, spring: 0x228b22, other: 0x8a2be2 };
   var PERIOD_MS = 2000;  // one cycle of an animated mode shape
@@ -135,7 +134,7 @@ std::string_view HtmlReportViewerScript() {
     if (!gl) return null;
     var renderer = new THREE.WebGLRenderer({ canvas: canvas, context: gl });
     renderer.setPixelRatio(window.devicePixelRatio || 1);
-    renderer.setClearColor(0xf0f0f0, 1);
+    renderer.setClearColor(0xeef2f6, 1);
     return renderer;
   }
 
