@@ -59,7 +59,8 @@ Point ArrowEnd(const PlotArrow& arrow, double factor) {
 }
 
 void FitToCanvas(Projection& projection, const SvgWriter& svg, int legendLines) {
-  const double margin = std::clamp(0.06 * std::min(svg.Width(), svg.Height()), 1.0, 30.0);
+  // Room for the symbols drawn in pixels around a joint (supports, springs, labels).
+  const double margin = std::min(30.0, 0.15 * std::min(svg.Width(), svg.Height()));
   const double legend = std::min(kLegendLine * legendLines + 6.0, 0.3 * svg.Height());
   projection.Fit({margin, margin + legend, svg.Width() - margin, svg.Height() - margin});
 }

@@ -167,8 +167,9 @@ std::string DrawResult(const PlotFrame& frame, const PlotResult& result, const P
 
   std::vector<Point> still;
   for (const PlotJoint& joint : frame.joints) still.push_back(joint.at);
-  DrawShape(svg, projection, frame, still, Pen{kGrey, 1.5});
+  // The beams over their diagrams, so that each diagram's base line reads as the beam.
   for (const Diagram& diagram : diagrams) DrawDiagram(svg, projection, diagram);
+  DrawShape(svg, projection, frame, still, Pen{kGrey, 1.5});
   LabelExtremes(svg, projection, diagrams);
   if (deformed) DrawShape(svg, projection, frame, moved, Pen{kVermillion, 2.5});
   for (const PlotArrow& reaction : result.reactions) DrawArrow(svg, projection, reaction, arrowFactor, kGreen);
