@@ -55,7 +55,10 @@ TEST(HtmlReport, EscapesEveryNameAndInlinesEverything) {
   content.title = "</script><b>&";
   content.frame.title = "</script>\"\\\n";
   content.results[0].name = "<!--";
-  content.sections = {{"A<B", "x < y & z\n", {"<?xml version=\"1.0\"?>\n<svg id=\"one\"/>", "<svg id=\"two\"/>"}}};
+  content.sections = {{"A<B",
+                       "x < y & z\n",
+                       {"<?xml version=\"1.0\"?>\n<svg id=\"one\"/>", "<svg id=\"two\"/>",
+                        "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!DOCTYPE svg>\n<svg id=\"three\"/>"}}};
   content.scripts = {"var first = 1;", "var second = '</script>';"};
   const std::string html = BuildHtmlReport(content);
 
@@ -65,14 +68,15 @@ TEST(HtmlReport, EscapesEveryNameAndInlinesEverything) {
            "<h2>A&lt;B</h2>",
            "<pre>x &lt; y &amp; z\n</pre>",
            "<div class=\"picture\">\n<svg id=\"one\"/>",
-           "<svg id=\"two\"/>",
+           "<svg id=\"two\"/>\n</div>\n<div class=\"picture\">\n<svg id=\"three\"/>",
            "\"title\":\"\\u003c/script\\u003e\\\"\\\\\\u000a\"",
            "\"name\":\"\\u003c!--\"",
            "var second = '<\\/script>';",
        }) {
     EXPECT_TRUE(Contains(html, present)) << present;
   }
-  for (const char* absent : {"<b>", "<?xml", "<!--", "'</script>'", "src=\"http", "href=\"http", "<link"}) {
+  for (const char* absent :
+       {"<b>", "<?xml", "<!DOCTYPE svg", "\xEF\xBB\xBF", "<!--", "'</script>'", "src=\"http", "href=\"http", "<link"}) {
     EXPECT_FALSE(Contains(html, absent)) << absent;
   }
   EXPECT_LT(html.find("var first = 1;"), html.find("var second"));

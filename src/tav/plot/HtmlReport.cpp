@@ -162,17 +162,23 @@ void AppendScript(std::string& out, std::string_view script) {
   out += "\n</script>\n";
 }
 
+// What may stand before an SVG document's first tag: white space and a
+// UTF-8 byte order mark.
+std::string_view SkipLeading(std::string_view svg) {
+  const size_t start = svg.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+  return start == std::string_view::npos ? std::string_view() : svg.substr(start);
+}
+
 // An SVG document as an element of the page: the XML declaration and a
 // document type have no place inside HTML.
 std::string_view SvgElement(std::string_view svg) {
+  svg = SkipLeading(svg);
   for (std::string_view prolog : {std::string_view("<?xml"), std::string_view("<!doctype")}) {
-    const size_t start = svg.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
-    if (start == std::string_view::npos || !StartsWithNoCase(svg, start, prolog)) continue;
-    const size_t end = svg.find('>', start);
-    svg = end == std::string_view::npos ? std::string_view() : svg.substr(end + 1);
+    if (!StartsWithNoCase(svg, 0, prolog)) continue;
+    const size_t end = svg.find('>');
+    svg = SkipLeading(end == std::string_view::npos ? std::string_view() : svg.substr(end + 1));
   }
-  const size_t start = svg.find_first_not_of(" \t\r\n");
-  return start == std::string_view::npos ? std::string_view() : svg.substr(start);
+  return svg;
 }
 
 void AppendSection(std::string& out, const ReportSection& section) {
