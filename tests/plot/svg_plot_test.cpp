@@ -214,6 +214,7 @@ std::vector<double> Coordinates(const std::string& svg, const char* names) {
 
 PlotFrame Busy() {
   PlotFrame frame = TwoJointBeam(5.0, {0, 0, 1}, {0, -1, 0});
+  frame.title = "A long title, wider than a small canvas: WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW \xc3\xa9\xc3\xa9";
   frame.joints.push_back({3, {5, 0, 3}, {true, true, false, false, false, false}, true});
   frame.joints.push_back({4, {0, 0, 3}, {false, false, false, true, false, false}, false});
   frame.beams.push_back({2, 1, 2, {-1, 0, 0}, {0, -1, 0}});

@@ -15,7 +15,19 @@ double Clamp(double value, double low, double high) {
 
 // Rough width of a line of text in a sans-serif face, enough to keep labels
 // inside the canvas.
-double TextWidth(std::string_view text, double size) { return 0.6 * size * static_cast<double>(text.size()); }
+// Rough width of a line of text in a sans-serif face (bytes, so a little
+// more for letters beyond ASCII), enough to keep labels inside the canvas.
+double TextWidth(std::string_view text, double size) { return 0.65 * size * static_cast<double>(text.size()); }
+
+// `text`, or as much of it as fits `width` followed by "...", cut between
+// whole UTF-8 sequences.
+std::string Shortened(std::string_view text, double size, double width) {
+  if (TextWidth(text, size) <= width) return std::string(text);
+  const double fits = std::floor(width / (0.65 * size)) - 3.0;
+  std::size_t keep = fits > 0 ? static_cast<std::size_t>(fits) : 0;
+  while (keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80) --keep;
+  return std::string(text.substr(0, keep)) + "...";
+}
 
 // The length of the well-formed UTF-8 sequence starting `text`, 0 when
 // it is not one (a stray byte would make the document unreadable).
@@ -179,7 +191,8 @@ void SvgWriter::Circle(Pixel centre, double radius, std::string_view fill, const
 }
 
 void SvgWriter::Text(Pixel at, std::string_view text, double size, std::string_view colour, Anchor anchor) {
-  const double width = TextWidth(text, size);
+  const std::string shown = Shortened(text, size, m_width);
+  const double width = TextWidth(shown, size);
   // Keep the whole estimated extent inside: the anchor moves the text's box.
   const double before = anchor == Anchor::kStart ? 0.0 : anchor == Anchor::kMiddle ? 0.5 * width : width;
   const double x = Clamp(at[0], before, m_width - (width - before));
@@ -193,7 +206,7 @@ void SvgWriter::Text(Pixel at, std::string_view text, double size, std::string_v
   m_out += '"';
   if (anchor != Anchor::kStart) m_out += anchor == Anchor::kMiddle ? " text-anchor=\"middle\"" : " text-anchor=\"end\"";
   m_out += '>';
-  m_out += EscapeXml(text);
+  m_out += EscapeXml(shown);
   m_out += "</text>\n";
 }
 
