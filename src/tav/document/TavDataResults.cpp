@@ -1,16 +1,14 @@
 // The result store of the document: two flat blocks addressed by fixed
 // arithmetic, and the queries a host draws from.
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <new>
 #include <span>
 #include <utility>
 
 #include "tav/document/TavData.h"
+#include "tav/platform/Memory.h"
 #include "tav/util/Round.h"
 
 namespace tav {
@@ -47,22 +45,9 @@ std::span<double> Writable(std::vector<double>& buffer, std::span<const double> 
   return std::span(buffer).subspan(static_cast<size_t>(block.data() - buffer.data()), block.size());
 }
 
-// Asks the system to back the untouched block at `data` with huge pages:
-// the first write to a big result store then takes one fault per 2 MiB
-// instead of one per 4 KiB, which is most of the time filling it takes.
-// Only advice; a smaller block, or a system that declines, gets the usual
-// pages.
-void AdviseHugePages(void* data, size_t bytes) {
-  constexpr uintptr_t kPage = 4096;
-  constexpr size_t kHugePage = size_t{2} << 20;
-  if (bytes < 2 * kHugePage) return;
-  const auto begin = (reinterpret_cast<uintptr_t>(data) + kPage - 1) & ~(kPage - 1);
-  const auto end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(kPage - 1);
-  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
-// Makes `buffer` `count` zeros, in a fresh block advised as above when the
-// one it has is too small.
+// Makes `buffer` `count` zeros, in a fresh block advised to take huge
+// pages when the one it has is too small: filling a big result store is
+// then mostly not page faults.
 void AssignZeros(std::vector<double>& buffer, size_t count) {
   if (count > buffer.capacity()) {
     std::vector<double> fresh;
