@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FullSize.h"
 #include "GridFrame.h"
 #include "analysis/DiscreteModel.h"
 #include "analysis/InputReader.h"
@@ -163,26 +164,10 @@ void WholeRun(benchmark::State& state) {
   fs::remove(output);
 }
 
-// `--full` leaves the arguments here; Google Benchmark takes the rest.
-bool TakeFullFlag(int& argc, char** argv) {
-  const char* variable = std::getenv("TAV_BENCH_FULL");
-  bool full = variable != nullptr && std::string_view(variable) == "1";
-  int kept = 0;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string_view(argv[i]) == "--full") {
-      full = true;
-    } else {
-      argv[kept++] = argv[i];
-    }
-  }
-  argc = kept;
-  return full;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int side = TakeFullFlag(argc, argv) ? 20 : 10;
+  const int side = tav::bench::TakeFullFlag(argc, argv) ? 20 : 10;
   benchmark::RegisterBenchmark("ToolRun", ToolRun)->Iterations(5)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("WholeRun", WholeRun)->Arg(side)->Iterations(3)->Unit(benchmark::kSecond);
   benchmark::Initialize(&argc, argv);

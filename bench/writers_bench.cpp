@@ -30,6 +30,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FullSize.h"
 #include "GridFrame.h"
 #include "tav/Tav.h"
 #include "tav/results/TavImportSapOutput.h"
@@ -485,26 +486,10 @@ void ImportSapReport(benchmark::State& state, ModelSize size) {
   fs::remove(report);
 }  // namespace
 
-// `--full` leaves the arguments here; Google Benchmark takes the rest.
-bool TakeFullFlag(int& argc, char** argv) {
-  const char* variable = std::getenv("TAV_BENCH_FULL");
-  bool full = variable != nullptr && std::string_view(variable) == "1";
-  int kept = 0;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string_view(argv[i]) == "--full") {
-      full = true;
-    } else {
-      argv[kept++] = argv[i];
-    }
-  }
-  argc = kept;
-  return full;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const ModelSize size = TakeFullFlag(argc, argv) ? FullSize() : QuickSize();
+  const ModelSize size = tav::bench::TakeFullFlag(argc, argv) ? FullSize() : QuickSize();
   // Each rate is the fastest of its iterations, which keeps out most of
   // what else the machine is doing.
   const int iterations = size.side > 20 ? 3 : 5;
