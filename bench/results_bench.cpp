@@ -1,5 +1,5 @@
 // The output import's two costs on a frame of 3164 beams and 1176 joints
-// (`--full` or TAV_BENCH_FULL=1: 71 300 beams and 24 025 joints, an own
+// (`--full` or TAV_BENCH_FULL=1: 69 564 beams and 24 025 joints, an own
 // output of about 210 MB), each beside a plain loop with the same
 // semantics in the same run:
 //   Compose/type: the combinations alone (type 0 ADD, 1 ENVE), one
