@@ -100,29 +100,36 @@ void LabelStation(SvgWriter& svg, const Projection& projection, const Diagram& d
 }
 
 // The largest and the smallest value of the whole diagram.
+// Where a station sits: its diagram and its index there.
+struct Station {
+  const Diagram* diagram = nullptr;
+  std::size_t index = 0;
+  double Value() const { return diagram->values[index]; }
+};
+
 void LabelExtremes(SvgWriter& svg, const Projection& projection, const std::vector<Diagram>& diagrams) {
-  const Diagram* high = nullptr;
-  const Diagram* low = nullptr;
-  std::size_t highAt = 0, lowAt = 0;
+  Station high, low;
   for (const Diagram& diagram : diagrams) {
     for (std::size_t s = 0; s < diagram.values.size(); ++s) {
-      if (!high || diagram.values[s] > high->values[highAt]) high = &diagram, highAt = s;
-      if (!low || diagram.values[s] < low->values[lowAt]) low = &diagram, lowAt = s;
+      const Station here{&diagram, s};
+      if (!high.diagram || here.Value() > high.Value()) high = here;
+      if (!low.diagram || here.Value() < low.Value()) low = here;
     }
   }
-  if (!high) return;
-  LabelStation(svg, projection, *high, highAt);
-  if (low->values[lowAt] != high->values[highAt]) LabelStation(svg, projection, *low, lowAt);
+  if (!high.diagram) return;
+  LabelStation(svg, projection, *high.diagram, high.index);
+  if (low.Value() != high.Value()) LabelStation(svg, projection, *low.diagram, low.index);
 }
 
+// The beams drawn straight between the points `at` of their joints (one per joint of the frame).
 void DrawShape(SvgWriter& svg, const Projection& projection, const PlotFrame& frame, const std::vector<Point>& at,
                const Pen& pen) {
   for (const PlotBeam& beam : frame.beams) {
     Point i{}, j{};
     if (!JointAt(frame, beam.jointI, i) || !JointAt(frame, beam.jointJ, j)) continue;
-    const auto index = [](int k) { return static_cast<std::size_t>(k); };
-    if (!Finite(at[index(beam.jointI)]) || !Finite(at[index(beam.jointJ)])) continue;
-    svg.Line(projection.ToPixel(at[index(beam.jointI)]), projection.ToPixel(at[index(beam.jointJ)]), pen);
+    const Point& from = at[static_cast<std::size_t>(beam.jointI)];
+    const Point& to = at[static_cast<std::size_t>(beam.jointJ)];
+    if (Finite(from) && Finite(to)) svg.Line(projection.ToPixel(from), projection.ToPixel(to), pen);
   }
 }
 
