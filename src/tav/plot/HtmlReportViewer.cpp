@@ -42,12 +42,14 @@ std::string_view HtmlReportViewerScript() {
     return pairs.filter(function (pair) { return valid(pair[0]) && valid(pair[1]); });
   }
 
+  // A spring outranks partial restraints: in a plane frame every joint holds
+  // its out-of-plane freedoms, and the spring is what the reader looks for.
   function supportKind(joint) {
     var held = joint.restrained.filter(function (h) { return h; }).length;
     if (held === 6) return 'fixed';
+    if (joint.spring) return 'spring';
     if (held === 3 && joint.restrained[0] && joint.restrained[1] && joint.restrained[2]) return 'pinned';
-    if (held > 0) return 'other';
-    return joint.spring ? 'spring' : null;
+    return held > 0 ? 'other' : null;
   }
 
   function lineObject(positions, material) {
