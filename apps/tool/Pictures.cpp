@@ -1,7 +1,7 @@
 #include "tool/Pictures.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "analysis/BeamElement.h"
