@@ -389,7 +389,7 @@ std::vector<std::string> ThreeScripts() {
   return scripts;
 }
 
-void WriteReport(const CTavData& doc, const FailedCases& failed, const fs::path& target) {
+void WriteReport(CTavData& doc, const FailedCases& failed, const fs::path& target) {
   std::ostringstream model, results;
   PrintCounts(doc, model);
   WriteSummary(doc, results, failed);
@@ -451,7 +451,7 @@ ResultCase ResultCaseNamed(const CTavData& doc, const std::string& name) {
   Fail(kExitUsage, (name.empty() ? "the model" : name) + ": no results of this name");
 }
 
-plot::PlotResult ResultToDraw(const CTavData& doc, const PlotOptions& options) {
+plot::PlotResult ResultToDraw(CTavData& doc, const PlotOptions& options) {
   if (options.mode > 0) {
     if (options.mode > static_cast<int>(doc.GetModalResults().modes.size()))
       Fail(kExitUsage, "mode " + std::to_string(options.mode) + ": the results hold no such mode");

@@ -104,6 +104,17 @@ void AddLoads(const CTavData& doc, const CTavLoadStatic& loadCase, plot::PlotFra
   for (const auto& load : loadCase.m_arrLoadBeam) AddBeamLoad(doc, *load, frame);
 }
 
+// The value a diagram draws at its full height: where the store's range
+// of the component over the case (CalcMaxMin_Beam) puts GetValueRatio at 1;
+// 0 (the diagram's own largest) for an empty range.
+double DiagramReference(CTavData& doc, int32_t store, plot::ForceComponent component) {
+  const int32_t loadCases = doc.GetCountLoadCase(0);
+  const int32_t caseNumber = store < loadCases ? store : (store + loadCases) / 2;  // a combination's two blocks
+  doc.CalcMaxMin_Beam(caseNumber, static_cast<TaV_BEAM_FORCE_TYPE>(component));
+  const double ratio = doc.GetValueRatio(1.0);
+  return ratio > 0.0 && std::isfinite(ratio) ? 1.0 / ratio : 0.0;
+}
+
 }  // namespace
 
 plot::PlotFrame FrameOf(const CTavData& doc, int32_t loadCase) {
@@ -112,12 +123,19 @@ plot::PlotFrame FrameOf(const CTavData& doc, int32_t loadCase) {
   AddJoints(doc, frame);
   AddGroups(doc, frame);
   AddDiaphragms(doc, frame);
-  if (loadCase >= 0 && loadCase < doc.GetCountStaticLoad()) AddLoads(doc, *doc.GetStaticLoad(loadCase), frame);
+  if (loadCase >= 0 && loadCase < doc.GetCountStaticLoad()) {
+    AddLoads(doc, *doc.GetStaticLoad(loadCase), frame);
+    double head = 0.0;
+    doc.CalcJointLoad_Arrow(loadCase, frame.loadScale.value, head, frame.loadScale.length);
+  }
   return frame;
 }
 
-plot::PlotResult ResultOf(const CTavData& doc, const ResultCase& c, plot::ForceComponent component) {
+plot::PlotResult ResultOf(CTavData& doc, const ResultCase& c, plot::ForceComponent component) {
   plot::PlotResult result;
+  double head = 0.0;
+  doc.CalcJointReaction_Arrow(c.store, result.reactionScale.value, head, result.reactionScale.length);
+  if (c.envelope == nullptr) result.reference = DiagramReference(doc, c.store, component);
   result.name = c.name + (c.values.empty() ? "" : " (" + c.values + ")");
   result.component = component;
   const std::vector<int32_t> supported = SupportedJoints(doc);

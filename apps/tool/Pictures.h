@@ -1,8 +1,10 @@
 // The drawing data of `tav plot` and `tav report`, made from a document and
 // its imported results: the frame with its supports and a load case's
 // loads, and a result case's or a mode's deformed shape, member-force
-// diagram and reactions. Everything is copied out; the document is
-// borrowed for the call only.
+// diagram and reactions. Arrows and diagrams take their scales from the
+// library's own operations (CalcJointLoad_Arrow, CalcJointReaction_Arrow,
+// CalcMaxMin_Beam with GetValueRatio). Everything is copied out; the
+// document is borrowed for the call only.
 #pragma once
 
 #include <optional>
@@ -20,7 +22,8 @@ namespace tav::tool {
 plot::PlotFrame FrameOf(const CTavData& doc, int32_t loadCase);
 
 // The result case `c` with the diagram of `component`.
-plot::PlotResult ResultOf(const CTavData& doc, const ResultCase& c, plot::ForceComponent component);
+// The document's range of the last CalcMaxMin_Beam changes.
+plot::PlotResult ResultOf(CTavData& doc, const ResultCase& c, plot::ForceComponent component);
 
 // Mode `mode` (0-based) of the document's modes: its shape's translations.
 plot::PlotResult ModeOf(const CTavData& doc, int32_t mode);

@@ -14,7 +14,7 @@ constexpr int32_t kPicturedModes = 4;
 
 }  // namespace
 
-plot::ReportContent ReportOf(const CTavData& doc, const std::string& modelText, const std::string& resultsText,
+plot::ReportContent ReportOf(CTavData& doc, const std::string& modelText, const std::string& resultsText,
                              const FailedCases& failed, std::vector<std::string> scripts) {
   plot::ReportContent content;
   content.title = doc.GetTitle().empty() ? "tav report" : doc.GetTitle();

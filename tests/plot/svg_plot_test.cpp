@@ -154,6 +154,33 @@ TEST(SvgPlotTest, DeformedTipIsWhereTheStatedScalePutsIt) {
   EXPECT_FALSE(NearColour(image, beam.to, beam.row, 3, Vermillion)) << "at the undeformed tip";
 }
 
+// A host's arrow scale (the library's CalcJointReaction_Arrow gives one)
+// sets the arrows' drawn length: the reaction of `value` at `length`.
+TEST(SvgPlotTest, ArrowsTakeTheHostsScale) {
+  if (!Have("rsvg-convert")) GTEST_SKIP() << kNoRenderer;
+  const double length = 4.0;
+  const PlotFrame frame = TwoJointBeam(length, {0, 0, 1}, {0, -1, 0});
+  const auto green = [](std::array<int, 3> c) { return c[1] > 110 && c[0] < 90 && c[2] > 70 && c[2] < 170; };
+  for (const double drawn : {1.0, 2.0}) {
+    PlotResult result;
+    result.name = "R";
+    result.reactions = {{{0, 0, 0}, {0, 0, 10.0}, false}};
+    result.reactionScale = {drawn, 10.0};
+    const Image image = Render(DrawResult(frame, result, *NamedView("xz"), PlotStyle{}));
+    const GreyRun beam = LongestGreyRun(image);
+    const double pixels = (beam.to + 1 - beam.from) / length;
+    int top = image.height, bottom = -1;
+    for (int y = 0; y < image.height; ++y) {
+      for (int x = std::max(beam.from - 4, 0); x <= beam.from + 4; ++x) {
+        if (!green(image.At(x, y))) continue;
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+    EXPECT_NEAR(bottom - top, drawn * pixels, 6.0) << drawn;
+  }
+}
+
 // A parabola of values on a simply supported beam along X (axis 2 = +Z,
 // axis 3 = -Y): its peak at midspan, on the side the header states.
 TEST(SvgPlotTest, DiagramPeaksAtMidspanOnItsSide) {
@@ -321,7 +348,11 @@ TEST(SvgPlotTest, DegenerateInputsGiveValidDocuments) {
   tiny.jointNumbers = tiny.beamNumbers = tiny.localAxes = true;
   const Case cases[] = {
       {"empty", {}, {}, {}, {}},
-      {"one joint", {"", {{1, {2, 3, 4}, {true, true, true, true, true, true}, true}}, {}, {}, {}, "", {}}, {}, {}, {}},
+      {"one joint",
+       {"", {{1, {2, 3, 4}, {true, true, true, true, true, true}, true}}, {}, {}, {}, "", {}, {}},
+       {},
+       {},
+       {}},
       {"all joints at one point", point, shortLists, {}, {}},
       {"broken indices and numbers", broken, wild, {}, {nan, inf}},
       {"tiny canvas", Busy(), wild, tiny, {}},

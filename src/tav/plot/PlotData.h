@@ -40,6 +40,16 @@ struct PlotArrow {
   bool moment = false;
 };
 
+// How long arrows are drawn: a force or moment of magnitude `value` at
+// `length` (in the frame's units), the others in proportion. Left at zero,
+// the largest arrow of the picture takes a fixed fraction of the frame's
+// size. Hosts of the library take both from its arrow operations
+// (CalcJointLoad_Arrow, CalcJointReaction_Arrow).
+struct ArrowScale {
+  double length = 0.0;
+  double value = 0.0;
+};
+
 struct PlotFrame {
   std::string title;
   std::vector<PlotJoint> joints;
@@ -48,6 +58,7 @@ struct PlotFrame {
   std::vector<std::vector<int>> diaphragms;  // the joints of each rigid diaphragm, its master first
   std::string loadCase;                      // the case whose loads are drawn; empty: none
   std::vector<PlotArrow> loads;
+  ArrowScale loadScale;
 };
 
 // Member-force components a diagram can show, in the order of the result
@@ -68,6 +79,7 @@ struct PlotResult {
   // among the stations.
   double reference = 0.0;
   std::vector<PlotArrow> reactions;
+  ArrowScale reactionScale;
 };
 
 // The direction the frame is seen from: azimuth about Z from the X axis

@@ -44,7 +44,10 @@ bool JointAt(const PlotFrame& frame, int index, Point& at) {
   return Finite(at);
 }
 
-double ArrowFactor(std::span<const PlotArrow> arrows, double length) {
+double ArrowFactor(std::span<const PlotArrow> arrows, double length, const ArrowScale& given) {
+  if (std::isfinite(given.length) && std::isfinite(given.value) && given.length > 0 && given.value > 0) {
+    return given.length / given.value;
+  }
   double largest = 0;
   for (const PlotArrow& arrow : arrows) {
     const double size = Length(arrow.vector);

@@ -35,8 +35,9 @@ double FrameSize(const PlotFrame& frame);
 // The joint's point, or nullopt-like false when the index is out of range.
 bool JointAt(const PlotFrame& frame, int index, Point& at);
 
-// The factor that draws the largest arrow at `length`; 0 when all are zero.
-double ArrowFactor(std::span<const PlotArrow> arrows, double length);
+// The factor that draws arrows at the host's scale `given`, or else the
+// largest at `length`; 0 when all are zero.
+double ArrowFactor(std::span<const PlotArrow> arrows, double length, const ArrowScale& given);
 
 // The far end of an arrow: where a force starts (it ends at its point) or
 // where a moment points to (it starts at its point).

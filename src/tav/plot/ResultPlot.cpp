@@ -155,7 +155,7 @@ std::string DrawResult(const PlotFrame& frame, const PlotResult& result, const P
   const double scale = DeformedScale(result, style, size);
   const std::vector<Point> moved = Deformed(frame, result, deformed ? scale : 0.0);
   const std::vector<Diagram> diagrams = Diagrams(frame, result, size);
-  const double arrowFactor = ArrowFactor(result.reactions, kArrowFraction * size);
+  const double arrowFactor = ArrowFactor(result.reactions, kArrowFraction * size, result.reactionScale);
 
   Projection projection(view);
   for (const PlotJoint& joint : frame.joints) projection.Include(joint.at);

@@ -94,7 +94,7 @@ std::string DrawFrame(const PlotFrame& frame, const PlotView& view, const PlotSt
   // The loads belong to the case named; without one there is nothing to draw.
   const std::span<const PlotArrow> loads =
       frame.loadCase.empty() ? std::span<const PlotArrow>{} : std::span<const PlotArrow>(frame.loads);
-  const double arrowFactor = ArrowFactor(loads, kArrowFraction * size);
+  const double arrowFactor = ArrowFactor(loads, kArrowFraction * size, frame.loadScale);
   const std::vector<AxisMark> axes = style.localAxes ? LocalAxes(frame, kAxisFraction * size) : std::vector<AxisMark>{};
 
   Projection projection(view);
