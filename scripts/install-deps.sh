@@ -23,6 +23,7 @@ packages=(
   clang-format
   lcov
   librsvg2-bin
+  libxml2-utils
   libstb-dev
   libjs-three
   chromium

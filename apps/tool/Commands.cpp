@@ -287,7 +287,9 @@ void ImportResults(CTavData& doc, const fs::path& directory, const std::string& 
 // When the analysis failed for some load cases only, it still wrote the
 // results of the others: they are imported and the failed ones returned.
 FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, Streams io) {
-  const fs::path solverDir = options.solverDir.empty() ? DefaultSolverDir() : options.solverDir;
+  // The program runs in the work directory: a relative solver directory is
+  // the user's, taken from where the tool started.
+  const fs::path solverDir = fs::absolute(options.solverDir.empty() ? DefaultSolverDir() : options.solverDir);
   if (!fs::exists(solverDir / "TaV")) Fail(kExitUsage, solverDir.string() + ": no analysis program TaV here");
   RequireNoBlank(solverDir, "solver directory");
   std::error_code code;
@@ -328,6 +330,7 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
     if (failed.empty() || !fs::exists(output)) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
   }
 
+  if (!fs::exists(output)) Fail(kExitAnalysis, output.string() + ": the analysis wrote no results");
   ImportResults(doc, options.workDir, stem, io);
   return failed;
 }

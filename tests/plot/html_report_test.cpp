@@ -80,7 +80,7 @@ TEST(HtmlReport, EscapesEveryNameAndInlinesEverything) {
     EXPECT_FALSE(Contains(html, absent)) << absent;
   }
   EXPECT_LT(html.find("var first = 1;"), html.find("var second"));
-  EXPECT_LT(html.find("<svg id=\"two\"/>"), html.find("id=\"view-canvas\""));
+  EXPECT_LT(html.find("id=\"view-canvas\""), html.find("<svg id=\"two\"/>"));  // the view first
 }
 
 TEST(HtmlReport, WritesNumbersThatReadBackAndOnlyFiniteOnes) {

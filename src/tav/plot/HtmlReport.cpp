@@ -242,8 +242,10 @@ std::string BuildHtmlReport(const ReportContent& content) {
   out += "</head>\n<body>\n<h1>";
   AppendHtmlEscaped(out, content.title);
   out += "</h1>\n";
-  for (const ReportSection& section : content.sections) AppendSection(out, section);
+  // The view first: a reader looks before reading, and a long report's
+  // tables would push it out of sight.
   out += kView;
+  for (const ReportSection& section : content.sections) AppendSection(out, section);
   out += "<script type=\"application/json\" id=\"view-model\">";
   out += ModelJson(content);
   out += "</script>\n";

@@ -1,8 +1,8 @@
-// One self-contained HTML file: the model's summary and result tables, its
-// pictures, and an interactive 3D view of the frame and its deformed shapes
-// (rotate, zoom, choose the result, scale slider; modes animated). Nothing
-// is fetched when it is opened: the 3D library's scripts are given here
-// and inlined.
+// One self-contained HTML file: an interactive 3D view of the frame and its
+// deformed shapes (rotate, zoom, choose the result, scale slider; modes
+// animated), then the model's summary and result tables and its pictures.
+// Nothing is fetched when it is opened: the 3D library's scripts are given
+// here and inlined.
 #pragma once
 
 #include <string>
