@@ -5,33 +5,14 @@
 #include <string_view>
 
 #include "tav/plot/HtmlReportViewer.h"
+#include "tav/plot/SvgWriter.h"
 
 namespace tav::plot {
 namespace {
 
-void AppendHtmlEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-}
+// Text as the page shows it: escaped as in the pictures (which also drops
+// what XML and HTML forbid: control characters, broken UTF-8).
+void AppendHtmlEscaped(std::string& out, std::string_view text) { out += EscapeXml(text); }
 
 // A JSON string that can sit inside a <script> element: "<" never appears
 // as itself, so neither "</script>" nor "<!--" can end or confuse the
