@@ -153,8 +153,14 @@ BeamElement::BeamElement(const Vector3& pointI, const Vector3& pointJ, double ro
     condensed.col(r).setZero();
   }
 
-  const Matrix12 arms = Arms();
-  m_localStiffness = arms.transpose() * condensed * arms;
+  // Without rigid zones the arms are the identity, and multiplying by it
+  // gives every value back unchanged: most beams skip the two products.
+  if (m_rigidI == 0.0 && m_rigidJ == 0.0) {
+    m_localStiffness = condensed;
+  } else {
+    const Matrix12 arms = Arms();
+    m_localStiffness = arms.transpose() * condensed * arms;
+  }
 }
 
 Matrix12 BeamElement::GlobalStiffness() const {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "tav/platform/Memory.h"
+
 namespace tav::analysis {
 namespace {
 
@@ -17,6 +19,11 @@ DiscreteModel::DiscreteModel(const InputDeck& deck, const Messages& messages)
 
 PartitionedMatrix DiscreteModel::BaseStiffness() const {
   PartitionedMatrix matrix;
+  // Room for every beam's upper triangle: what is not filled is never
+  // touched, and the list is not copied as it grows.
+  constexpr size_t kUpperTriangle = 2 * kJointDofs * (2 * kJointDofs + 1) / 2;
+  matrix.freeFree.reserve(kUpperTriangle * m_elements.Beams().size());
+  AdviseHugePages(matrix.freeFree.data(), matrix.freeFree.capacity() * sizeof(MatrixEntry));
   for (const FrameBeam& beam : m_elements.Beams()) AddJointMatrix(matrix, beam.joints, beam.element.GlobalStiffness());
   for (const SupportSpring& spring : m_elements.Springs()) {
     if (m_dofs.Kind(spring.slot) == SlotKind::kRestrained) continue;  // the restraint holds it

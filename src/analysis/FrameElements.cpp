@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/JointDofs.h"
+#include "tav/platform/Memory.h"
 
 namespace tav::analysis {
 namespace {
@@ -45,6 +46,9 @@ void FrameElements::AddBeams(const InputDeck& deck, const Messages& messages) {
   }
   std::sort(ordered.begin(), ordered.end(), [](const Beam* a, const Beam* b) { return a->number < b->number; });
   m_beams.reserve(ordered.size());
+  // Tens of thousands of elements of a kilobyte and more: filled with few
+  // page faults when the system gives huge pages.
+  AdviseHugePages(m_beams.data(), m_beams.capacity() * sizeof(FrameBeam));
   for (size_t position = 0; position < ordered.size(); ++position) {
     const Beam& beam = *ordered[position];
     if (static_cast<size_t>(beam.number) != position) {
