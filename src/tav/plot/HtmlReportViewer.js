@@ -1,13 +1,11 @@
-#include "tav/plot/HtmlReportViewer.h"
-
-namespace tav::plot {
-
-// Plain ES5 so that any browser with WebGL runs it. It writes nothing to
-// the console: what goes wrong is shown in the page's "errors" element,
-// where a reader (and a headless test) sees it. After the first picture
-// is drawn, the body carries data-drawn="yes".
-std::string_view HtmlReportViewerScript() {
-  return R"JS((function () {
+// The report's 3D view. Plain ES5 so that any browser with WebGL runs it.
+// It reads the model from the page's "view-model" JSON element and draws it
+// with three.js (r111, its OrbitControls included before it). It writes
+// nothing to the console: what goes wrong is shown in the page's "errors"
+// element, where a reader (and a headless test) sees it. After the first
+// picture is drawn, the body carries data-drawn="yes".
+// Built into the library as a string (HtmlReportViewer.cpp.in).
+(function () {
   'use strict';
 
   var errors = document.getElementById('errors');
@@ -252,7 +250,3 @@ std::string_view HtmlReportViewerScript() {
     showError(String(e && e.stack || e));
   }
 })();
-)JS";
-}
-
-}  // namespace tav::plot
