@@ -85,19 +85,13 @@ std::string EscapeXml(std::string_view text) {
 
 SvgWriter::SvgWriter(int width, int height)
     : m_width(static_cast<double>(std::max(width, 1))), m_height(static_cast<double>(std::max(height, 1))) {
-  m_out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
-  Number(m_width);
-  m_out += "\" height=\"";
-  Number(m_height);
-  m_out += "\" viewBox=\"0 0 ";
-  Number(m_width);
-  m_out += ' ';
-  Number(m_height);
-  m_out += "\" font-family=\"sans-serif\">\n<rect x=\"0\" y=\"0\" width=\"";
-  Number(m_width);
-  m_out += "\" height=\"";
-  Number(m_height);
-  m_out += "\" fill=\"#FFFFFF\"/>\n";
+  // The canvas is whole pixels.
+  const std::string w = std::to_string(static_cast<int>(m_width));
+  const std::string h = std::to_string(static_cast<int>(m_height));
+  const std::string size = "width=\"" + w + "\" height=\"" + h + "\"";
+  m_out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" " + size +
+          " viewBox=\"0 0 " + w + ' ' + h + "\" font-family=\"sans-serif\">\n<rect x=\"0\" y=\"0\" " + size +
+          " fill=\"#FFFFFF\"/>\n";
 }
 
 void SvgWriter::Number(double value) {
