@@ -432,39 +432,6 @@ void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams 
   }
 }
 
-plot::PlotView ViewOf(const PlotOptions& options) {
-  if (options.azimuth || options.elevation) return {options.azimuth.value_or(0.0), options.elevation.value_or(0.0)};
-  const std::optional<plot::PlotView> named = plot::NamedView(options.view);
-  if (!named) Fail(kExitUsage, options.view + ": the views are iso, xz, yz and xy");
-  return *named;
-}
-
-int32_t StaticCaseNamed(const CTavData& doc, const std::string& name) {
-  if (name.empty()) return doc.GetCountStaticLoad() > 0 ? 0 : -1;
-  for (int32_t c = 0; c < doc.GetCountStaticLoad(); ++c) {
-    if (doc.GetStaticLoad(c)->m_strName == name) return c;
-  }
-  Fail(kExitUsage, name + ": the model has no static load case of this name");
-}
-
-ResultCase ResultCaseNamed(const CTavData& doc, const std::string& name) {
-  for (const ResultCase& c : ResultCases(doc)) {
-    if (name.empty() || c.name == name) return c;
-  }
-  Fail(kExitUsage, (name.empty() ? "the model" : name) + ": no results of this name");
-}
-
-plot::PlotResult ResultToDraw(CTavData& doc, const PlotOptions& options) {
-  if (options.mode > 0) {
-    if (options.mode > static_cast<int>(doc.GetModalResults().modes.size()))
-      Fail(kExitUsage, "mode " + std::to_string(options.mode) + ": the results hold no such mode");
-    return ModeOf(doc, options.mode - 1);
-  }
-  const std::optional<plot::ForceComponent> component = ComponentNamed(options.component);
-  if (!component) Fail(kExitUsage, options.component + ": the diagrams are " + ListInWords(ComponentNames()));
-  return ResultOf(doc, ResultCaseNamed(doc, options.loadCase), *component);
-}
-
 std::string DrawPicture(CTavData& doc, const fs::path& model, const PlotOptions& options, Streams io) {
   plot::PlotStyle style;
   style.width = options.width;
@@ -476,7 +443,11 @@ std::string DrawPicture(CTavData& doc, const fs::path& model, const PlotOptions&
   if (options.results.empty())
     return plot::DrawFrame(FrameOf(doc, StaticCaseNamed(doc, options.loadCase)), view, style);
   ImportResults(doc, options.results, InputStem(model), io);
-  return plot::DrawResult(FrameOf(doc, -1), ResultToDraw(doc, options), view, style);
+  const std::optional<plot::ForceComponent> component = ComponentNamed(options.component);
+  if (!component && options.mode == 0)
+    Fail(kExitUsage, options.component + ": the diagrams are " + ListInWords(ComponentNames()));
+  return plot::DrawResult(FrameOf(doc, -1), ResultToDraw(doc, options, component.value_or(plot::ForceComponent::kM3)),
+                          view, style);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 #include "analysis/BeamElement.h"
+#include "tav/plot/SvgPlot.h"
 #include "tav/util/FormatC.h"
 
 namespace tav::tool {
@@ -176,5 +178,36 @@ std::optional<plot::ForceComponent> ComponentNamed(const std::string& name) {
 }
 
 std::vector<std::string> ComponentNames() { return {kComponents.begin(), kComponents.end()}; }
+
+plot::PlotView ViewOf(const PlotOptions& options) {
+  if (options.azimuth || options.elevation) return {options.azimuth.value_or(0.0), options.elevation.value_or(0.0)};
+  const std::optional<plot::PlotView> named = plot::NamedView(options.view);
+  if (!named) throw std::invalid_argument(options.view + ": the views are iso, xz, yz and xy");
+  return *named;
+}
+
+int32_t StaticCaseNamed(const CTavData& doc, const std::string& name) {
+  if (name.empty()) return doc.GetCountStaticLoad() > 0 ? 0 : -1;
+  for (int32_t c = 0; c < doc.GetCountStaticLoad(); ++c) {
+    if (doc.GetStaticLoad(c)->m_strName == name) return c;
+  }
+  throw std::invalid_argument(name + ": the model has no static load case of this name");
+}
+
+ResultCase ResultCaseNamed(const CTavData& doc, const std::string& name) {
+  for (const ResultCase& c : ResultCases(doc)) {
+    if (name.empty() || c.name == name) return c;
+  }
+  throw std::invalid_argument((name.empty() ? "the model" : name) + ": no results of this name");
+}
+
+plot::PlotResult ResultToDraw(CTavData& doc, const PlotOptions& options, plot::ForceComponent component) {
+  if (options.mode > 0) {
+    if (options.mode > static_cast<int>(doc.GetModalResults().modes.size()))
+      throw std::invalid_argument("mode " + std::to_string(options.mode) + ": the results hold no such mode");
+    return ModeOf(doc, options.mode - 1);
+  }
+  return ResultOf(doc, ResultCaseNamed(doc, options.loadCase), component);
+}
 
 }  // namespace tav::tool

@@ -13,6 +13,7 @@
 
 #include "tav/document/TavData.h"
 #include "tav/plot/PlotData.h"
+#include "tool/Commands.h"
 #include "tool/ResultCases.h"
 
 namespace tav::tool {
@@ -31,5 +32,17 @@ plot::PlotResult ModeOf(const CTavData& doc, int32_t mode);
 // The member-force component named "N", "V2", "V3", "T", "M2" or "M3".
 std::optional<plot::ForceComponent> ComponentNamed(const std::string& name);
 std::vector<std::string> ComponentNames();
+
+// What `tav plot` draws, chosen by its options; each throws
+// std::invalid_argument, naming what the model or its results lack.
+plot::PlotView ViewOf(const PlotOptions& options);
+// The static load case of that name (0-based), the first for an empty
+// name, -1 when the model has none.
+int32_t StaticCaseNamed(const CTavData& doc, const std::string& name);
+// The result case or combination of that name; the first for an empty name.
+ResultCase ResultCaseNamed(const CTavData& doc, const std::string& name);
+// Mode options.mode when it is given, otherwise the named result case with
+// the diagram of `component`.
+plot::PlotResult ResultToDraw(CTavData& doc, const PlotOptions& options, plot::ForceComponent component);
 
 }  // namespace tav::tool
