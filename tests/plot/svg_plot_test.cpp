@@ -300,17 +300,6 @@ TEST(SvgPlotTest, NamesAreEscapedAndExtremesLabelled) {
   EXPECT_NE(DrawFrame(Busy(), {}, {}).find("wind &amp; &lt;snow&gt;"), std::string::npos);
 }
 
-TEST(SvgPlotTest, NamedViews) {
-  EXPECT_FALSE(NamedView("top").has_value());
-  const std::pair<const char*, PlotView> views[] = {
-      {"iso", {-60, 30}}, {"xz", {-90, 0}}, {"yz", {0, 0}}, {"xy", {-90, 90}}};
-  for (const auto& [name, view] : views) {
-    ASSERT_TRUE(NamedView(name).has_value()) << name;
-    EXPECT_EQ(NamedView(name)->azimuth, view.azimuth) << name;
-    EXPECT_EQ(NamedView(name)->elevation, view.elevation) << name;
-  }
-}
-
 TEST(SvgPlotTest, DegenerateInputsGiveValidDocuments) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
