@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 declare -A floor=(
   [platform]=0 [util]=1 [model]=2 [elements]=3 [loads]=3 [document]=4
   [writers]=5 [results]=5 [json]=5 [solver]=5 [analysis]=3 [plot]=2
+  [qt]=6
 )
 
 folder_of() {

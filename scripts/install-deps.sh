@@ -27,6 +27,10 @@ packages=(
   libstb-dev
   libjs-three
   chromium
+  qt6-base-dev
+  xvfb
+  xauth
+  fonts-nanum
 )
 
 missing=()
