@@ -378,8 +378,28 @@ template <TaV_COMBO_TYPE kType>
 void CTavImportTavOutput::Compose(int32_t target, std::span<const Term> terms) {
   if (terms.empty()) return;
   std::vector<BeamSource> sources;
-  for (int32_t beam = 0; beam < m_pData->GetCountBeam(); ++beam) ComposeBeam<kType>(beam, target, terms, sources);
+  const int32_t beams = m_pData->GetCountBeam();
+  for (int32_t beam = 0; beam < beams; ++beam) {
+    if (beam + 1 < beams) PrefetchBeam(beam + 1, terms);
+    ComposeBeam<kType>(beam, target, terms, sources);
+  }
   for (int32_t joint = 0; joint < m_pData->GetCountJoint(); ++joint) ComposeJoint<kType>(joint, target, terms);
+}
+
+// Asks for a beam's blocks and its terms' envelopes ahead of folding them.
+// They lie in separate places, and without being asked the processor
+// fetches them only once the fold waits for them.
+void CTavImportTavOutput::PrefetchBeam(int32_t beam, std::span<const Term> terms) {
+  constexpr size_t kLine = 64 / sizeof(double);
+  const auto prefetch = [](std::span<const double> values) {
+    for (size_t at = 0; at < values.size(); at += kLine) __builtin_prefetch(values.data() + at);
+  };
+  prefetch(m_pData->GetResultBlocks_Beam(beam));
+  for (const Term& term : terms) {
+    if (term.response == nullptr) continue;
+    prefetch(term.response->maximum.beamForces[static_cast<size_t>(beam)]);
+    prefetch(term.response->minimum.beamForces[static_cast<size_t>(beam)]);
+  }
 }
 
 // Station s of a beam's envelopes is station s of the result store; the
@@ -410,26 +430,26 @@ void CTavImportTavOutput::ComposeBeam(int32_t beam, int32_t target, std::span<co
         Ordered(term.factor, term.magnitude, term.response->maximum.beamForces[static_cast<size_t>(beam)].data(),
                 term.response->minimum.beamForces[static_cast<size_t>(beam)].data());
   }
-  const std::vector<double> positions = PositionsOf(sources, maximum);
+  const double* positions = PositionSource(sources, maximum.data());
+  std::vector<double> kept;
+  if (positions == nullptr) {
+    kept.assign(maximum.begin(), maximum.end());
+    positions = kept.data();
+  }
   for (size_t k = 0; k < terms.size(); ++k) FoldStations<kType>(terms[k], sources[k], maximum, minimum);
-  for (size_t at = 0, station = 0; at < maximum.size(); at += kStationValues, ++station) {
-    maximum[at] = positions.empty() ? sources.back().records[at] : positions[station];
-    minimum[at] = maximum[at];
+  for (size_t at = 0; at < maximum.size(); at += kStationValues) {
+    maximum[at] = positions[at];
+    minimum[at] = positions[at];
   }
 }
 
 // Each term brings its stations' positions, so the last one's stay; a term
-// naming the combination brings the positions it holds. Empty when the
-// last term's records give them.
-std::vector<double> CTavImportTavOutput::PositionsOf(std::span<const BeamSource> sources,
-                                                     std::span<const double> maximum) {
+// naming the combination brings the positions it holds, which are those of
+// the term before it.
+const double* CTavImportTavOutput::PositionSource(std::span<const BeamSource> sources, const double* combination) {
   const auto last = std::find_if(sources.rbegin(), sources.rend(),
-                                 [&](const BeamSource& from) { return from.records != maximum.data(); });
-  if (last == sources.rbegin()) return {};
-  const double* from = last == sources.rend() ? maximum.data() : last->records;
-  std::vector<double> positions;
-  for (size_t at = 0; at < maximum.size(); at += kStationValues) positions.push_back(from[at]);
-  return positions;
+                                 [&](const BeamSource& from) { return from.records != combination; });
+  return last == sources.rend() ? nullptr : last->records;
 }
 
 // One term over every station of a beam. Past its envelopes a term's

@@ -57,11 +57,13 @@ class CTavImportTavOutput {
   // minimum case `target` + 1, element by element.
   template <TaV_COMBO_TYPE kType>
   void Compose(int32_t target, std::span<const Term> terms);
+  void PrefetchBeam(int32_t beam, std::span<const Term> terms);
   template <TaV_COMBO_TYPE kType>
   void ComposeBeam(int32_t beam, int32_t target, std::span<const Term> terms, std::vector<BeamSource>& sources);
-  // The stations' positions the combination ends with; empty when the last
-  // term's records give them.
-  static std::vector<double> PositionsOf(std::span<const BeamSource> sources, std::span<const double> maximum);
+  // The records whose stations' positions the combination ends with: the
+  // last term's that does not name the combination; null when every term
+  // names it, whose own positions then stay.
+  static const double* PositionSource(std::span<const BeamSource> sources, const double* combination);
   template <TaV_COMBO_TYPE kType>
   static void FoldStations(const Term& term, const BeamSource& from, std::span<double> maximum,
                            std::span<double> minimum);
