@@ -22,6 +22,7 @@
 #include "tool/ReportContent.h"
 #include "tool/SectionMasses.h"
 #include "tool/Summary.h"
+#include "tool/WindowRun.h"
 
 namespace tav::tool {
 namespace fs = std::filesystem;
@@ -283,9 +284,54 @@ void ImportResults(CTavData& doc, const fs::path& directory, const std::string& 
   }
 }
 
-// Runs TaV on `doc` in `options.workDir` and imports its results into `doc`.
-// When the analysis failed for some load cases only, it still wrote the
-// results of the others: they are imported and the failed ones returned.
+// Imports the results of a run whose lines the dialog holds; `clean` when
+// no error line appeared. When the analysis failed for some load cases only,
+// it still wrote the results of the others: they are imported and the failed
+// ones returned.
+FailedCases ImportRun(CTavData& doc, bool clean, const CColorListBox& lines, const fs::path& workDir,
+                      const std::string& stem, Streams io) {
+  const fs::path output = workDir / (stem + ".tvo");
+  FailedCases failed;
+  if (!clean) {
+    std::vector<std::string> errors;
+    for (int i = 0; i < lines.GetCount(); ++i) {
+      if (lines.GetText(i).find("* E R R O R *") != CString::npos) errors.push_back(lines.GetText(i));
+    }
+    // Results exist only when the program could solve the rest.
+    failed = NamedCases(doc, errors);
+    if (failed.empty() || !fs::exists(output)) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
+  }
+  if (!fs::exists(output)) Fail(kExitAnalysis, output.string() + ": the analysis wrote no results");
+  ImportResults(doc, workDir, stem, io);
+  return failed;
+}
+
+// The lines of `text`, without their ends.
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The run in the Run Solver window: the results are imported as soon as the
+// solver is done, and their summary shows in the window below its lines.
+FailedCases AnalyseInWindow(CTavData& doc, const DialogRun& solve, const fs::path& workDir, const std::string& stem,
+                            Streams io) {
+  std::optional<FailedCases> failed;
+  RunInWindow(solve, [&](const CTavSolverMsgDlg& dialog) {
+    failed = ImportRun(doc, dialog.m_bError == 0, dialog.GetMessageList(), workDir, stem, io);
+    std::ostringstream summary;
+    WriteSummary(doc, summary, *failed);
+    return LinesOf(summary.str());
+  });
+  if (!failed) Fail(kExitAnalysis, "the Run Solver window was closed before the analysis ended");
+  return *failed;
+}
+
+// Runs TaV on `doc` in `options.workDir`, in the console or in the window,
+// and imports its results into `doc`; returns the load cases it could not
+// solve.
 FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& options, Streams io) {
   // The program runs in the work directory: a relative solver directory is
   // the user's, taken from where the tool started.
@@ -309,30 +355,16 @@ FailedCases Analyse(CTavData& doc, const fs::path& model, const RunOptions& opti
   fs::remove(options.workDir / (stem + ".tvh"), code);
   io.out << "Solver input " << input.string() << "\n";
 
+  const DialogRun solve = [&](CTavSolverMsgDlg& dialog) {
+    return dialog.RunSolver(nullptr, options.workDir.string(), solverDir.string(), stem + ".tAv", TaV_FORMAT_TAV);
+  };
+  if (options.gui) return AnalyseInWindow(doc, solve, options.workDir, stem, io);
   console::ConsoleFrontEnd frontEnd(io.out, io.err, options.color);
-  int verdict = 0;
-  std::vector<std::string> errors;
-  {
-    CTavSolverMsgDlg dialog;
-    dialog.SetFrontEnd(&frontEnd);
-    verdict = dialog.RunSolver(nullptr, options.workDir.string(), solverDir.string(), stem + ".tAv", TaV_FORMAT_TAV);
-    const CColorListBox& lines = dialog.GetMessageList();
-    for (int i = 0; i < lines.GetCount(); ++i) {
-      if (lines.GetText(i).find("* E R R O R *") != CString::npos) errors.push_back(lines.GetText(i));
-    }
-  }
+  CTavSolverMsgDlg dialog;
+  dialog.SetFrontEnd(&frontEnd);
+  const int verdict = solve(dialog);
   if (frontEnd.Interrupted()) Fail(kExitAnalysis, "the analysis was interrupted");
-  const fs::path output = options.workDir / (stem + ".tvo");
-  FailedCases failed;
-  if (verdict != 1) {
-    // Results exist only when the program could solve the rest.
-    failed = NamedCases(doc, errors);
-    if (failed.empty() || !fs::exists(output)) Fail(kExitAnalysis, "the analysis reported errors; see the lines above");
-  }
-
-  if (!fs::exists(output)) Fail(kExitAnalysis, output.string() + ": the analysis wrote no results");
-  ImportResults(doc, options.workDir, stem, io);
-  return failed;
+  return ImportRun(doc, verdict == 1, dialog.GetMessageList(), options.workDir, stem, io);
 }
 
 void StoreArchive(CTavData& doc, const fs::path& target) {
@@ -409,6 +441,7 @@ void RunModel(CTavData& doc, const fs::path& model, RunOptions options, Streams 
   CheckResultsName(options.results);
   CheckReportName(options.report);
   CheckHistoriesName(doc, options.histories);
+  if (options.gui && !CanShowWindows()) Fail(kExitUsage, "--gui: this tav was built without Qt 6 and shows no windows");
   if (options.sectionMasses) AddMasses(doc, io);
   if (options.workDir.empty()) options.workDir = model.parent_path() / (model.stem().string() + "-run");
   const FailedCases failed = Analyse(doc, model, options, io);

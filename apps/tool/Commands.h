@@ -29,6 +29,7 @@ struct RunOptions {
   bool color = false;               // paint the solver's lines green
   bool sectionMasses = false;       // add the joint masses of the beams' sections (SectionMasses.h)
   std::filesystem::path report;     // empty: none; otherwise the HTML report (ReportCommand)
+  bool gui = false;                 // run in the Run Solver window and show the summary there
 };
 
 struct PlotOptions {

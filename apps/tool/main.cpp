@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
                   "Write the time series of every history case to FILE.csv: one row per case and time step, each "
                   "joint's displacements and each supported joint's reactions");
   run->add_option("--report", args.run.report, "Write an HTML report with pictures and a 3D view to FILE.html");
+  run->add_flag("--gui", args.run.gui, "Run the analysis in the Run Solver window and show the summary there");
   AddSectionMassesFlag(*run, args);
 
   CLI::App* plot = app.add_subcommand("plot", "Draw the model, or a run's results, as an SVG picture");
