@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <iostream>
+#include <vector>
 
 #include "tool/Commands.h"
 
@@ -11,6 +13,7 @@ namespace {
 
 using tav::tool::kExitOk;
 using tav::tool::kExitUsage;
+using tav::tool::Streams;
 namespace fs = std::filesystem;
 
 struct Arguments {
@@ -61,21 +64,20 @@ void AddPlotOptions(CLI::App& command, tav::tool::PlotOptions& plot) {
       ->capture_default_str();
 }
 
-}  // namespace
+// A command and what it does once the command line is read.
+struct Command {
+  CLI::App* app;
+  std::function<int(const Arguments&, Streams)> handler;
+};
 
-int main(int argc, char** argv) {
-  CLI::App app{
-      "Structural frame models: solver inputs, analyses and results from a JSON model file.\n"
-      "Exit status: 0 done, 1 the analysis reported errors, 2 bad input or usage."};
-  app.set_version_flag("--version", "tav " TAV_VERSION);
-  app.require_subcommand(1);
-  Arguments args;
+CLI::App* AddModelCommand(CLI::App& app, Arguments& args, const std::string& name, const std::string& description) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->add_option("MODEL", args.model, "JSON model file")->required();
+  return command;
+}
 
-  CLI::App* check = app.add_subcommand("check", "Validate a model and print what it holds");
-  check->add_option("MODEL", args.model, "JSON model file")->required();
-
-  CLI::App* write = app.add_subcommand("write", "Write a solver input file");
-  write->add_option("MODEL", args.model, "JSON model file")->required();
+CLI::App* AddWriteCommand(CLI::App& app, Arguments& args) {
+  CLI::App* write = AddModelCommand(app, args, "write", "Write a solver input file");
   write->add_option("--format", args.format, tav::tool::ListInWords(tav::tool::SolverInputNames()))
       ->check(CLI::IsMember(tav::tool::SolverInputNames()))
       ->capture_default_str();
@@ -87,9 +89,12 @@ int main(int argc, char** argv) {
       ->capture_default_str();
   write->add_option("-o,--output", args.output, "Output file (default: MODEL with the format's extension)");
   AddSectionMassesFlag(*write, args);
+  return write;
+}
 
-  CLI::App* run = app.add_subcommand("run", "Analyse a model with the bundled program and summarise the results");
-  run->add_option("MODEL", args.model, "JSON model file")->required();
+CLI::App* AddRunCommand(CLI::App& app, Arguments& args) {
+  CLI::App* run =
+      AddModelCommand(app, args, "run", "Analyse a model with the bundled program and summarise the results");
   AddRunOptions(*run, args);
   run->add_option("--results", args.run.results, "Write every result value to FILE.json or FILE.csv");
   run->add_option("--history", args.run.histories,
@@ -98,46 +103,87 @@ int main(int argc, char** argv) {
   run->add_option("--report", args.run.report, "Write an HTML report with pictures and a 3D view to FILE.html");
   run->add_flag("--gui", args.run.gui, "Run the analysis in the Run Solver window and show the summary there");
   AddSectionMassesFlag(*run, args);
+  return run;
+}
 
-  CLI::App* plot = app.add_subcommand("plot", "Draw the model, or a run's results, as an SVG picture");
-  plot->add_option("MODEL", args.model, "JSON model file")->required();
-  AddPlotOptions(*plot, args.plot);
-
+CLI::App* AddReportCommand(CLI::App& app, Arguments& args) {
   CLI::App* report =
-      app.add_subcommand("report", "Analyse a model and write one HTML file: summary, pictures and a 3D view");
-  report->add_option("MODEL", args.model, "JSON model file")->required();
+      AddModelCommand(app, args, "report", "Analyse a model and write one HTML file: summary, pictures and a 3D view");
   report->add_option("-o,--output", args.output, "HTML file to write")->required();
   AddRunOptions(*report, args);
   AddSectionMassesFlag(*report, args);
+  return report;
+}
 
-  CLI::App* save = app.add_subcommand("save", "Store a model in the library's archive");
-  save->add_option("MODEL", args.model, "JSON model file")->required();
-  save->add_option("-o,--output", args.output, "Archive to write (MODEL.tavdoc)")->required();
-
-  CLI::App* load = app.add_subcommand("load", "Write an archived model as a JSON model file");
-  load->add_option("ARCHIVE", args.model, "Archive written by save")->required();
-  load->add_option("-o,--output", args.output, "JSON model file to write")->required();
-
+CLI::App* AddDemoCommand(CLI::App& app, Arguments& args) {
   CLI::App* demo = app.add_subcommand("demo", "Run everything on the bundled example and show where the files went");
   demo->add_option("-d,--directory", args.demoDir, "Directory for the example's files")->capture_default_str();
   AddRunOptions(*demo, args);
+  return demo;
+}
 
+CLI::App* AddPlotCommand(CLI::App& app, Arguments& args) {
+  CLI::App* plot = AddModelCommand(app, args, "plot", "Draw the model, or a run's results, as an SVG picture");
+  AddPlotOptions(*plot, args.plot);
+  return plot;
+}
+
+CLI::App* AddSaveCommand(CLI::App& app, Arguments& args) {
+  CLI::App* save = AddModelCommand(app, args, "save", "Store a model in the library's archive");
+  save->add_option("-o,--output", args.output, "Archive to write (MODEL.tavdoc)")->required();
+  return save;
+}
+
+CLI::App* AddLoadCommand(CLI::App& app, Arguments& args) {
+  CLI::App* load = app.add_subcommand("load", "Write an archived model as a JSON model file");
+  load->add_option("ARCHIVE", args.model, "Archive written by save")->required();
+  load->add_option("-o,--output", args.output, "JSON model file to write")->required();
+  return load;
+}
+
+// The commands in the order the help lists them.
+std::vector<Command> AddCommands(CLI::App& app, Arguments& args) {
+  namespace tool = tav::tool;
+  return {
+      {AddModelCommand(app, args, "check", "Validate a model and print what it holds"),
+       [](const Arguments& a, Streams io) { return tool::CheckCommand(a.model, io); }},
+      {AddWriteCommand(app, args),
+       [](const Arguments& a, Streams io) {
+         return tool::WriteCommand(a.model, a.format, a.precision, a.output, a.run.sectionMasses, io);
+       }},
+      {AddRunCommand(app, args), [](const Arguments& a, Streams io) { return tool::RunCommand(a.model, a.run, io); }},
+      {AddPlotCommand(app, args),
+       [](const Arguments& a, Streams io) { return tool::PlotCommand(a.model, a.plot, io); }},
+      {AddReportCommand(app, args),
+       [](const Arguments& a, Streams io) { return tool::ReportCommand(a.model, a.run, a.output, io); }},
+      {AddSaveCommand(app, args),
+       [](const Arguments& a, Streams io) { return tool::SaveCommand(a.model, a.output, io); }},
+      {AddLoadCommand(app, args),
+       [](const Arguments& a, Streams io) { return tool::LoadCommand(a.model, a.output, io); }},
+      {AddDemoCommand(app, args),
+       [](const Arguments& a, Streams io) { return tool::DemoCommand(a.demoDir, a.run, io); }},
+  };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "Structural frame models: solver inputs, analyses and results from a JSON model file.\n"
+      "Exit status: 0 done, 1 the analysis reported errors, 2 bad input or usage."};
+  app.set_version_flag("--version", "tav " TAV_VERSION);
+  app.require_subcommand(1);
+  Arguments args;
+  const std::vector<Command> commands = AddCommands(app, args);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     const int status = app.exit(error);
     return status == 0 ? kExitOk : kExitUsage;
   }
-
   args.run.color = ::isatty(STDOUT_FILENO) != 0;
-  const tav::tool::Streams io{std::cout, std::cerr};
-  if (check->parsed()) return tav::tool::CheckCommand(args.model, io);
-  if (write->parsed())
-    return tav::tool::WriteCommand(args.model, args.format, args.precision, args.output, args.run.sectionMasses, io);
-  if (run->parsed()) return tav::tool::RunCommand(args.model, args.run, io);
-  if (plot->parsed()) return tav::tool::PlotCommand(args.model, args.plot, io);
-  if (report->parsed()) return tav::tool::ReportCommand(args.model, args.run, args.output, io);
-  if (save->parsed()) return tav::tool::SaveCommand(args.model, args.output, io);
-  if (load->parsed()) return tav::tool::LoadCommand(args.model, args.output, io);
-  return tav::tool::DemoCommand(args.demoDir, args.run, io);
+  for (const Command& command : commands) {
+    if (command.app->parsed()) return command.handler(args, Streams{std::cout, std::cerr});
+  }
+  return kExitUsage;  // one command is required, so one was parsed
 }
