@@ -119,13 +119,14 @@ int32_t EnvelopedStations(const TavCaseResponse* response, int32_t beam) {
 // Folds `count` values of a term that range from `low` to `high`, weighted
 // by `factor`, index by index; `high` and `low` come in the order that
 // Ordered gives them. A term's values are read before its restart: a term
-// may name the combination it folds into, and read it in place.
-template <TaV_COMBO_TYPE kType, bool kMagnitude, bool kFirst>
+// may name the combination it folds into, and read it in place. A term of
+// one value (`kOneValue`) has `low` at `high` and reads it once.
+template <TaV_COMBO_TYPE kType, bool kMagnitude, bool kFirst, bool kOneValue = false>
 [[gnu::always_inline]] inline void FoldValues(double factor, double* maximum, double* minimum, const double* high,
                                               const double* low, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     const double scaledHigh = factor * high[i];
-    const double scaledLow = factor * low[i];
+    const double scaledLow = kOneValue ? scaledHigh : factor * low[i];
     if constexpr (kFirst) Restart(kType, maximum[i], minimum[i]);
     if constexpr (kMagnitude) {
       FoldMagnitude(kType, maximum[i], minimum[i], scaledHigh);
@@ -363,11 +364,11 @@ const TavCaseResponse* CTavImportTavOutput::ResponseOf(const TaV_COMBO_DATA& ter
   return response;
 }
 
-template <TaV_COMBO_TYPE kType, size_t kCount>
-void CTavImportTavOutput::FoldTerm(const Term& term, double* maximum, double* minimum, const double* high,
-                                   const double* low) {
+template <TaV_COMBO_TYPE kType, size_t kCount, bool kOneValue>
+[[gnu::always_inline]] inline void CTavImportTavOutput::FoldTerm(const Term& term, double* maximum, double* minimum,
+                                                                 const double* high, const double* low) {
   WithFlags(term.magnitude, term.first, [&]<bool kMagnitude, bool kFirst>() {
-    FoldValues<kType, kMagnitude, kFirst>(term.factor, maximum, minimum, high, low, kCount);
+    FoldValues<kType, kMagnitude, kFirst, kOneValue>(term.factor, maximum, minimum, high, low, kCount);
   });
 }
 
@@ -379,9 +380,14 @@ void CTavImportTavOutput::Compose(int32_t target, std::span<const Term> terms) {
   if (terms.empty()) return;
   std::vector<BeamSource> sources;
   const int32_t beams = m_pData->GetCountBeam();
+  std::span<double> next = m_pData->GetResultBlocks_Beam(0);
   for (int32_t beam = 0; beam < beams; ++beam) {
-    if (beam + 1 < beams) PrefetchBeam(beam + 1, terms);
-    ComposeBeam<kType>(beam, target, terms, sources);
+    const std::span<double> blocks = next;
+    if (beam + 1 < beams) {
+      next = m_pData->GetResultBlocks_Beam(beam + 1);
+      Prefetch(beam + 1, next, terms);
+    }
+    ComposeBeam<kType>(beam, blocks, target, terms, sources);
   }
   for (int32_t joint = 0; joint < m_pData->GetCountJoint(); ++joint) ComposeJoint<kType>(joint, target, terms);
 }
@@ -389,12 +395,12 @@ void CTavImportTavOutput::Compose(int32_t target, std::span<const Term> terms) {
 // Asks for a beam's blocks and its terms' envelopes ahead of folding them.
 // They lie in separate places, and without being asked the processor
 // fetches them only once the fold waits for them.
-void CTavImportTavOutput::PrefetchBeam(int32_t beam, std::span<const Term> terms) {
+void CTavImportTavOutput::Prefetch(int32_t beam, std::span<const double> blocks, std::span<const Term> terms) {
   constexpr size_t kLine = 64 / sizeof(double);
   const auto prefetch = [](std::span<const double> values) {
     for (size_t at = 0; at < values.size(); at += kLine) __builtin_prefetch(values.data() + at);
   };
-  prefetch(m_pData->GetResultBlocks_Beam(beam));
+  prefetch(blocks);
   for (const Term& term : terms) {
     if (term.response == nullptr) continue;
     prefetch(term.response->maximum.beamForces[static_cast<size_t>(beam)]);
@@ -407,9 +413,8 @@ void CTavImportTavOutput::PrefetchBeam(int32_t beam, std::span<const Term> terms
 // outside the store reads as zeros, as the store's own reads do. A term
 // naming the combination itself reads what the terms before it left.
 template <TaV_COMBO_TYPE kType>
-void CTavImportTavOutput::ComposeBeam(int32_t beam, int32_t target, std::span<const Term> terms,
-                                      std::vector<BeamSource>& sources) {
-  const std::span<double> blocks = m_pData->GetResultBlocks_Beam(beam);
+void CTavImportTavOutput::ComposeBeam(int32_t beam, std::span<double> blocks, int32_t target,
+                                      std::span<const Term> terms, std::vector<BeamSource>& sources) {
   const size_t size = kStationValues * static_cast<size_t>(std::max(m_pData->GetCountResultStation(), 0));
   const std::span<double> maximum = CaseBlock(blocks, target, size);
   const std::span<double> minimum = CaseBlock(blocks, target + 1, size);
@@ -466,8 +471,8 @@ void CTavImportTavOutput::FoldStations(const Term& term, const BeamSource& from,
                                             from.low + 6 * station, kStationValues - 1);
     }
     const size_t rest = kStationValues * enveloped;
-    FoldValues<kType, kMagnitude, kFirst>(term.factor, maximum.data() + rest, minimum.data() + rest,
-                                          from.records + rest, from.records + rest, maximum.size() - rest);
+    FoldValues<kType, kMagnitude, kFirst, true>(term.factor, maximum.data() + rest, minimum.data() + rest,
+                                                from.records + rest, from.records + rest, maximum.size() - rest);
   });
 }
 
@@ -494,7 +499,7 @@ void CTavImportTavOutput::ComposeJoint(int32_t joint, int32_t target, std::span<
     const std::span<const double> source = CaseBlock(blocks, term.source, kJointValues);
     const double* value = source.empty() ? kZeros.data() : source.data();  // the three kinds of six values
     if (term.response == nullptr) {
-      FoldTerm<kType, kJointValues>(term, maximum.data(), minimum.data(), value, value);
+      FoldTerm<kType, kJointValues, true>(term, maximum.data(), minimum.data(), value, value);
       continue;
     }
     if (allActive) {  // each kind of six from its own place

@@ -57,9 +57,12 @@ class CTavImportTavOutput {
   // minimum case `target` + 1, element by element.
   template <TaV_COMBO_TYPE kType>
   void Compose(int32_t target, std::span<const Term> terms);
-  void PrefetchBeam(int32_t beam, std::span<const Term> terms);
+  // Asks for beam `beam`'s `blocks` and its terms' envelopes.
+  static void Prefetch(int32_t beam, std::span<const double> blocks, std::span<const Term> terms);
+  // Folds the terms into beam `beam`, whose case blocks are `blocks`.
   template <TaV_COMBO_TYPE kType>
-  void ComposeBeam(int32_t beam, int32_t target, std::span<const Term> terms, std::vector<BeamSource>& sources);
+  void ComposeBeam(int32_t beam, std::span<double> blocks, int32_t target, std::span<const Term> terms,
+                   std::vector<BeamSource>& sources);
   // The records whose stations' positions the combination ends with: the
   // last term's that does not name the combination; null when every term
   // names it, whose own positions then stay.
@@ -70,8 +73,8 @@ class CTavImportTavOutput {
   template <TaV_COMBO_TYPE kType>
   void ComposeJoint(int32_t joint, int32_t target, std::span<const Term> terms);
   // Folds `kCount` values of the term that range from `low` to `high`,
-  // index by index.
-  template <TaV_COMBO_TYPE kType, size_t kCount>
+  // index by index; `low` is `high` for a term of one value (`kOneValue`).
+  template <TaV_COMBO_TYPE kType, size_t kCount, bool kOneValue = false>
   static void FoldTerm(const Term& term, double* maximum, double* minimum, const double* high, const double* low);
   // Reads as many stations of a beam as `records` holds into the result
   // store, by way of `records` when the archive must go to its file for
