@@ -16,7 +16,7 @@ RELEASE_DIR := build/release
 SANITIZE_DIR := build/sanitize
 THREAD_DIR := build/thread
 # The suites that run threads, built a third time under ThreadSanitizer.
-THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child tav_tool_window_tests
+THREAD_SUITES := tav_platform_tests tav_solver_tests tav_apps_tests tav_test_child tav_tool_window_tests tav_qt_tests
 
 .PHONY: bench coverage all deps format-check layer-check configure-release configure-sanitize configure-thread configure-fuzz demo fuzz test test-release test-sanitize test-thread format clean
 

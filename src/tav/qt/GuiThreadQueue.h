@@ -1,7 +1,8 @@
 // Hands work from any thread to the GUI thread through Qt's event loop.
-// Tasks wait in a mutex-guarded queue that the GUI thread drains when a
-// queued call wakes it; the queue, not Qt, is what orders the threads, so
-// ThreadSanitizer sees every hand-over even though Qt is not instrumented.
+// Tasks wait in a mutex-guarded queue; an event descriptor that the GUI
+// thread's loop watches wakes it to drain them. Another thread never calls
+// into Qt, so the queue and the descriptor, not Qt's own (uninstrumented)
+// locks, order the threads, and ThreadSanitizer sees every hand-over.
 #pragma once
 
 #include <deque>
@@ -11,13 +12,14 @@
 #include <mutex>
 #include <thread>
 
-class QObject;
+class QSocketNotifier;
 
 namespace tav::qt {
 
 class GuiThreadQueue {
  public:
   // Binds the queue to the calling thread, which must be the GUI thread.
+  // Throws std::system_error when the system has no event descriptor left.
   GuiThreadQueue();
   // Closes the queue; call on the GUI thread when the queue may have been
   // used (destroying it elsewhere is fine only once it is closed).
@@ -44,13 +46,19 @@ class GuiThreadQueue {
   void Close();
 
  private:
+  // Wakes the GUI thread to drain unless a wake-up is pending.
+  void WakeLocked();
+  // The GUI thread, woken.
+  void OnWake();
+
   std::thread::id m_guiThread;
   std::mutex m_mutex;
   std::deque<std::function<void()>> m_tasks;
   bool m_bWakePending = false;
   bool m_bClosed = false;
-  // Receives the wake-up calls on the GUI thread; gone once closed.
-  std::unique_ptr<QObject> m_pReceiver;
+  int m_nWake = -1;  // readable while a wake-up is pending; closed with the queue
+  // Watches m_nWake in the GUI thread's loop; gone once closed.
+  std::unique_ptr<QSocketNotifier> m_pNotifier;
 };
 
 template <typename Result>
@@ -59,7 +67,7 @@ Result GuiThreadQueue::Call(std::function<Result()> task, Result fallback) {
   // Only the queued task holds the promise: dropping the task breaks it.
   auto promise = std::make_shared<std::promise<Result>>();
   std::future<Result> answer = promise->get_future();
-  const bool queued = Post([promise, task = std::move(task)] {
+  const bool queued = Post([promise = std::move(promise), task = std::move(task)] {
     try {
       promise->set_value(task());
     } catch (...) {
