@@ -47,8 +47,9 @@ class ScriptedSolver {
   void Prints(const std::string& text) const { std::ofstream(m_dir.File("TaV.out")) << text; }
   void Hangs() const { std::ofstream(m_dir.File("TaV.hang")) << ""; }
   pid_t HungPid() const { return std::stoi(tav::test::ReadFileBytes(m_dir.File("TaV.pid"))); }
+  CString Directory() const { return m_dir.Path().string(); }
   int Run(CTavSolverMsgDlg& dialog, const CString& input = "frame.tAv") const {
-    const CString dir = m_dir.Path().string();
+    const CString dir = Directory();
     return RunSolverInWindow(dialog, [dir, input](CTavSolverMsgDlg& dlg) {
       return dlg.RunSolver(nullptr, dir, dir, input, TaV_FORMAT_TAV);
     });
@@ -254,6 +255,41 @@ TEST(SolverWindowTest, AutomaticCloseClosesTheWindowWithoutTheUser) {
   EXPECT_EQ(showings.hidden, 1);
   EXPECT_EQ(OpenSolverWindow(), nullptr);
   EXPECT_EQ(dialog.GetMessageList().GetText(1), "DONE");
+}
+
+// A run that shows the dialog twice: the window shows again, with the
+// second run's lines only (the first run's lines go as the dialog clears
+// its list).
+TEST(SolverWindowTest, ASecondShowingStartsFromTheSecondRunsLines) {
+  ScriptedSolver solver;
+  solver.Prints("FIRST\n");
+  CTavSolverMsgDlg dialog;
+  test::ShowCounter showings;
+  QStringList second;
+  GuiScript script;
+  script
+      .When(
+          "the first run's end", [] { return HasRow(kSeparator) && HasRow("FIRST"); },
+          [&solver] {
+            solver.Prints("SECOND\n");
+            OpenSolverWindow()->Button(IDOK)->click();
+          })
+      .When(
+          "the second run's end", [&showings] { return showings.shown == 2 && HasRow(kSeparator); },
+          [&second] {
+            second = Rows(OpenSolverWindow()->List());
+            OpenSolverWindow()->Button(IDOK)->click();
+          });
+  script.Start();
+  const CString dir = solver.Directory();
+  const int result = RunSolverInWindow(dialog, [&dir](CTavSolverMsgDlg& dlg) {
+    return dlg.RunSolver(nullptr, dir, dir, "frame.tAv", TaV_FORMAT_TAV) +
+           dlg.RunSolver(nullptr, dir, dir, "frame.tAv", TaV_FORMAT_TAV);
+  });
+  EXPECT_EQ(result, 2);
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(second, (QStringList{"", "SECOND", "", kSeparator, ""}));
+  EXPECT_EQ(showings.hidden, 2);
 }
 
 TEST(SolverWindowTest, TheCloseBoxStopsASolverThatRunsOn) {
