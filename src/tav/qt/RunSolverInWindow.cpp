@@ -29,6 +29,21 @@ class OwnApplication {
   std::optional<QApplication> m_app;  // last: made from the members above
 };
 
+// The window as the dialog's front-end while it lives: however the call
+// ends, the dialog does not keep a front-end that is gone.
+class BorrowedFrontEnd {
+ public:
+  BorrowedFrontEnd(CTavSolverMsgDlg& dialog, CSolverFrontEnd& frontEnd) : m_dialog(dialog) {
+    m_dialog.SetFrontEnd(&frontEnd);
+  }
+  ~BorrowedFrontEnd() { m_dialog.SetFrontEnd(nullptr); }
+  BorrowedFrontEnd(const BorrowedFrontEnd&) = delete;
+  BorrowedFrontEnd& operator=(const BorrowedFrontEnd&) = delete;
+
+ private:
+  CTavSolverMsgDlg& m_dialog;
+};
+
 // What the run does on its worker thread; read on the GUI thread once the
 // thread is joined.
 struct RunOutcome {
@@ -48,7 +63,7 @@ int RunSolverInWindow(CTavSolverMsgDlg& dialog, const SolverRun& run, QWidget* p
   // The window acts on the dialog only by posting to it, as a user would.
   SolverWindow window({[&dialog](int id) { dialog.PressButton(id); }, [&dialog] { dialog.Close(); }}, buttons, parent);
   QtSolverFrontEnd frontEnd(queue, window);
-  dialog.SetFrontEnd(&frontEnd);
+  const BorrowedFrontEnd borrowed(dialog, frontEnd);
 
   QEventLoop loop;
   RunOutcome outcome;
@@ -65,7 +80,6 @@ int RunSolverInWindow(CTavSolverMsgDlg& dialog, const SolverRun& run, QWidget* p
   // until the run is over, as the worker may wait on a message box.
   while (!outcome.done) loop.exec();
   worker.join();
-  dialog.SetFrontEnd(nullptr);
   queue.Close();
   if (outcome.failure) std::rethrow_exception(outcome.failure);
   return outcome.result;
