@@ -29,6 +29,9 @@ SolverWindow::SolverWindow(SolverWindowActions actions, const std::array<CButton
     : QWidget(parent, Qt::Window), m_actions(std::move(actions)), m_pList(new QListWidget(this)) {
   setObjectName("solverWindow");
   setWindowTitle(QString::fromStdString(CTavSolverMsgDlg::GetCaption()));
+  // The dialog runs modal: the host's other windows wait until it closes, so
+  // no second run starts from them meanwhile.
+  setWindowModality(Qt::ApplicationModal);
   setFont(SolverFont());
 
   m_pList->setObjectName("messageList");
