@@ -182,10 +182,11 @@ int CTavImportTavOutput::LoadData(const CString& path) {
   try {
     CArchive ar(&file, CArchive::load, static_cast<size_t>(std::min<uint64_t>(kReadBuffer, file.GetLength())));
     const int32_t loadCases = m_pData->GetCountLoadCase(0);
+    const std::vector<double> lengths = BeamLengths();  // once for every case
     for (int32_t block = 0; block < loadCases; ++block) {
       const int32_t resultCase = ReadNumber(ar, loadCases, "load case");
       ReadDisplacement(ar, resultCase);
-      ReadMemberForce(ar, resultCase);
+      ReadMemberForce(ar, resultCase, lengths);
       ReadReaction(ar, resultCase);
     }
     ar.Close();
@@ -210,7 +211,18 @@ int CTavImportTavOutput::ReadDisplacement(CArchive& ar, int32_t resultCase) {
   return 1;
 }
 
+std::vector<double> CTavImportTavOutput::BeamLengths() const {
+  std::vector<double> lengths(static_cast<size_t>(m_pData->GetCountBeam()));
+  for (size_t beam = 0; beam < lengths.size(); ++beam)
+    lengths[beam] = m_pData->GetLengthBeam(static_cast<int32_t>(beam));
+  return lengths;
+}
+
 int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase) {
+  return ReadMemberForce(ar, resultCase, BeamLengths());
+}
+
+int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase, std::span<const double> lengths) {
   Skip(ar, 4);
   const int32_t stations = m_pData->GetCountResultStation();
   const int32_t beams = m_pData->GetCountBeam();
@@ -227,18 +239,19 @@ int CTavImportTavOutput::ReadMemberForce(CArchive& ar, int32_t resultCase) {
       throw MismatchError("beam " + std::to_string(beam + 1) + " has " + std::to_string(count) +
                           " stations; the model keeps " + std::to_string(stations));
     }
-    ReadStations(ar, beam, resultCase, std::span(records).first(kStationValues * static_cast<size_t>(count)));
+    ReadStations(ar, beam, lengths[static_cast<size_t>(beam)], resultCase,
+                 std::span(records).first(kStationValues * static_cast<size_t>(count)));
   }
   return 1;
 }
 
-void CTavImportTavOutput::ReadStations(CArchive& ar, int32_t beam, int32_t resultCase, std::span<double> records) {
+void CTavImportTavOutput::ReadStations(CArchive& ar, int32_t beam, double length, int32_t resultCase,
+                                       std::span<double> records) {
   const std::span<double> block = m_pData->GetResultBlock_Beam(beam, resultCase);
   if (block.size() >= records.size() && ar.GetBufferedBytes() >= records.size_bytes()) {
     // Straight into the store: a read from the archive's buffer leaves no station half read.
     const std::span<double> stations = block.first(records.size());
     ar.ReadValues(stations);
-    const double length = m_pData->GetLengthBeam(beam);
     for (size_t at = 0; at < stations.size(); at += kStationValues) {
       stations[at] = stations[at] / length;  // the position along the beam, 0 to 1
     }
@@ -249,16 +262,16 @@ void CTavImportTavOutput::ReadStations(CArchive& ar, int32_t beam, int32_t resul
     ar.ReadValues(records);
   } catch (const ArchiveError&) {
     const auto whole = static_cast<size_t>((ar.GetOffset() - start) / (kStationValues * sizeof(double)));
-    StoreStations(beam, resultCase, records.first(kStationValues * whole));
+    StoreStations(beam, length, resultCase, records.first(kStationValues * whole));
     throw;
   }
-  StoreStations(beam, resultCase, records);
+  StoreStations(beam, length, resultCase, records);
 }
 
-void CTavImportTavOutput::StoreStations(int32_t beam, int32_t resultCase, std::span<const double> records) {
+void CTavImportTavOutput::StoreStations(int32_t beam, double length, int32_t resultCase,
+                                        std::span<const double> records) {
   const std::span<double> block = m_pData->GetResultBlock_Beam(beam, resultCase);
   if (block.size() < records.size()) return;
-  const double length = m_pData->GetLengthBeam(beam);
   for (size_t at = 0; at < records.size(); at += kStationValues) {
     block[at] = records[at] / length;  // the position along the beam, 0 to 1
     std::copy_n(records.begin() + static_cast<std::ptrdiff_t>(at + 1), kStationValues - 1,

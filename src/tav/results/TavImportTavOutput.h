@@ -79,8 +79,12 @@ class CTavImportTavOutput {
   // Reads as many stations of a beam as `records` holds into the result
   // store, by way of `records` when the archive must go to its file for
   // them; the stations read whole before a damage stay there.
-  void ReadStations(CArchive& ar, int32_t beam, int32_t resultCase, std::span<double> records);
-  void StoreStations(int32_t beam, int32_t resultCase, std::span<const double> records);
+  // `length` is the beam's, which the stations' positions are divided by.
+  void ReadStations(CArchive& ar, int32_t beam, double length, int32_t resultCase, std::span<double> records);
+  void StoreStations(int32_t beam, double length, int32_t resultCase, std::span<const double> records);
+  // The member forces of one case, the beams' lengths taken from `lengths`.
+  int ReadMemberForce(CArchive& ar, int32_t resultCase, std::span<const double> lengths);
+  std::vector<double> BeamLengths() const;
   // The result case a combination term reads, or -1 when it names nothing.
   int32_t SourceCase(const TaV_COMBO_DATA& term) const;
   // The envelopes of a solved history or moving term when the document holds
