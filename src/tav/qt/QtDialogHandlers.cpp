@@ -13,10 +13,9 @@ QtDialogHandlers::QtDialogHandlers(QWidget* parent) : m_queue(std::make_shared<G
   // the fallback of the closed queue.
   std::shared_ptr<GuiThreadQueue> queue = m_queue;
   m_previousMessageBox = SetMessageBoxHandler([queue, parent](const CString& text, unsigned type) {
-    const int cancel = (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
     return queue->Call<int>(
         [parent, text, type] { return ShowQtMessageBox(parent, QApplication::applicationDisplayName(), text, type); },
-        cancel);
+        CancelAnswer(type));
   });
   m_previousSaveFileDialog = SetSaveFileDialogHandler([queue, parent](const CString& filter, CString& chosenPath) {
     // The path travels by value: the caller's string is not touched on the

@@ -38,8 +38,10 @@ QMessageBox::StandardButtons MessageBoxButtons(unsigned type) {
 int MessageBoxAnswer(unsigned type, QMessageBox::StandardButton pressed) {
   if (pressed == QMessageBox::Yes) return IDYES;
   if (pressed == QMessageBox::No) return IDNO;
-  return IsYesNo(type) ? IDNO : IDOK;
+  return CancelAnswer(type);
 }
+
+int CancelAnswer(unsigned type) { return IsYesNo(type) ? IDNO : IDOK; }
 
 int ShowQtMessageBox(QWidget* parent, const QString& title, const CString& text, unsigned type) {
   QMessageBox box(MessageBoxIcon(type), title, QString::fromStdString(text), MessageBoxButtons(type), parent);

@@ -19,6 +19,9 @@ QMessageBox::StandardButtons MessageBoxButtons(unsigned type);
 // closed without a button (only a plain OK box may be) answers as its
 // cancel would: IDNO for a Yes/No question, IDOK otherwise.
 int MessageBoxAnswer(unsigned type, QMessageBox::StandardButton pressed);
+// The answer of a box of `type` that no one answered: IDNO for a Yes/No
+// question, IDOK otherwise.
+int CancelAnswer(unsigned type);
 
 // Shows a modal box over `parent` (may be null) and returns the answer.
 int ShowQtMessageBox(QWidget* parent, const QString& title, const CString& text, unsigned type);

@@ -35,12 +35,11 @@ void QtSolverFrontEnd::OnButtonChanged(const CButton& button) {
 }
 
 int QtSolverFrontEnd::OnMessageBox(const CString& text, unsigned type) {
-  const int cancel = (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
   return m_queue.Call<int>(
       [window = &m_window, text, type] {
         return ShowQtMessageBox(window, QString::fromStdString(CTavSolverMsgDlg::GetCaption()), text, type);
       },
-      cancel);
+      CancelAnswer(type));
 }
 
 }  // namespace tav::qt
