@@ -1,15 +1,13 @@
 // `tav run --gui`'s window: the solver's lines, then what follows the run
 // below them, until the user closes the window.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QListWidget>
 #include <QPushButton>
-#include <fstream>
 #include <stdexcept>
 
 #include "qt/GuiScript.h"
-#include "support/TempDir.h"
+#include "qt/ScriptedSolver.h"
 #include "tool/WindowRun.h"
 
 namespace tav::tool {
@@ -18,38 +16,18 @@ namespace {
 using qt::test::GuiScript;
 using qt::test::OpenMessageBox;
 using qt::test::OpenSolverWindow;
-
-// A solver directory whose TaV prints `text`, or runs on until it is
-// stopped.
-class Solver {
- public:
-  explicit Solver(const std::string& script) {
-    const std::string program = m_dir.File("TaV");
-    std::ofstream(program) << "#!/bin/sh\n" << script << "\n";
-    ::chmod(program.c_str(), 0755);
-    std::ofstream(m_dir.File("frame.tAv")) << "input\n";
-  }
-  DialogRun Run() const {
-    const CString dir = m_dir.Path().string();
-    return [dir](CTavSolverMsgDlg& dialog) { return dialog.RunSolver(nullptr, dir, dir, "frame.tAv", TaV_FORMAT_TAV); };
-  }
-
- private:
-  test::TempDir m_dir;
-};
+using qt::test::ScriptedSolver;
 
 QStringList Rows() {
-  QStringList rows;
-  if (const qt::SolverWindow* window = OpenSolverWindow()) {
-    for (int i = 0; i < window->List().count(); ++i) rows << window->List().item(i)->text();
-  }
-  return rows;
+  const qt::SolverWindow* window = OpenSolverWindow();
+  return window == nullptr ? QStringList() : qt::test::Rows(window->List());
 }
 
 void PressClose() { OpenSolverWindow()->Button(IDOK)->click(); }
 
 TEST(WindowRunTest, WhatFollowsTheRunShowsBelowTheSolversLinesUntilTheUserCloses) {
-  const Solver solver("echo SOLVED");
+  ScriptedSolver solver;
+  solver.Prints("SOLVED\n");
   int calls = 0;
   bool clean = false;
   QStringList seen;
@@ -61,7 +39,7 @@ TEST(WindowRunTest, WhatFollowsTheRunShowsBelowTheSolversLinesUntilTheUserCloses
         PressClose();
       });
   script.Start();
-  const int result = RunInWindow(solver.Run(), [&](const CTavSolverMsgDlg& dialog) {
+  const int result = RunInWindow(solver.Runner(), [&](const CTavSolverMsgDlg& dialog) {
     ++calls;
     clean = dialog.m_bError == 0;
     return std::vector<std::string>{"Summary", "2 cases"};
@@ -77,17 +55,18 @@ TEST(WindowRunTest, WhatFollowsTheRunShowsBelowTheSolversLinesUntilTheUserCloses
 }
 
 TEST(WindowRunTest, AFailureAfterTheRunShowsInTheWindowAndIsThrownOnceItCloses) {
-  const Solver solver("echo '* E R R O R * NO SUPPORTS'");
+  ScriptedSolver solver;
+  solver.Prints("* E R R O R * NO SUPPORTS\n");
   bool clean = true;
   GuiScript script;
   script
       .When(
           "the error box", [] { return OpenMessageBox() != nullptr; },
-          [] { OpenMessageBox()->button(QMessageBox::Ok)->click(); })
+          [] { qt::test::ClickBoxButton(QMessageBox::Ok); })
       .When(
           "the failure's line", [] { return Rows().contains("tav: no results"); }, PressClose);
   script.Start();
-  EXPECT_THROW(RunInWindow(solver.Run(),
+  EXPECT_THROW(RunInWindow(solver.Runner(),
                            [&](const CTavSolverMsgDlg& dialog) -> std::vector<std::string> {
                              clean = dialog.m_bError == 0;
                              throw std::runtime_error("no results");
@@ -98,13 +77,15 @@ TEST(WindowRunTest, AFailureAfterTheRunShowsInTheWindowAndIsThrownOnceItCloses) 
 }
 
 TEST(WindowRunTest, NothingFollowsARunTheUserStopped) {
-  const Solver solver("echo RUNNING\nexec sleep 30");
+  ScriptedSolver solver;
+  solver.Prints("RUNNING\n");
+  solver.Hangs();
   int calls = 0;
   GuiScript script;
   script.When(
       "the solver's first line", [] { return Rows().contains("RUNNING"); }, [] { OpenSolverWindow()->close(); });
   script.Start();
-  RunInWindow(solver.Run(), [&](const CTavSolverMsgDlg&) {
+  RunInWindow(solver.Runner(), [&](const CTavSolverMsgDlg&) {
     ++calls;
     return std::vector<std::string>{};
   });

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 
@@ -22,6 +23,19 @@ Widget* OpenTopLevel(const char* objectName) {
 SolverWindow* OpenSolverWindow() { return OpenTopLevel<SolverWindow>("solverWindow"); }
 QMessageBox* OpenMessageBox() { return OpenTopLevel<QMessageBox>(nullptr); }
 QFileDialog* OpenFileDialog() { return OpenTopLevel<QFileDialog>(nullptr); }
+
+QStringList Rows(const QListWidget& list) {
+  QStringList rows;
+  for (int i = 0; i < list.count(); ++i) rows << list.item(i)->text();
+  return rows;
+}
+
+bool HasRow(const QString& text) {
+  const SolverWindow* window = OpenSolverWindow();
+  return window != nullptr && Rows(window->List()).contains(text);
+}
+
+void ClickBoxButton(QMessageBox::StandardButton which) { OpenMessageBox()->button(which)->click(); }
 
 GuiScript& GuiScript::When(std::string what, Condition condition, Action action) {
   m_steps.push_back({std::move(what), std::move(condition), std::move(action)});

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTimer>
 #include <chrono>
@@ -21,6 +22,12 @@ namespace tav::qt::test {
 SolverWindow* OpenSolverWindow();
 QMessageBox* OpenMessageBox();
 QFileDialog* OpenFileDialog();
+
+// The rows of a list, and whether the open solver window shows `text`.
+QStringList Rows(const QListWidget& list);
+bool HasRow(const QString& text);
+// Presses `which` in the open message box.
+void ClickBoxButton(QMessageBox::StandardButton which);
 
 class GuiScript {
  public:

@@ -2,17 +2,14 @@
 // Xvfb (the qt_screenshot test) the picture is written where TAV_SCREENSHOT
 // says, for the documentation.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <chrono>
-#include <fstream>
 
 #include "qt/GuiScript.h"
-#include "support/TempDir.h"
-#include "tav/qt/RunSolverInWindow.h"
+#include "qt/ScriptedSolver.h"
 
 namespace tav::qt {
 namespace {
@@ -33,12 +30,8 @@ constexpr const char* kOutput =
 constexpr int kErrorRow = 7;  // after the empty line that opens the run
 
 TEST(SolverScreenshotTest, TheWindowDuringARunWithAnErrorSelected) {
-  tav::test::TempDir dir;
-  const std::string program = dir.File("TaV");
-  std::ofstream(program) << "#!/bin/sh\ncat TaV.out\n";
-  ::chmod(program.c_str(), 0755);
-  std::ofstream(dir.File("TaV.out")) << kOutput;
-  std::ofstream(dir.File("frame.tAv")) << "input\n";
+  test::ScriptedSolver solver;
+  solver.Prints(kOutput);
 
   QImage shot;
   QColor background;
@@ -47,8 +40,7 @@ TEST(SolverScreenshotTest, TheWindowDuringARunWithAnErrorSelected) {
   GuiScript script;
   script
       .When(
-          "the error box", [] { return OpenMessageBox() != nullptr; },
-          [] { OpenMessageBox()->button(QMessageBox::Ok)->click(); })
+          "the error box", [] { return OpenMessageBox() != nullptr; }, [] { test::ClickBoxButton(QMessageBox::Ok); })
       .When(
           "the box gone", [] { return OpenMessageBox() == nullptr; },
           [] { OpenSolverWindow()->Button(IDC_BUTTON_GO_ERROR)->click(); })
@@ -74,12 +66,7 @@ TEST(SolverScreenshotTest, TheWindowDuringARunWithAnErrorSelected) {
           });
   script.Start();
   CTavSolverMsgDlg dialog;
-  const CString work = dir.Path().string();
-  EXPECT_EQ(RunSolverInWindow(dialog,
-                              [&work](CTavSolverMsgDlg& dlg) {
-                                return dlg.RunSolver(nullptr, work, work, "frame.tAv", TaV_FORMAT_TAV);
-                              }),
-            0);
+  EXPECT_EQ(solver.Run(dialog), 0);
   ASSERT_TRUE(script.Done());
   ASSERT_FALSE(shot.isNull());
   EXPECT_EQ(errorRowText, "* E R R O R *  BEAM 31: SECTION \"H400\" IS NOT DEFINED");

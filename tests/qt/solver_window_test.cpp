@@ -3,7 +3,6 @@
 // message boxes and closes it.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <QFontDatabase>
 #include <QImage>
@@ -13,66 +12,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <fstream>
 #include <stdexcept>
 
 #include "qt/GuiScript.h"
-#include "support/Golden.h"
-#include "support/TempDir.h"
+#include "qt/ScriptedSolver.h"
 #include "tav/qt/RunSolverInWindow.h"
 
 namespace tav::qt {
 namespace {
 
+using test::ClickBoxButton;
 using test::GuiScript;
+using test::HasRow;
 using test::OpenMessageBox;
 using test::OpenSolverWindow;
+using test::Rows;
+using test::ScriptedSolver;
 
 const QString kSeparator(83, '=');
-
-// A solver directory with a scripted TaV: it prints TaV.out of the working
-// directory; told to hang, it notes its process id in TaV.pid first and then
-// runs on until it is killed.
-class ScriptedSolver {
- public:
-  ScriptedSolver() {
-    const std::string program = m_dir.File("TaV");
-    std::ofstream(program) << "#!/bin/sh\n"
-                           << "[ -f TaV.hang ] && echo $$ > TaV.pid\n"
-                           << "cat TaV.out\n"
-                           << "[ -f TaV.hang ] && exec sleep 30\nexit 0\n";
-    ::chmod(program.c_str(), 0755);
-    std::ofstream(m_dir.File("frame.tAv")) << "input\n";
-  }
-  void Prints(const std::string& text) const { std::ofstream(m_dir.File("TaV.out")) << text; }
-  void Hangs() const { std::ofstream(m_dir.File("TaV.hang")) << ""; }
-  pid_t HungPid() const { return std::stoi(tav::test::ReadFileBytes(m_dir.File("TaV.pid"))); }
-  CString Directory() const { return m_dir.Path().string(); }
-  int Run(CTavSolverMsgDlg& dialog, const CString& input = "frame.tAv") const {
-    const CString dir = Directory();
-    return RunSolverInWindow(dialog, [dir, input](CTavSolverMsgDlg& dlg) {
-      return dlg.RunSolver(nullptr, dir, dir, input, TaV_FORMAT_TAV);
-    });
-  }
-
- private:
-  tav::test::TempDir m_dir;
-};
-
-QStringList Rows(const QListWidget& list) {
-  QStringList rows;
-  for (int i = 0; i < list.count(); ++i) rows << list.item(i)->text();
-  return rows;
-}
 
 int SelectedRow(const QListWidget& list) {
   const QModelIndexList selected = list.selectionModel()->selectedIndexes();
   return selected.size() == 1 ? selected.front().row() : -1;
-}
-
-bool HasRow(const QString& text) {
-  const SolverWindow* window = OpenSolverWindow();
-  return window != nullptr && Rows(window->List()).contains(text);
 }
 
 // A box of `text` is open.
@@ -80,8 +41,6 @@ bool BoxSays(const QString& text) {
   const QMessageBox* box = OpenMessageBox();
   return box != nullptr && box->text() == text;
 }
-
-void Click(QMessageBox::StandardButton which) { OpenMessageBox()->button(which)->click(); }
 
 bool Gone(pid_t pid) { return ::kill(pid, 0) == -1 && errno == ESRCH; }
 
@@ -120,7 +79,7 @@ TEST(SolverWindowTest, LinesShowInOrderGreenOnBlackWithTheDialogsSelection) {
           [&seen] {
             seen.icon = OpenMessageBox()->icon();
             seen.buttons = OpenMessageBox()->standardButtons();
-            Click(QMessageBox::Ok);
+            ClickBoxButton(QMessageBox::Ok);
           })
       .When(
           "the last row", [] { return HasRow(kSeparator) && OpenSolverWindow()->List().count() == 7; },
@@ -211,7 +170,8 @@ TEST(SolverWindowTest, GoToErrorSelectsTheErrorLineAndAsksBeforeStartingOver) {
   GuiScript script;
   script
       .When(
-          "the error box", [] { return BoxSays("모델링에 에러가 존재합니다."); }, [] { Click(QMessageBox::Ok); })
+          "the error box", [] { return BoxSays("모델링에 에러가 존재합니다."); },
+          [] { ClickBoxButton(QMessageBox::Ok); })
       .When(
           "the end of the run", [] { return HasRow(kSeparator) && OpenMessageBox() == nullptr; },
           [&] {
@@ -230,7 +190,7 @@ TEST(SolverWindowTest, GoToErrorSelectsTheErrorLineAndAsksBeforeStartingOver) {
           [] { return BoxSays("더이상 에러부분이 존재하지 않습니다.\n처음부터 다시 찾으시겠습니까 ?"); },
           [&] {
             againButtons = OpenMessageBox()->standardButtons();
-            Click(QMessageBox::No);
+            ClickBoxButton(QMessageBox::No);
           })
       .When(
           "the question answered", [] { return OpenMessageBox() == nullptr; }, [] { OpenSolverWindow()->close(); });
@@ -328,7 +288,7 @@ TEST(SolverWindowTest, AMissingInputIsToldInABoxAndNoWindowShows) {
       "the missing file box", [] { return BoxSays("none.tAv 파일이 존재하지 않습니다 !"); },
       [&icon] {
         icon = OpenMessageBox()->icon();
-        Click(QMessageBox::Ok);
+        ClickBoxButton(QMessageBox::Ok);
       });
   script.Start();
   EXPECT_EQ(solver.Run(dialog, "none.tAv"), 0);
