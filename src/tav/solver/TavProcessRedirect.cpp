@@ -207,8 +207,27 @@ int CTavProcessRedirect::StartChildProcess(const char* commandLine, int showWind
   m_bRunThread = 1;
   m_nExitCode = -1;
   m_pRun = run;
-  // The slots are empty here (StopEveryRun retired them); retiring again
-  // keeps a running thread from ever being assigned over.
+  if (!StartWorkers(run, stdOutRead, stdErrRead)) {
+    // Out of threads: undo the start, so that the child does not run unseen.
+    run->announced.count_down();
+    lock.unlock();
+    TerminateChildProcess();
+    ReportStartFailure(command.c_str());
+    return 0;
+  }
+  lock.unlock();
+
+  struct Announce {
+    ChildRun& run;
+    ~Announce() { run.announced.count_down(); }
+  } announce{*run};
+  OnChildStarted(command.c_str());
+  return 1;
+}
+
+// The slots are empty here (StopEveryRun retired them); retiring again
+// keeps a running thread from ever being assigned over.
+bool CTavProcessRedirect::StartWorkers(const std::shared_ptr<ChildRun>& run, int stdOutRead, int stdErrRead) {
   RetireLocked(m_hStdOutThread);
   RetireLocked(m_hStdErrThread);
   RetireLocked(m_hProcessThread);
@@ -228,24 +247,12 @@ int CTavProcessRedirect::StartChildProcess(const char* commandLine, int showWind
       t_workerOf = this;
       ProcessThread(run);
     });
+    return true;
   } catch (const std::system_error&) {
-    // Out of threads: undo the start, so that the child does not run unseen.
     process::CloseFd(stdOutRead);
     process::CloseFd(stdErrRead);
-    run->announced.count_down();
-    lock.unlock();
-    TerminateChildProcess();
-    ReportStartFailure(command.c_str());
-    return 0;
+    return false;
   }
-  lock.unlock();
-
-  struct Announce {
-    ChildRun& run;
-    ~Announce() { run.announced.count_down(); }
-  } announce{*run};
-  OnChildStarted(command.c_str());
-  return 1;
 }
 
 pid_t CTavProcessRedirect::PrepAndLaunchRedirectedChild(const char* commandLine, int out, int in, int err,

@@ -165,6 +165,10 @@ class CTavProcessRedirect {
   void WaitTornDown(std::unique_lock<std::mutex>& lock);
   // Moves a worker thread aside to be joined later. Needs m_mutex.
   void RetireLocked(std::jthread& thread);
+  // Starts the readers of `run`'s two read ends, which they then own, and
+  // the watcher of its child; false when no thread is left, with the read
+  // ends not handed over closed. Under the run's lock.
+  bool StartWorkers(const std::shared_ptr<ChildRun>& run, int stdOutRead, int stdErrRead);
   // Reports a start that failed, with the run's parts already released.
   void ReportStartFailure(const char* commandLine);
   // Waits, after the child's exit, until both readers have finished (they
